@@ -1,0 +1,45 @@
+# Developer entry points. `make run` and `make test` work on a fresh Debian machine.
+BUILD_DIR  ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc)
+ARGS       ?=
+
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test test-core test-gui bench sanitize format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD_DIR)/CMakeCache.txt:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+
+configure: $(BUILD_DIR)/CMakeCache.txt
+
+build: deps configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/lumeris $(ARGS)
+
+# Core tests need no display; tests labelled "gui" run under a private Xvfb.
+test: build
+	cd $(BUILD_DIR) && ctest -LE gui -j $(JOBS) --output-on-failure
+	cd $(BUILD_DIR) && xvfb-run -a -s "-screen 0 1920x1080x24" ctest -L gui -j $(JOBS) --output-on-failure
+
+bench: deps
+	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target benchmarks
+	@for b in $(BUILD_DIR)-bench/bench/bench_*; do echo "== $$b"; $$b; done
+
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize:
+	$(MAKE) test BUILD_DIR=build-asan BUILD_TYPE=Debug CMAKE_FLAGS=-DLUMERIS_SANITIZE=ON
+
+format:
+	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench build-asan

@@ -1,0 +1,43 @@
+#include "app/BuildInfo.h"
+#include "app/Logger.h"
+#include "app/SettingsStore.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+constexpr const char* USAGE = R"(Usage: lumeris [OPTION]
+
+Lumeris sets screenshots on a background with padding, rounded corners, a shadow,
+a watermark and automatic redaction of private details.
+
+Options:
+  -h, --help       show this help and exit
+  -v, --version    show the version and exit
+)";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (int index = 1; index < argc; ++index) {
+        std::string_view argument(argv[index]);
+        if (argument == "-h" || argument == "--help") {
+            std::fputs(USAGE, stdout);
+            return 0;
+        }
+        if (argument == "-v" || argument == "--version") {
+            std::printf("lumeris %s (%s)\n", lumeris::build::VERSION, lumeris::build::BUILD_NUMBER);
+            return 0;
+        }
+        std::fprintf(stderr, "lumeris: unknown option '%s'\n\n%s", argv[index], USAGE);
+        return 2;
+    }
+
+    lumeris::Logger::setUp(lumeris::Logger::defaultLogDirectory());
+    lumeris::SettingsStore settings;
+    settings.registerDefaultSettings();
+    LOG_INFO("Settings are at {}", settings.file().string());
+    std::fputs("Lumeris is not yet able to run as a tray application; see --help.\n", stderr);
+    return 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include <glib.h>
+
+// A fresh folder for one test, removed with everything in it at the end.
+class TemporaryFolder {
+public:
+    TemporaryFolder() {
+        gchar* made = g_dir_make_tmp("lumeris-test-XXXXXX", nullptr);
+        path_ = made;
+        g_free(made);
+    }
+    ~TemporaryFolder() {
+        std::error_code error;
+        std::filesystem::remove_all(path_, error);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
