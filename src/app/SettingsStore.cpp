@@ -153,8 +153,9 @@ void SettingsStore::Subscription::reset() {
     registry_.reset();
 }
 
-SettingsStore::SettingsStore(std::filesystem::path file)
-    : file_(std::move(file)), registry_(std::make_shared<Subscription::Registry>()) {
+SettingsStore::SettingsStore(std::filesystem::path file, Persistence persistence)
+    : file_(std::move(file)), persistence_(persistence),
+      registry_(std::make_shared<Subscription::Registry>()) {
     load();
 }
 
@@ -178,6 +179,10 @@ void SettingsStore::load() {
     buffer << stream.rdbuf();
     nlohmann::json root = nlohmann::json::parse(buffer.str(), nullptr, false);
     if (root.is_discarded() || !root.is_object()) {
+        if (persistence_ == Persistence::InMemory) {
+            LOG_ERROR("Settings file {} is not valid; using defaults", file_.string());
+            return;
+        }
         auto aside = file_;
         aside += ".corrupt-" + timestamp();
         std::error_code error;
@@ -199,7 +204,7 @@ void SettingsStore::save() {
     std::string contents;
     {
         std::lock_guard lock(mutex_);
-        if (deferSave_) {
+        if (deferSave_ || persistence_ == Persistence::InMemory) {
             return;
         }
         nlohmann::json root = nlohmann::json::object();
@@ -345,7 +350,9 @@ void SettingsStore::factoryReset() {
         values_.clear();
     }
     std::error_code error;
-    std::filesystem::remove(file_, error);
+    if (persistence_ == Persistence::Writable) {
+        std::filesystem::remove(file_, error);
+    }
     if (error) {
         LOG_ERROR("Cannot remove {}: {}", file_.string(), error.message());
     }

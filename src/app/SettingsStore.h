@@ -42,9 +42,14 @@ public:
         std::uint64_t id_ = 0;
     };
 
-    // Loads `file` if it exists; a file that does not parse is set aside and the store starts
-    // empty.
-    explicit SettingsStore(std::filesystem::path file = defaultFile());
+    // Writable stores save every change; in-memory ones start from the file and never touch it
+    // (one-off runs with overrides).
+    enum class Persistence { Writable, InMemory };
+
+    // Loads `file` if it exists; a file that does not parse is set aside (writable stores only)
+    // and the store starts empty.
+    explicit SettingsStore(std::filesystem::path file = defaultFile(),
+                           Persistence persistence = Persistence::Writable);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
@@ -86,6 +91,7 @@ private:
     void notify(const std::string& key);
 
     std::filesystem::path file_;
+    Persistence persistence_;
     mutable std::mutex mutex_;
     std::map<std::string, SettingValue> values_;
     bool deferSave_ = false;

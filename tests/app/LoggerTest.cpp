@@ -38,13 +38,14 @@ TEST(Logger, EveryLevelReachesTheFileAndAnUnopenableFileIsNotFatal) {
     Logger::setUp(folder.path());
     ASSERT_EQ(Logger::logFile(), folder / "lumeris.log");
     LOG_VERBOSE("first {}", 1);
+    const int verboseLine = __LINE__ - 1;
     LOG_ERROR("braces {{}} and {}", "values");
     Logger::flush();
     std::stringstream text;
     text << std::ifstream(folder / "lumeris.log").rdbuf();
     EXPECT_NE(text.str().find("INFO Logger.setUp:"), std::string::npos);
     EXPECT_NE(text.str().find("App version: "), std::string::npos);
-    EXPECT_NE(text.str().find("VERBOSE LoggerTest.TestBody:" + std::to_string(__LINE__ - 8) +
+    EXPECT_NE(text.str().find("VERBOSE LoggerTest.TestBody:" + std::to_string(verboseLine) +
                               " - first 1"),
               std::string::npos);
     EXPECT_NE(text.str().find("ERROR LoggerTest.TestBody:"), std::string::npos);
