@@ -108,17 +108,21 @@ bool BorderColor::hasTransparentCorners(const RgbaImage& image) {
 
 BorderColor::EdgeColor BorderColor::dominantEdgeColor(const RgbaImage& image) {
     struct Group {
-        std::string key;
         Pixel representative;
         int count = 0;
     };
     // Groups in the order their representatives appeared: that order decides which similar
-    // group takes a pixel (the earliest) and how equal counts are ranked.
+    // group takes a pixel (the earliest) and how equal counts are ranked. A key is its pixel's
+    // four bytes, so known keys are looked up by the packed pixel and formatted only once.
     std::vector<Group> groups;
-    std::unordered_map<std::string, std::size_t> known;
+    std::unordered_map<std::uint32_t, std::size_t> known;
+    auto packed = [](const Pixel& p) {
+        return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
+               std::uint32_t(p[3]);
+    };
 
     for (const Pixel& p : edgePixels(image)) {
-        std::string k = key(p);
+        const std::uint32_t k = packed(p);
         auto found = known.find(k);
         if (found != known.end()) {
             // An exact repeat of a representative counts here and again below.
@@ -129,7 +133,7 @@ BorderColor::EdgeColor BorderColor::dominantEdgeColor(const RgbaImage& image) {
         });
         if (similar == groups.end()) {
             known.emplace(k, groups.size());
-            groups.push_back({std::move(k), p, 1});
+            groups.push_back({p, 1});
         } else {
             ++similar->count;
         }
@@ -141,7 +145,7 @@ BorderColor::EdgeColor BorderColor::dominantEdgeColor(const RgbaImage& image) {
     if (groups.empty()) {
         return result;
     }
-    result.key = groups[0].key;
+    result.key = key(groups[0].representative);
     result.pixel = groups[0].representative;
     result.count = groups[0].count;
     if (groups.size() == 1) {

@@ -121,11 +121,16 @@ std::optional<std::string> WallpaperLocator::fromXfceConfig(std::string_view tex
         value += 7;
         std::size_t close = tag.find('"', value);
         if (close != std::string_view::npos && close > value) {
-            std::string path(tag.substr(value, close - value));
-            // The only entity a file path is likely to carry.
-            for (std::size_t amp = path.find("&amp;"); amp != std::string::npos;
-                 amp = path.find("&amp;", amp + 1)) {
-                path.replace(amp, 5, "&");
+            std::string_view raw = tag.substr(value, close - value);
+            // "&amp;" is the only entity a file path is likely to carry.
+            std::string path;
+            for (std::size_t at = 0; at < raw.size();) {
+                if (raw.substr(at, 5) == "&amp;") {
+                    path += '&';
+                    at += 5;
+                } else {
+                    path += raw[at++];
+                }
             }
             return path;
         }
