@@ -104,8 +104,9 @@ public:
         if (decoding_.refusal) {
             return fail(error, *decoding_.refusal);
         }
-        GdkPixbuf* pixbuf =
-            complete && !truncatedPng() ? gdk_pixbuf_loader_get_pixbuf(loader_.get()) : nullptr;
+        GdkPixbuf* pixbuf = complete && !truncatedPng() && !truncatedJpeg()
+                                ? gdk_pixbuf_loader_get_pixbuf(loader_.get())
+                                : nullptr;
         if (pixbuf == nullptr || gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 ||
             gdk_pixbuf_get_colorspace(pixbuf) != GDK_COLORSPACE_RGB) {
             return fail(error, ImageReader::NOT_AN_IMAGE);
@@ -136,6 +137,14 @@ private:
         }
         const std::size_t keep = std::min(size, TAIL);
         tail_.insert(tail_.end(), data + size - keep, data + size);
+        for (std::size_t i = 0; i < size; ++i, ++offset_) {
+            if (previousWasFF_ && data[i] == 0xDA) {
+                lastScanStart_ = offset_;
+            } else if (previousWasFF_ && data[i] == 0xD9) {
+                lastImageEnd_ = offset_;
+            }
+            previousWasFF_ = data[i] == 0xFF;
+        }
         if (tail_.size() > TAIL) {
             tail_.erase(tail_.begin(), tail_.end() - TAIL);
         }
@@ -150,6 +159,16 @@ private:
             return false;
         }
         return tail_.size() < TAIL || !std::equal(IEND, IEND + 4, tail_.begin() + 4);
+    }
+
+    // Likewise the JPEG loader fills what is missing with grey. The image data after the last
+    // start-of-scan marker cannot hold a marker byte pair, so a complete file has its
+    // end-of-image marker after that scan (an embedded thumbnail's markers come before it).
+    bool truncatedJpeg() const {
+        if (head_.size() < 2 || head_[0] != 0xFF || head_[1] != 0xD8) {
+            return false;
+        }
+        return !lastImageEnd_ || (lastScanStart_ && *lastScanStart_ > *lastImageEnd_);
     }
 
     void note(GError* raw) {
@@ -174,6 +193,10 @@ private:
     std::string decoderMessage_;
     std::vector<std::uint8_t> head_;
     std::vector<std::uint8_t> tail_;
+    std::size_t offset_ = 0;
+    bool previousWasFF_ = false;
+    std::optional<std::size_t> lastScanStart_;
+    std::optional<std::size_t> lastImageEnd_;
     bool closed_ = false;
 };
 

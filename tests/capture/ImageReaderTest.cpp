@@ -138,6 +138,8 @@ TEST(ImageReader, BrokenFilesAreNotImages) {
     auto png = ImageEncoder::pngData(checkerboard(64, 64));
     writeFile(folder / "truncated.png", {png.begin(), png.begin() + png.size() / 2});
     writeFile(folder / "empty.png", {});
+    auto jpeg = ImageEncoder::jpegData(checkerboard(64, 64));
+    writeFile(folder / "truncated.jpg", {jpeg.begin(), jpeg.end() - 40});
     writeFile(folder / "text.png", {'h', 'e', 'l', 'l', 'o', '\n'});
     auto corrupt = png;
     for (std::size_t i = 60; i < corrupt.size(); i += 7) {
@@ -145,7 +147,8 @@ TEST(ImageReader, BrokenFilesAreNotImages) {
     }
     writeFile(folder / "corrupt.png", corrupt);
 
-    for (const char* name : {"truncated.png", "empty.png", "text.png", "corrupt.png"}) {
+    for (const char* name :
+         {"truncated.png", "truncated.jpg", "empty.png", "text.png", "corrupt.png"}) {
         auto [refused, error] = readFile(folder / name);
         EXPECT_TRUE(refused) << name;
         EXPECT_EQ(error, "not an image") << name;
