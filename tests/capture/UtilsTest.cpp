@@ -2,6 +2,7 @@
 
 #include "TemporaryFolder.h"
 #include "app/SettingsStore.h"
+#include "capture/ImageCrop.h"
 #include "capture/ImageReader.h"
 #include "export/ImageEncoder.h"
 
@@ -257,4 +258,17 @@ TEST(Utils, ColorStrings) {
     EXPECT_EQ(Utils::parseHexColor("red"), 0u); // "e" and "d" are hexadecimal
     EXPECT_EQ(Utils::parseHexColor("xyz"), std::nullopt);
     EXPECT_EQ(Utils::parseHexColor(""), std::nullopt);
+}
+
+TEST(ImageCrop, DropsWhatLiesOutsideTheImage) {
+    LoadedImage image{solid(20, 10, 1), 20, 10};
+    image.image.at(0, 9)[1] = 9; // bottom-left pixel
+    auto corner = ImageCrop::crop(image, ImageRect{-5, -5, 10, 10});
+    ASSERT_TRUE(corner);
+    EXPECT_EQ(corner->image.width, 5);
+    EXPECT_EQ(corner->image.height, 5);
+    EXPECT_EQ(corner->image.at(0, 4)[1], 9);
+    EXPECT_FALSE(ImageCrop::crop(image, ImageRect{30, 0, 5, 5}));
+    EXPECT_FALSE(ImageCrop::crop(image, ImageRect{0, 0, 0, 5}));
+    EXPECT_FALSE(ImageCrop::crop(LoadedImage{}, ImageRect{0, 0, 5, 5}));
 }
