@@ -1,0 +1,18 @@
+#pragma once
+
+#include "capture/LoadedImage.h"
+
+#include <optional>
+
+namespace lumeris {
+
+// Where the current desktop picture comes from.
+class DesktopPictureSource {
+public:
+    virtual ~DesktopPictureSource() = default;
+
+    // The picture as the main screen shows it, sized in points to that screen, or nothing.
+    virtual std::optional<LoadedImage> desktopPicture() = 0;
+};
+
+} // namespace lumeris

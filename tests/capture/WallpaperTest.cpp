@@ -1,0 +1,97 @@
+#include "TemporaryFolder.h"
+#include "capture/WallpaperDesktopPicture.h"
+#include "capture/WallpaperLocator.h"
+#include "export/ImageEncoder.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace lumeris;
+
+namespace {
+
+class OneScreen : public ScreenLocator {
+public:
+    std::vector<ScreenInfo> all;
+    std::vector<ScreenInfo> screens() override { return all; }
+    std::optional<ScreenInfo> primaryScreen() override { return std::nullopt; }
+    std::optional<std::pair<double, double>> pointerPosition() override { return std::nullopt; }
+};
+
+// Left half red, right half blue.
+RgbaImage halves(int width, int height) {
+    RgbaImage image(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = image.at(x, y);
+            p[x < width / 2 ? 0 : 2] = 255;
+            p[3] = 255;
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+TEST(WallpaperLocator, ReadsKdeAndXfceConfiguration) {
+    const char* kde = "[Containments][1]\n"
+                      "Image=file:///not/this.png\n"
+                      "[Containments][1][Wallpaper][org.kde.image][General]\n"
+                      "FillMode=2\n"
+                      "Image=file:///home/me/Pictures/sea.jpg \n"
+                      "[Containments][2][Wallpaper][org.kde.image][General]\n"
+                      "Image=file:///second.png\n";
+    EXPECT_EQ(WallpaperLocator::fromKdeConfig(kde), "file:///home/me/Pictures/sea.jpg");
+    EXPECT_EQ(WallpaperLocator::fromKdeConfig("[General]\nImage=x\n"), std::nullopt);
+
+    const char* xfce = R"(<channel name="xfce4-desktop" version="1.0">
+  <property name="backdrop" type="empty">
+    <property name="screen0" type="empty">
+      <property name="monitorVirtual-1" type="empty">
+        <property name="workspace0" type="empty">
+          <property name="color-style" type="int" value="0"/>
+          <property name="last-image" type="string" value="/usr/share/backgrounds/a&amp;b.png"/>
+        </property>)";
+    EXPECT_EQ(WallpaperLocator::fromXfceConfig(xfce), "/usr/share/backgrounds/a&b.png");
+    EXPECT_EQ(WallpaperLocator::fromXfceConfig("<channel/>"), std::nullopt);
+
+    EXPECT_EQ(WallpaperLocator::pathFromUri("file:///home/me/a%20b.png"),
+              std::filesystem::path("/home/me/a b.png"));
+    EXPECT_EQ(WallpaperLocator::pathFromUri("/plain/path.jpg"),
+              std::filesystem::path("/plain/path.jpg"));
+    EXPECT_EQ(WallpaperLocator::pathFromUri("https://example.org/x.png"), std::nullopt);
+}
+
+TEST(WallpaperDesktopPicture, ZoomsToFillTheScreenAtItsDensity) {
+    // A 4:1 picture on a 2:1 screen loses a quarter on each side: the centre is red | blue.
+    auto filled = WallpaperDesktopPicture::zoomToFill(halves(400, 100), 80, 40);
+    ASSERT_TRUE(filled);
+    EXPECT_EQ(filled->width, 80);
+    EXPECT_EQ(filled->height, 40);
+    EXPECT_EQ(filled->at(5, 20)[0], 255);
+    EXPECT_EQ(filled->at(75, 20)[2], 255);
+
+    TemporaryFolder folder;
+    const auto path = folder / "wall.png";
+    auto data = ImageEncoder::pngData(halves(300, 200));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+
+    OneScreen screens;
+    WallpaperDesktopPicture noScreen(screens, [&] { return path; });
+    EXPECT_FALSE(noScreen.desktopPicture());
+
+    screens.all = {ScreenInfo{{0, 0, 160, 100}, {0, 0, 160, 100}, 2}};
+    WallpaperDesktopPicture source(screens, [&] { return path; });
+    auto picture = source.desktopPicture();
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->pointWidth, 160);
+    EXPECT_EQ(picture->pointHeight, 100);
+    EXPECT_EQ(picture->image.width, 320);
+    EXPECT_EQ(picture->image.height, 200);
+
+    WallpaperDesktopPicture unknown(screens, [] { return std::nullopt; });
+    EXPECT_FALSE(unknown.desktopPicture());
+    WallpaperDesktopPicture unreadable(screens, [&] { return folder / "missing.png"; });
+    EXPECT_FALSE(unreadable.desktopPicture());
+}
