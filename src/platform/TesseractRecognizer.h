@@ -25,6 +25,10 @@ public:
         // Images with at most this many pixels are enlarged twice before recognition: captures
         // at scale 1 carry UI text a few pixels high, below what the engine reads reliably.
         long long upscaleBelowPixels = 2000LL * 1300LL;
+        int upscaleFactor = 2;
+        // Tesseract's page segmentation mode; sparse text finds the scattered text of a screen
+        // rather than assuming a page of paragraphs.
+        int pageSegMode = 11;
     };
 
     TesseractRecognizer();
