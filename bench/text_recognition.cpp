@@ -5,7 +5,6 @@
 #include "platform/TesseractRecognizer.h"
 
 #include <benchmark/benchmark.h>
-
 #include <string>
 #include <vector>
 
@@ -46,8 +45,12 @@ void recognise(benchmark::State& state, double scale) {
     }
 }
 
-void BM_Recognise1440x900(benchmark::State& state) { recognise(state, 1); }
-void BM_Recognise2880x1800(benchmark::State& state) { recognise(state, 2); }
+void BM_Recognise1440x900(benchmark::State& state) {
+    recognise(state, 1);
+}
+void BM_Recognise2880x1800(benchmark::State& state) {
+    recognise(state, 2);
+}
 BENCHMARK(BM_Recognise1440x900)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Recognise2880x1800)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -61,9 +64,9 @@ struct Planted {
 // ordinary lines; counters give the share of each kind found (a box centred on it).
 void BM_PlantedFound(benchmark::State& state) {
     const std::vector<ScreenshotStyle> styles{
-        {"DejaVu Sans", 10, false, 1},     {"DejaVu Sans", 10, true, 2},
-        {"DejaVu Sans Mono", 9, true, 1},  {"DejaVu Sans Mono", 11, false, 2},
-        {"DejaVu Serif", 12, false, 1},    {"DejaVu Sans Condensed", 13, true, 1}};
+        {"DejaVu Sans", 10, false, 1},    {"DejaVu Sans", 10, true, 2},
+        {"DejaVu Sans Mono", 9, true, 1}, {"DejaVu Sans Mono", 11, false, 2},
+        {"DejaVu Serif", 12, false, 1},   {"DejaVu Sans Condensed", 13, true, 1}};
     const char* users[] = {"anna.berg", "li_wei", "j.smith-jones", "carlos99"};
     const char* domains[] = {"example.com", "mail.example.org", "corp.example.net", "example.io"};
     double found[4] = {0, 0, 0, 0};
@@ -80,25 +83,21 @@ void BM_PlantedFound(benchmark::State& state) {
                 const std::string ip = "10." + std::to_string(s) + "." + std::to_string(v) + ".42";
                 const std::string key = "sk" + std::to_string(v) + "Zx9QwErTy7UiOpAsDf" +
                                         std::to_string(s) + "GhJkLzXcVbNm4q8R2t";
-                const std::vector<Planted> items{
-                    {1, email, RedactionRules::EMAILS.pattern},
-                    {2, card, RedactionRules::CREDIT_CARDS.pattern},
-                    {3, ip, RedactionRules::IP_ADDRESSES.pattern},
-                    {4, key, RedactionRules::API_KEYS.pattern}};
+                const std::vector<Planted> items{{1, email, RedactionRules::EMAILS.pattern},
+                                                 {2, card, RedactionRules::CREDIT_CARDS.pattern},
+                                                 {3, ip, RedactionRules::IP_ADDRESSES.pattern},
+                                                 {4, key, RedactionRules::API_KEYS.pattern}};
                 const std::vector<std::string> lines{
-                    "Account overview and recent activity",
-                    "Contact " + email + " for access",
-                    "Card on file " + card + " valid",
-                    "Connected from " + ip + " today",
-                    "API key " + key + " (rotate monthly)",
-                    "Last sign-in three days ago"};
+                    "Account overview and recent activity", "Contact " + email + " for access",
+                    "Card on file " + card + " valid",      "Connected from " + ip + " today",
+                    "API key " + key + " (rotate monthly)", "Last sign-in three days ago"};
                 const Screenshot shot = Screenshot::paint(lines, styles[s], 760, 240);
                 const auto outcome = recognizer().recognize(shot.image());
                 for (std::size_t k = 0; k < items.size(); ++k) {
                     const Rect drawn = shot.boxOf(items[k].line, items[k].text);
-                    const auto rects = TextDetection::rectsForPattern(
-                        items[k].pattern, outcome.observations, shot.image().width,
-                        shot.image().height);
+                    const auto rects =
+                        TextDetection::rectsForPattern(items[k].pattern, outcome.observations,
+                                                       shot.image().width, shot.image().height);
                     for (const auto& r : rects) {
                         const double cx = r.x + r.width / 2;
                         const double cy = shot.image().height - (r.y + r.height / 2);

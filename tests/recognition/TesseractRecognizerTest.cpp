@@ -56,6 +56,16 @@ const std::vector<PlantedAddress> ADDRESSES{
 
 class ScreenshotRecognition : public testing::TestWithParam<ScreenshotStyle> {};
 
+std::string styleName(const testing::TestParamInfo<ScreenshotStyle>& info) {
+    std::string name;
+    for (char c : describe(info.param)) {
+        if (std::isalnum(static_cast<unsigned char>(c))) {
+            name += c;
+        }
+    }
+    return name;
+}
+
 } // namespace
 
 TEST_P(ScreenshotRecognition, EveryPlantedAddressIsBoxedExactly) {
@@ -120,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(FontsThemesAndDensities, ScreenshotRecognition,
                                          ScreenshotStyle{"DejaVu Serif", 12, false, 1},
                                          ScreenshotStyle{"DejaVu Serif", 13, true, 2},
                                          ScreenshotStyle{"DejaVu Sans Condensed", 14, true, 1},
-                                         ScreenshotStyle{"DejaVu Sans Bold", 9, false, 2}));
+                                         ScreenshotStyle{"DejaVu Sans Bold", 9, false, 2}),
+                         styleName);
 
 TEST(TesseractRecognizerTest, LinesComeInReadingOrderWithTheirText) {
     const Screenshot shot =
