@@ -1,0 +1,17 @@
+#include "editor/RedactionRules.h"
+
+#include "app/SettingsStore.h"
+
+namespace lumeris {
+
+std::vector<std::string> RedactionRules::activePatterns(const SettingsStore& settings) {
+    std::vector<std::string> patterns;
+    for (const auto& rule : ALL) {
+        if (settings.boolValue(rule.settingKey, true)) {
+            patterns.emplace_back(rule.pattern);
+        }
+    }
+    return patterns;
+}
+
+} // namespace lumeris

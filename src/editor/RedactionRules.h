@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace lumeris {
+
+class SettingsStore;
+
+// The four kinds of sensitive text that auto-redaction looks for, each switched by a setting.
+struct RedactionRule {
+    const char* settingKey;
+    // ICU syntax, compiled case-insensitive.
+    const char* pattern;
+};
+
+class RedactionRules {
+public:
+    static constexpr RedactionRule EMAILS{"settings.auto-redact.emails",
+                                          "[A-Z0-9a-z._%+-]+@[A-Za-z0-9.-]+\\.[A-Za-z]{2,6}"};
+    static constexpr RedactionRule CREDIT_CARDS{"settings.auto-redact.credit-cards",
+                                                "([0-9]{3,6}[- ]){3}([0-9]{3,6})?"};
+    static constexpr RedactionRule IP_ADDRESSES{
+        "settings.auto-redact.ip-addresses",
+        "([0-9]{1,3}\\.[0-9]{1,3}\\.[0-9]{1,3}\\.[0-9]{1,3})|(([a-f0-9:]+:+)+[a-f0-9]+)"};
+    static constexpr RedactionRule API_KEYS{"settings.auto-redact.api-keys", "[A-Za-z0-9-_/]{32,}"};
+
+    // In the order their rectangles are listed.
+    static constexpr std::array<RedactionRule, 4> ALL{EMAILS, CREDIT_CARDS, IP_ADDRESSES, API_KEYS};
+
+    // The patterns of the switched-on rules, in order. A rule whose setting is missing counts as
+    // on.
+    static std::vector<std::string> activePatterns(const SettingsStore& settings);
+};
+
+} // namespace lumeris

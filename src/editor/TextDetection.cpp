@@ -1,0 +1,151 @@
+#include "editor/TextDetection.h"
+
+#include "analysis/TextRecognizer.h"
+
+#include <iostream>
+#include <memory>
+#include <unicode/regex.h>
+#include <unicode/unistr.h>
+
+namespace lumeris {
+
+namespace {
+
+std::vector<Rect> withoutEmpty(std::vector<Rect> rects, double scale) {
+    std::vector<Rect> kept;
+    kept.reserve(rects.size());
+    for (const auto& rect : rects) {
+        if (rect.area() > 0) {
+            kept.push_back(
+                {rect.x / scale, rect.y / scale, rect.width / scale, rect.height / scale});
+        }
+    }
+    return kept;
+}
+
+} // namespace
+
+std::vector<Rect> TextDetection::rectsForPattern(const std::string& pattern,
+                                                 const std::vector<TextObservation>& observations,
+                                                 int bitmapWidth, int bitmapHeight) {
+    std::vector<Rect> rects;
+    UErrorCode status = U_ZERO_ERROR;
+    UParseError parseError{};
+    std::unique_ptr<icu::RegexPattern> compiled(icu::RegexPattern::compile(
+        icu::UnicodeString::fromUTF8(pattern), UREGEX_CASE_INSENSITIVE, parseError, status));
+    if (U_FAILURE(status) || !compiled) {
+        std::cout << "Unable to compile pattern " << pattern << ": " << u_errorName(status)
+                  << " at offset " << parseError.offset << std::endl;
+        return rects;
+    }
+    for (const auto& observation : observations) {
+        if (!observation.topCandidate) {
+            continue;
+        }
+        const auto& candidate = *observation.topCandidate;
+        const icu::UnicodeString text = icu::UnicodeString::fromUTF8(candidate.string());
+        status = U_ZERO_ERROR;
+        std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(text, status));
+        if (U_FAILURE(status) || !matcher) {
+            continue;
+        }
+        while (matcher->find(status) && U_SUCCESS(status)) {
+            const int start = matcher->start(status);
+            const int end = matcher->end(status);
+            if (U_FAILURE(status)) {
+                break;
+            }
+            if (const auto box = candidate.boundingBox(start, end)) {
+                rects.push_back({box->x * bitmapWidth, box->y * bitmapHeight,
+                                 box->width * bitmapWidth, box->height * bitmapHeight});
+            }
+        }
+    }
+    return rects;
+}
+
+std::vector<std::string>
+TextDetection::detectedText(const std::vector<TextObservation>& observations) {
+    std::vector<std::string> lines;
+    for (const auto& observation : observations) {
+        if (observation.topCandidate) {
+            lines.push_back(observation.topCandidate->string());
+        }
+    }
+    return lines;
+}
+
+std::string TextDetection::joinedText(const std::vector<std::string>& detectedText) {
+    std::string joined;
+    for (std::size_t i = 0; i < detectedText.size(); ++i) {
+        if (i > 0) {
+            joined += '\n';
+        }
+        joined += detectedText[i];
+    }
+    const auto first = joined.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return {};
+    }
+    const auto last = joined.find_last_not_of(" \t");
+    return joined.substr(first, last - first + 1);
+}
+
+Rect TextDetection::shrunk(const Rect& rect) {
+    const double inset = (1.0 - SHRINK_FACTOR) / 2.0;
+    return {rect.x + inset * rect.width, rect.y + inset * rect.height, SHRINK_FACTOR * rect.width,
+            SHRINK_FACTOR * rect.height};
+}
+
+bool TextDetection::overlapsShrunk(const Rect& a, const Rect& b) {
+    const Rect sa = shrunk(a);
+    const Rect sb = shrunk(b);
+    return sa.x < sb.maxX() && sb.x < sa.maxX() && sa.y < sb.maxY() && sb.y < sa.maxY();
+}
+
+TextDetectionResult
+TextDetection::applyTextRecognition(const std::vector<TextObservation>& observations,
+                                    int bitmapWidth, int bitmapHeight, double imagePointWidth,
+                                    const std::vector<std::string>& patterns) {
+    TextDetectionResult result;
+    result.detectedText = detectedText(observations);
+    const double scale =
+        imagePointWidth > 0 ? static_cast<double>(bitmapWidth) / imagePointWidth : 1.0;
+
+    for (const auto& pattern : patterns) {
+        auto rects =
+            withoutEmpty(rectsForPattern(pattern, observations, bitmapWidth, bitmapHeight), scale);
+        result.redactRects.insert(result.redactRects.end(), rects.begin(), rects.end());
+    }
+    const auto words =
+        withoutEmpty(rectsForPattern(WORD_PATTERN, observations, bitmapWidth, bitmapHeight), scale);
+    for (const auto& word : words) {
+        bool covered = false;
+        for (const auto& box : result.redactRects) {
+            if (overlapsShrunk(word, box)) {
+                covered = true;
+                break;
+            }
+        }
+        if (!covered) {
+            result.allTextRects.push_back(word);
+        }
+    }
+    return result;
+}
+
+std::optional<TextDetectionResult>
+TextDetection::detect(TextRecognizer& recognizer, const RgbaImage& image, double imagePointWidth,
+                      const std::vector<std::string>& patterns, std::string* error) {
+    const auto outcome = recognizer.recognize(image);
+    if (outcome.failed()) {
+        if (error) {
+            *error = *outcome.error;
+        }
+        return std::nullopt;
+    }
+    return applyTextRecognition(outcome.observations, image.width, image.height, imagePointWidth,
+                                patterns);
+}
+
+} // namespace lumeris

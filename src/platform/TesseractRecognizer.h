@@ -1,0 +1,54 @@
+#pragma once
+
+#include "analysis/TextRecognizer.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace tesseract {
+class TessBaseAPI;
+}
+
+namespace lumeris {
+
+// Text recognition with Tesseract's LSTM engine and the English data, tuned for screenshots.
+// Engines are expensive to start, so each one is kept after use and handed to the next call;
+// concurrent calls each get their own engine.
+class TesseractRecognizer : public TextRecognizer {
+public:
+    struct Options {
+        // Folder holding eng.traineddata; empty lets Tesseract look where it was installed.
+        std::string dataPath;
+        std::string language = "eng";
+        // Images with at most this many pixels are enlarged twice before recognition: captures
+        // at scale 1 carry UI text a few pixels high, below what the engine reads reliably.
+        long long upscaleBelowPixels = 2000LL * 1300LL;
+        int upscaleFactor = 2;
+        // Tesseract's page segmentation mode; sparse text finds the scattered text of a screen
+        // rather than assuming a page of paragraphs.
+        int pageSegMode = 11;
+    };
+
+    TesseractRecognizer();
+    explicit TesseractRecognizer(Options options);
+    ~TesseractRecognizer() override;
+
+    TextRecognitionOutcome recognize(const RgbaImage& image) override;
+
+private:
+    struct EngineDeleter {
+        void operator()(tesseract::TessBaseAPI* engine) const;
+    };
+    using Engine = std::unique_ptr<tesseract::TessBaseAPI, EngineDeleter>;
+
+    Engine takeEngine(std::string* error);
+    void giveBack(Engine engine);
+
+    Options options_;
+    std::mutex mutex_;
+    std::vector<Engine> idle_;
+};
+
+} // namespace lumeris

@@ -1,0 +1,194 @@
+#include "editor/TextDetection.h"
+
+#include "TemporaryFolder.h"
+#include "analysis/TextRecognizer.h"
+#include "app/SettingsStore.h"
+#include "editor/RedactionRules.h"
+#include "support/FakeText.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumeris;
+
+namespace {
+
+constexpr double W = 1000;
+constexpr double H = 100;
+
+// Matches of `pattern` in `text`, as the substrings the boxes cover (10-pixel characters).
+std::vector<std::string> matches(const char* pattern, const std::string& text) {
+    const auto rects =
+        TextDetection::rectsForPattern(pattern, {monospacedLine(text, 0, 0, 10, 20, W, H)}, W, H);
+    std::vector<std::string> found;
+    const icu::UnicodeString units = icu::UnicodeString::fromUTF8(text);
+    for (const auto& rect : rects) {
+        const auto first = static_cast<int>(std::lround(rect.x / 10));
+        const auto count = static_cast<int>(std::lround(rect.width / 10));
+        std::string piece;
+        units.tempSubString(first, count).toUTF8String(piece);
+        found.push_back(piece);
+    }
+    return found;
+}
+
+using Found = std::vector<std::string>;
+
+} // namespace
+
+TEST(RedactionRulesTest, EmailsAreFoundWhereverTheyStandInALine) {
+    EXPECT_EQ(matches(RedactionRules::EMAILS.pattern, "mail jane.doe+x@example.co.uk now"),
+              Found{"jane.doe+x@example.co.uk"});
+    EXPECT_EQ(matches(RedactionRules::EMAILS.pattern, "A@B.CD and c@d.museum"),
+              (Found{"A@B.CD", "c@d.museum"}));
+    EXPECT_TRUE(matches(RedactionRules::EMAILS.pattern, "@example.com user@ x@y.z").empty());
+}
+
+TEST(RedactionRulesTest, CardNumbersNeedThreeSeparatedGroups) {
+    const char* card = RedactionRules::CREDIT_CARDS.pattern;
+    EXPECT_EQ(matches(card, "4111 1111 1111 1111"), Found{"4111 1111 1111 1111"});
+    EXPECT_EQ(matches(card, "4111-1111-1111-1111"), Found{"4111-1111-1111-1111"});
+    // The third group has no separator after it.
+    EXPECT_TRUE(matches(card, "4111-1111-1111").empty());
+}
+
+TEST(RedactionRulesTest, IpAddressesIncludeUpperCaseHexAndTimesOfDay) {
+    const char* ip = RedactionRules::IP_ADDRESSES.pattern;
+    EXPECT_EQ(matches(ip, "ping 10.0.0.1"), Found{"10.0.0.1"});
+    EXPECT_EQ(matches(ip, "fe80::1"), Found{"fe80::1"});
+    EXPECT_EQ(matches(ip, "ABCD::1"), Found{"ABCD::1"});
+    EXPECT_EQ(matches(ip, "at 10:30"), Found{"10:30"});
+    EXPECT_TRUE(matches(ip, "version 1.2.3").empty());
+}
+
+TEST(RedactionRulesTest, ApiKeysNeedThirtyTwoCharacters) {
+    const char* key = RedactionRules::API_KEYS.pattern;
+    const std::string forty = "sk-live_0123456789/abcdefghijklmnopqrstu";
+    ASSERT_EQ(forty.size(), 40u);
+    EXPECT_EQ(matches(key, "token " + forty), Found{forty});
+    EXPECT_TRUE(matches(key, forty.substr(0, 31)).empty());
+}
+
+TEST(RedactionRulesTest, ActivePatternsFollowTheSettingsInOrderAndDefaultToOn) {
+    TemporaryFolder folder;
+    SettingsStore settings(folder / "settings.json");
+    EXPECT_EQ(RedactionRules::activePatterns(settings),
+              (std::vector<std::string>{
+                  RedactionRules::EMAILS.pattern, RedactionRules::CREDIT_CARDS.pattern,
+                  RedactionRules::IP_ADDRESSES.pattern, RedactionRules::API_KEYS.pattern}));
+    settings.set(RedactionRules::EMAILS.settingKey, false);
+    settings.set(RedactionRules::IP_ADDRESSES.settingKey, false);
+    EXPECT_EQ(RedactionRules::activePatterns(settings),
+              (std::vector<std::string>{RedactionRules::CREDIT_CARDS.pattern,
+                                        RedactionRules::API_KEYS.pattern}));
+}
+
+TEST(TextDetectionTest, RectsForPatternBoxesTheMatchedRangeInPixelsAcrossObservations) {
+    // Normalised boxes become pixels of the bitmap; lines keep their order.
+    const std::vector<TextObservation> lines{monospacedLine("one a@b.io", 100, 50, 10, 20, W, H),
+                                             TextObservation{},
+                                             monospacedLine("c@d.io", 0, 0, 10, 20, W, H)};
+    const auto rects =
+        TextDetection::rectsForPattern(RedactionRules::EMAILS.pattern, lines, 2000, 50);
+    ASSERT_EQ(rects.size(), 2u);
+    EXPECT_DOUBLE_EQ(rects[0].x, 2 * 140);
+    EXPECT_DOUBLE_EQ(rects[0].y, 25);
+    EXPECT_DOUBLE_EQ(rects[0].width, 2 * 60);
+    EXPECT_DOUBLE_EQ(rects[0].height, 10);
+    EXPECT_THAT(rects[1], RectNear(Rect{0, 0, 2 * 60, 10}));
+}
+
+TEST(TextDetectionTest, RangesAreCountedInUtf16Units) {
+    // "é" is one UTF-16 unit but two UTF-8 bytes, "𝔸" two units: the address still gets its own
+    // box.
+    EXPECT_EQ(matches(RedactionRules::EMAILS.pattern, "é𝔸 x@y.io"), Found{"x@y.io"});
+}
+
+TEST(TextDetectionTest, BadPatternsAndMatchesWithoutBoxesContributeNothing) {
+    const std::vector<TextObservation> lines{monospacedLine("a@b.io", 0, 0, 10, 20, W, H)};
+    EXPECT_TRUE(TextDetection::rectsForPattern("([unclosed", lines, W, H).empty());
+    // A line whose characters have no boxes.
+    const std::vector<TextObservation> boxless{
+        {TextCandidate("a@b.io", std::vector<std::optional<Rect>>(6))}};
+    EXPECT_TRUE(
+        TextDetection::rectsForPattern(RedactionRules::EMAILS.pattern, boxless, W, H).empty());
+    // The other rules still apply.
+    const auto result = TextDetection::applyTextRecognition(
+        lines, W, H, W, {"([unclosed", RedactionRules::EMAILS.pattern});
+    EXPECT_EQ(result.redactRects.size(), 1u);
+}
+
+TEST(TextDetectionTest, AnAddressAfterThreeWordsIsOneBoxAndTheWordsStayText) {
+    const std::vector<TextObservation> lines{
+        monospacedLine("Send it to jane@example.com", 10, 30, 10, 20, W, H)};
+    const auto result =
+        TextDetection::applyTextRecognition(lines, W, H, W, {RedactionRules::EMAILS.pattern});
+    ASSERT_EQ(result.redactRects.size(), 1u);
+    EXPECT_THAT(result.redactRects[0], RectNear(Rect{10 + 11 * 10, 30, 16 * 10, 20}));
+    ASSERT_EQ(result.allTextRects.size(), 3u);
+    EXPECT_THAT(result.allTextRects[0], RectNear(Rect{10, 30, 40, 20}));
+    EXPECT_THAT(result.allTextRects[1], RectNear(Rect{60, 30, 20, 20}));
+    EXPECT_THAT(result.allTextRects[2], RectNear(Rect{90, 30, 20, 20}));
+    EXPECT_EQ(result.detectedText, std::vector<std::string>{"Send it to jane@example.com"});
+}
+
+TEST(TextDetectionTest, PixelsBecomePointsOnHighDensityCaptures) {
+    // 200 × 40 pixels on a bitmap twice as wide as the image's points: 100 × 20 points.
+    const std::vector<TextObservation> lines{monospacedLine("ab@cd.io", 40, 80, 25, 40, 800, 400)};
+    const auto result =
+        TextDetection::applyTextRecognition(lines, 800, 400, 400, {RedactionRules::EMAILS.pattern});
+    ASSERT_EQ(result.redactRects.size(), 1u);
+    EXPECT_THAT(result.redactRects[0], RectNear(Rect{20, 40, 100, 20}));
+    EXPECT_TRUE(result.allTextRects.empty());
+}
+
+TEST(TextDetectionTest, ShrunkenOverlapKeepsWordsThatOnlyTouchABox) {
+    const Rect box{100, 0, 100, 20};
+    EXPECT_THAT(TextDetection::shrunk(box), RectNear(Rect{115, 3, 70, 14}));
+    EXPECT_TRUE(TextDetection::overlapsShrunk(box, {150, 0, 40, 20}));
+    // Overlaps the box by 10 of its 40 pixels: the shrunken rectangles are apart.
+    EXPECT_FALSE(TextDetection::overlapsShrunk(box, {60, 0, 50, 20}));
+    EXPECT_FALSE(TextDetection::overlapsShrunk(box, {200, 0, 40, 20}));
+    EXPECT_FALSE(TextDetection::overlapsShrunk(box, {100, 20, 100, 20}));
+}
+
+TEST(TextDetectionTest, JoinedTextTrimsSpacesAndTabsAndIsEmptyForBlankLines) {
+    EXPECT_EQ(TextDetection::joinedText({" \tfirst", "second \t"}), "first\nsecond");
+    EXPECT_EQ(TextDetection::joinedText({"  ", "\t"}), "\n");
+    EXPECT_EQ(TextDetection::joinedText({"   "}), "");
+    EXPECT_EQ(TextDetection::joinedText({}), "");
+}
+
+TEST(TextDetectionTest, ZeroAreaBoxesAreDropped) {
+    const std::vector<TextObservation> lines{
+        {TextCandidate("a@b.io", std::vector<std::optional<Rect>>(6, Rect{0.1, 0.1, 0.0, 0.2}))}};
+    const auto result =
+        TextDetection::applyTextRecognition(lines, W, H, W, {RedactionRules::EMAILS.pattern});
+    EXPECT_TRUE(result.redactRects.empty());
+    EXPECT_TRUE(result.allTextRects.empty());
+}
+
+namespace {
+
+class ScriptedRecognizer : public TextRecognizer {
+public:
+    TextRecognitionOutcome outcome;
+    TextRecognitionOutcome recognize(const RgbaImage&) override { return outcome; }
+};
+
+} // namespace
+
+TEST(TextDetectionTest, DetectRecognisesAndAppliesInOneCall) {
+    ScriptedRecognizer recognizer;
+    RgbaImage image(200, 100);
+    recognizer.outcome.observations = {monospacedLine("hi a@b.io", 0, 0, 10, 20, 200, 100)};
+    const auto result =
+        TextDetection::detect(recognizer, image, 100, {RedactionRules::EMAILS.pattern});
+    ASSERT_TRUE(result);
+    EXPECT_THAT(result->redactRects, testing::ElementsAre(RectNear(Rect{15, 0, 30, 10})));
+    EXPECT_THAT(result->allTextRects, testing::ElementsAre(RectNear(Rect{0, 0, 10, 10})));
+
+    recognizer.outcome = TextRecognitionOutcome::failure("no engine");
+    std::string error;
+    EXPECT_FALSE(TextDetection::detect(recognizer, image, 100, {}, &error));
+    EXPECT_EQ(error, "no engine");
+}
