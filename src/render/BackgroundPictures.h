@@ -26,6 +26,8 @@ public:
     // The process-wide instance over the resources' "backgrounds" folder.
     static BackgroundPictures& shared();
 
+    const std::filesystem::path& folder() const { return folder_; }
+
     // love, rain, sky, charm and flower.
     static bool isPictureID(std::string_view id);
 
