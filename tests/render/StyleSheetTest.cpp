@@ -1,4 +1,5 @@
 #include "TemporaryFolder.h"
+#include "app/SettingsStore.h"
 #include "render/BackgroundPictures.h"
 #include "render/EditorDocument.h"
 
@@ -314,4 +315,25 @@ TEST_F(StyleSheetTest, PictureBackgroundsAreMemoisedDataUrls) {
     EXPECT_NE(css(in).find("  background-image: url(\"data:image/jpeg;base64,\");\n"),
               std::string::npos);
     EXPECT_EQ(encodings, 1);
+}
+
+TEST_F(StyleSheetTest, ColourSettingsAreReadWithTheirFallbacks) {
+    lumeris::SettingsStore settings(folder / "settings.json");
+    StyleSheetInputs in;
+    in.bgColorOption = "file";
+    in.readColorSettings(settings);
+    EXPECT_EQ(in.bgColorOption, "plain");
+    EXPECT_EQ(in.plainColor, "#ffffff");
+    EXPECT_EQ(in.gradientStart, "#ffffff");
+    EXPECT_EQ(in.gradientStop, "#ffffff");
+
+    settings.set("settings.bg-color.option", std::string("gradient"));
+    settings.set("settings.bg-color.plain", std::string("#010203"));
+    settings.set("settings.bg-color.gradient-start", std::string("#ff0000"));
+    settings.set("settings.bg-color.gradient-stop", std::string("#0000ff"));
+    in.readColorSettings(settings);
+    EXPECT_EQ(in.bgColorOption, "gradient");
+    EXPECT_EQ(in.plainColor, "#010203");
+    EXPECT_EQ(in.gradientStart, "#ff0000");
+    EXPECT_EQ(in.gradientStop, "#0000ff");
 }
