@@ -21,10 +21,7 @@ public:
     using Encoder = std::function<std::string(const std::filesystem::path&)>;
 
     // Pictures are looked up in `folder` as NAME.jpg, then NAME.png.
-    BackgroundPictures(std::filesystem::path folder, Encoder encoder = encodeFile);
-
-    // The process-wide instance over the resources' "backgrounds" folder.
-    static BackgroundPictures& shared();
+    BackgroundPictures(std::filesystem::path folder, Encoder encoder);
 
     const std::filesystem::path& folder() const { return folder_; }
 
@@ -35,10 +32,6 @@ public:
     // picture is missing or cannot be encoded (that result is kept too: resources do not
     // appear while the program runs). Safe to call from any thread.
     std::string dataURL(const std::string& name);
-
-    // Decodes the file, encodes it as progressive JPEG at JPEG_QUALITY and writes that in
-    // Base64 (standard alphabet, one line).
-    static std::string encodeFile(const std::filesystem::path& path);
 
 private:
     std::filesystem::path folder_;

@@ -28,8 +28,7 @@ public:
                                          const std::vector<Rect>& allTextRects);
 
     // The text of the style element "injected-style". The built-in picture backgrounds come
-    // from `pictures` (the shared instance when not given).
-    static std::string styleSheet(const StyleSheetInputs& inputs);
+    // from `pictures`.
     static std::string styleSheet(const StyleSheetInputs& inputs, BackgroundPictures& pictures);
 
     // The whole document. `imageData` is the screenshot's PNG in Base64 (empty when absent);
