@@ -5,7 +5,6 @@
 #include "render/EditorDocument.h"
 
 #include <benchmark/benchmark.h>
-
 #include <iostream>
 #include <sstream>
 
@@ -35,10 +34,9 @@ std::string base64Text(std::size_t size) {
 // A picture background of 270 000 Base64 characters, the size of a 1920 x 1080 picture's JPEG
 // at quality 0.9.
 BackgroundPictures& pictures() {
-    static BackgroundPictures shared(LUMERIS_SOURCE_RESOURCES "/backgrounds",
-                                     [](const std::filesystem::path&) {
-                                         return base64Text(270'000);
-                                     });
+    static BackgroundPictures shared(
+        LUMERIS_SOURCE_RESOURCES "/backgrounds",
+        [](const std::filesystem::path&) { return base64Text(270'000); });
     return shared;
 }
 
@@ -94,8 +92,7 @@ void document(benchmark::State& state) {
         text.push_back({40, 30.0 * i, 600, 18});
     }
     for (auto _ : state) {
-        std::string html =
-            EditorDocument::html(style, "Lumeris", image, redacted, text, 1440, 900);
+        std::string html = EditorDocument::html(style, "Lumeris", image, redacted, text, 1440, 900);
         benchmark::DoNotOptimize(html);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
