@@ -1,0 +1,166 @@
+#include "render/EditorDocument.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using lumeris::EditorDocument;
+using lumeris::Rect;
+
+namespace {
+
+std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+const std::vector<Rect> NONE;
+
+} // namespace
+
+TEST(EditorDocument, CompleteDocumentReadsExactlyAsWrittenByHand) {
+    const std::string doc = EditorDocument::html("body {}", "Hi", "QUJD", {{10, 10, 50, 20}},
+                                                 {{0, 180, 300, 20}}, 300, 200);
+    const std::string head = R"DOC(  <html>
+  <head>
+  <style id="injected-style">
+  body {}
+  </style>
+  <meta name="viewport" content="width=device-width, initial-scale=1" />
+  <link rel="stylesheet" href="draw.css">
+  </head>
+  
+  <body>
+  <div id="target" class="background">
+    <div class="wrapper">
+      <div class="image">
+        <img draggable="false" src="data:image/png;base64,QUJD" />
+        <div id="rects" class="rects">
+<svg style="width: 100%; height: 100%" viewBox="0 0 300.0 200.0" xmlns="http://www.w3.org/2000/svg">
+  <rect
+  class="text-rects redacted"
+  onclick="this.classList.toggle('redacted')"
+  fill="black"
+  fill-opacity="0"
+  x="10.0"
+  y="170.0"
+  width="50.0"
+  height="20.0"
+/><rect
+  class="text-rects "
+  onclick="this.classList.toggle('redacted')"
+  fill="black"
+  fill-opacity="0"
+  x="0.0"
+  y="0.0"
+  width="300.0"
+  height="20.0"
+/>
+</svg>
+</div>
+      </div>
+      <div id="watermark" class="watermark">
+        Hi
+      </div>
+    </div>
+  </div>
+  
+  <div id="draw-canvas">
+  </div>
+
+  <script src="text.js"></script>
+  <script src="arrow.js"></script>
+  <script src="redact.js"></script>
+  <script src="shape.js"></script>
+  <script src="draw.js"></script>
+
+  <script>
+)DOC";
+    ASSERT_TRUE(doc.starts_with(head)) << doc;
+
+    // The inline script and the ring's control points are ours to choose; the frame is not.
+    const auto scriptEnd = doc.find("  </script>\n\n  <svg width=\"100%\" height=\"100%\">\n"
+                                    "    <defs>\n"
+                                    "      <clipPath id=\"oval\"  "
+                                    "clipPathUnits=\"objectBoundingBox\">\n        <path d=\"M");
+    ASSERT_NE(scriptEnd, std::string::npos);
+    EXPECT_TRUE(doc.ends_with("Z\" fill=\"#D9D9D9\"/>\n      </clipPath>\n    </defs>\n"
+                              "  </svg>\n  </body>"));
+    const std::string script = doc.substr(head.size(), scriptEnd - head.size());
+    EXPECT_NE(script.find("console.log(\"Loaded\")"), std::string::npos);
+    EXPECT_NE(script.find("postMessage({name: 'dblclick'})"), std::string::npos);
+    EXPECT_NE(script.find("'redact-mode'"), std::string::npos);
+    EXPECT_TRUE(script.ends_with("\n"));
+}
+
+TEST(EditorDocument, WithoutRectanglesTheBlockIsEightSpaces) {
+    const std::string doc = EditorDocument::html("s", "", "", NONE, NONE, 1440, 900);
+    EXPECT_NE(doc.find("base64,\" />\n        \n      </div>\n"), std::string::npos);
+    EXPECT_EQ(doc.find("id=\"rects\""), std::string::npos);
+    // A disabled watermark leaves its line as eight spaces.
+    EXPECT_NE(doc.find("class=\"watermark\">\n        \n      </div>"), std::string::npos);
+    EXPECT_TRUE(doc.ends_with("  </svg>\n  </body>"));
+}
+
+TEST(EditorDocument, ViewBoxWritesWholeNumbersAsDoubles) {
+    const std::string doc = EditorDocument::html("s", "", "", NONE, {{1, 2, 3, 4}}, 1440, 900.5);
+    EXPECT_NE(doc.find("viewBox=\"0 0 1440.0 900.5\""), std::string::npos);
+    EXPECT_NE(doc.find("\">\n  <rect\n  class=\"text-rects \""), std::string::npos);
+}
+
+TEST(EditorDocument, RectanglesWithinAListAreSeparatedByLineBreaks) {
+    const std::string doc =
+        EditorDocument::html("s", "", "", {{0, 0, 1, 1}, {2, 2, 1, 1}}, {{4, 4, 1, 1}}, 10, 10);
+    EXPECT_EQ(count(doc, "/>\n<rect"), 1u);
+    EXPECT_EQ(count(doc, "/><rect"), 1u);
+    EXPECT_EQ(count(doc, "class=\"text-rects redacted\""), 2u);
+    EXPECT_NE(doc.find("/>\n</svg>\n</div>\n      </div>"), std::string::npos);
+}
+
+TEST(EditorDocument, RedactionRectFlipsYAndTakesMagnitudes) {
+    EXPECT_EQ(EditorDocument::redactionRect(false, {5, 10, 40, 20}, 300),
+              "<rect\n"
+              "  class=\"text-rects \"\n"
+              "  onclick=\"this.classList.toggle('redacted')\"\n"
+              "  fill=\"black\"\n"
+              "  fill-opacity=\"0\"\n"
+              "  x=\"5.0\"\n"
+              "  y=\"270.0\"\n"
+              "  width=\"40.0\"\n"
+              "  height=\"20.0\"\n"
+              "/>");
+    const std::string rect = EditorDocument::redactionRect(true, {0.1, 0.5, -3, -4}, 10);
+    EXPECT_NE(rect.find("  width=\"3.0\"\n  height=\"4.0\"\n"), std::string::npos);
+    EXPECT_NE(rect.find("  y=\"5.5\"\n"), std::string::npos);
+}
+
+TEST(EditorDocument, AutoRedactionOffStartsNothingRedacted) {
+    const std::vector<Rect> sensitive = {{1, 1, 1, 1}};
+    const std::vector<Rect> all = {{2, 2, 2, 2}, {3, 3, 3, 3}};
+    auto on = EditorDocument::rectangleLists(true, sensitive, all);
+    EXPECT_EQ(on.redacted, sensitive);
+    EXPECT_EQ(on.text, all);
+    auto off = EditorDocument::rectangleLists(false, sensitive, all);
+    EXPECT_TRUE(off.redacted.empty());
+    EXPECT_EQ(off.text, (std::vector<Rect>{{2, 2, 2, 2}, {3, 3, 3, 3}, {1, 1, 1, 1}}));
+    const std::string doc = EditorDocument::html("s", "", "", off.redacted, off.text, 10, 10);
+    EXPECT_EQ(count(doc, "redacted\"\n"), 0u);
+    EXPECT_EQ(count(doc, "class=\"text-rects \""), 3u);
+}
+
+TEST(EditorDocument, RestyleScriptReadsExactly) {
+    EXPECT_EQ(EditorDocument::restyleScript("a {\n  b: c;\n}", "Made by me"),
+              "try {\n"
+              "  document.getElementById('injected-style').innerHTML = `\n"
+              "    a {\n  b: c;\n}\n"
+              "  `;\n"
+              "  document.getElementById('watermark').innerText = \"Made by me\";\n"
+              "  document.getElementById('target').getBoundingClientRect();\n"
+              "} catch (e) {\n"
+              "  console.error(\"Script failed\", e.message, e.stack);\n"
+              "}");
+    EXPECT_NE(EditorDocument::restyleScript("s", "").find("innerText = \"\";\n"),
+              std::string::npos);
+}

@@ -1,0 +1,339 @@
+#include "TemporaryFolder.h"
+#include "app/SettingsStore.h"
+#include "render/BackgroundPictures.h"
+#include "render/EditorDocument.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+using lumeris::BackgroundPictures;
+using lumeris::EditorDocument;
+using lumeris::StyleSheetInputs;
+
+namespace {
+
+// The pictures of these tests: any file named like a picture id "encodes" to "AQID".
+class StyleSheetTest : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    int encodings = 0;
+    BackgroundPictures pictures{folder.path(), [this](const std::filesystem::path&) {
+                                    ++encodings;
+                                    return std::string("AQID");
+                                }};
+
+    static StyleSheetInputs defaults() {
+        StyleSheetInputs in;
+        in.borderRadius = 10;
+        in.padding = 40;
+        in.inset = 20;
+        in.shadow = 25;
+        in.backgroundID = "transparent";
+        in.ratio = "auto";
+        in.imageWidth = 1000;
+        in.imageHeight = 600;
+        return in;
+    }
+    std::string css(const StyleSheetInputs& in) { return EditorDocument::styleSheet(in, pictures); }
+
+    // The lines of the .background rule from its padding line to its closing brace.
+    std::string backgroundTail(const StyleSheetInputs& in) {
+        const std::string text = css(in);
+        const auto start = text.find("  padding: 40px;\n");
+        const auto end = text.find("}\n\n.wrapper");
+        return text.substr(start, end + 1 - start);
+    }
+};
+
+const char* const FONT_LINE =
+    "  font-family: -apple-system, BlinkMacSystemFont, \"Segoe UI\", Roboto, Helvetica, Arial, "
+    "sans-serif, \"Apple Color Emoji\", \"Segoe UI Emoji\", \"Segoe UI Symbol\";\n";
+
+} // namespace
+
+TEST_F(StyleSheetTest, CompleteStyleSheetReadsExactlyAsWrittenByHand) {
+    StyleSheetInputs in = defaults();
+    in.tiltY = 20;
+    in.watermarkText = "hello";
+    in.backgroundID = "cool";
+    in.insetEnabled = true;
+    in.borderColor = "#FAFAFA";
+    in.redactColor = "#ff0000";
+    const std::string expected = std::string(R"(html, body {
+  margin: 0;
+  padding: 0;
+  overflow: hidden;
+}
+
+.rects svg rect {
+  fill: #ff0000 !important;
+}
+
+* {
+  box-sizing: border-box;
+}
+
+.container {
+  display: flex;
+  justify-content: center;
+  align-items: center;
+  height: 100vh;
+  width: 100vw;
+}
+
+.background {
+  /*
+  2023-01-01 Note: macOS Ventura has a bug with dragging on WebView. Disable this feature for now.
+  cursor: -webkit-grab;
+  cursor: grab;
+  */
+  -webkit-user-select: none;
+  user-select: none;
+  width: 100vw;
+  height: 100vh;
+  display: flex;
+  justify-content: center;
+  align-items: center;
+  padding: 40px;
+  background-color: #0093E9;
+background-image: linear-gradient(160deg, #0093E9 0%, #80D0C7 100%);
+}
+
+.wrapper {
+  cursor: auto;
+  cursor: auto;
+  -webkit-user-select: auto;
+  user-select: auto;
+  display: flex;
+  flex-direction: column;
+  justify-content: center;
+  align-items: center;
+  max-height: 100%;
+  max-width: 100%;
+  aspect-ratio: 1040.0 / 665.0;
+}
+
+.image {
+  position: relative;
+  border-radius: 10px;
+  box-shadow: 0 1.0px 2.0px rgba(0,0,0,0.1),
+              0 2.0px 4.0px rgba(0,0,0,0.1),
+              0 4.0px 8.0px rgba(0,0,0,0.1),
+              0 8.0px 16.0px rgba(0,0,0,0.1),
+              0 16.0px 32.0px rgba(0,0,0,0.1),
+              0 32.0px 64.0px rgba(0,0,0,0.1);
+  padding: 20px;
+  overflow: hidden;
+  background: #FAFAFA;
+  transform-style: preserve-3d;
+  transform: perspective(500px) rotateX(0deg) rotateY(5deg);
+}
+
+.rects {
+  position: absolute;
+  top: 0;
+  right: 0;
+  bottom: 0;
+  left: 0;
+  padding: 20px;
+  pointer-events: none;
+}
+
+img {
+  max-width: 1000.0px;
+  width: 100%;
+}
+
+.watermark {
+  cursor: default;
+  user-select: none;
+  -webkit-user-select: none;
+  user-select: none;
+  text-align: right;
+)") + FONT_LINE + R"(  color: #fff;
+  text-shadow: 1px 1px 1px #000;
+  font-weight: 400;
+  font-size: 12px;
+  opacity: 0.8;
+  position: relative;
+  margin-top: 10px;
+  height: 15px;
+  width: 100%;
+  z-index: 100;
+  
+})";
+    EXPECT_EQ(css(in), expected);
+}
+
+TEST_F(StyleSheetTest, ShadowFollowsTheOrderOfOperations) {
+    StyleSheetInputs in = defaults();
+    in.shadow = 0;
+    EXPECT_NE(css(in).find("  box-shadow: 0 0.0px 0.0px rgba(0,0,0,0.05),\n"
+                           "              0 0.0px 0.0px rgba(0,0,0,0.05),\n"),
+              std::string::npos);
+    EXPECT_NE(css(in).find("              0 0.0px 0.0px rgba(0,0,0,0.05);\n"), std::string::npos);
+
+    in.shadow = 33;
+    EXPECT_NE(css(in).find("  box-shadow: 0 1.32px 2.64px rgba(0,0,0,0.11600000000000002),\n"),
+              std::string::npos);
+
+    in.shadow = 100;
+    EXPECT_NE(css(in).find("  box-shadow: 0 4.0px 8.0px rgba(0,0,0,0.25),\n"), std::string::npos);
+    EXPECT_NE(css(in).find("              0 128.0px 256.0px rgba(0,0,0,0.25);\n  padding: 20px;"),
+              std::string::npos);
+}
+
+TEST_F(StyleSheetTest, TiltIsCentredOnFifteen) {
+    StyleSheetInputs in = defaults();
+    in.tiltX = 0;
+    in.tiltY = 30;
+    EXPECT_NE(css(in).find("  transform: perspective(500px) rotateX(-15deg) rotateY(15deg);\n}"),
+              std::string::npos);
+}
+
+TEST_F(StyleSheetTest, AspectRatioCountsTheWatermarkBandOnlyWithText) {
+    StyleSheetInputs in = defaults();
+    in.watermarkText = "Hello";
+    std::string text = css(in);
+    EXPECT_NE(text.find("  aspect-ratio: 1040.0 / 665.0;\n"), std::string::npos);
+    EXPECT_EQ(text.find("display: none;"), std::string::npos);
+
+    in.watermarkText.clear();
+    text = css(in);
+    EXPECT_NE(text.find("  aspect-ratio: 1040.0 / 640.0;\n"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("  z-index: 100;\n  display: none;\n}"));
+}
+
+TEST_F(StyleSheetTest, FillAndInsetColourFallBack) {
+    StyleSheetInputs in = defaults();
+    in.redactColor = "";
+    in.insetEnabled = false;
+    in.borderColor = "#123456";
+    std::string text = css(in);
+    EXPECT_NE(text.find(".rects svg rect {\n  fill: black !important;\n}"), std::string::npos);
+    EXPECT_NE(text.find("  overflow: hidden;\n  background: transparent;\n  transform-style"),
+              std::string::npos);
+
+    // Enabled but with no colour known yet.
+    in.insetEnabled = true;
+    in.borderColor.reset();
+    EXPECT_NE(css(in).find("  background: transparent;\n  transform-style"), std::string::npos);
+}
+
+TEST_F(StyleSheetTest, EffectiveWidthIsCapped) {
+    StyleSheetInputs in = defaults();
+    in.imageWidth = 2880;
+    in.imageHeight = 1800;
+    EXPECT_NE(css(in).find("img {\n  max-width: 2000.0px;\n"), std::string::npos);
+}
+
+TEST_F(StyleSheetTest, BackgroundsWithoutDeclarationsLeaveALineOfTwoSpaces) {
+    StyleSheetInputs in = defaults();
+    for (const char* id : {"desktop", "no-such-background", "", "Violet"}) {
+        in.backgroundID = id;
+        EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  \n}") << id;
+    }
+    in.backgroundID = "custom";
+    in.bgColorOption = "pattern";
+    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  \n}");
+}
+
+TEST_F(StyleSheetTest, CatalogueEntries) {
+    StyleSheetInputs in = defaults();
+    in.backgroundID = "transparent";
+    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  background: transparent;\n}");
+
+    in.backgroundID = "nice";
+    EXPECT_EQ(backgroundTail(in),
+              "  padding: 40px;\n"
+              "  background: #B24592;  /* fallback for old browsers */\n"
+              "background: -webkit-linear-gradient(to right, #F15F79, #B24592);  /* Chrome "
+              "10-25, Safari 5.1-6 */\n"
+              "background: linear-gradient(to right, #F15F79, #B24592); /* W3C, IE 10+/ Edge, "
+              "Firefox 16+, Chrome 26+, Opera 12+, Safari 7+ */\n}");
+
+    in.backgroundID = "beach";
+    EXPECT_EQ(backgroundTail(in),
+              "  padding: 40px;\n"
+              "  background: hsla(331, 78%, 69%, 1);\n"
+              "background: linear-gradient(50deg, #02aab0 0%, #00cdac 100%);\n"
+              "background: -webkit-linear-gradient(60deg, #02aab0 0%, #00cdac 100%);\n}");
+
+    in.backgroundID = "strong";
+    EXPECT_NE(css(in).find("background: -webkit-linear-gradient(60deg, hsla(297, 59%, 34%, 1) "
+                           "0%, hsla(345, 74%, 58%, 1) 50%, hsla(22, 87%, 56%, 1) 100%);\n}"),
+              std::string::npos);
+
+    in.backgroundID = "desktop";
+    in.desktopBackgroundURL = "/home/u/.local/share/lumeris/data/desktop.png";
+    EXPECT_EQ(backgroundTail(in),
+              "  padding: 40px;\n"
+              "  background-image: url(\"/home/u/.local/share/lumeris/data/desktop.png\");\n"
+              "background-size: cover;\n"
+              "background-position: center center;\n}");
+}
+
+TEST_F(StyleSheetTest, CustomBackgroundByOption) {
+    StyleSheetInputs in = defaults();
+    in.backgroundID = "custom";
+    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  background: #ffffff;\n}");
+
+    in.plainColor = "#336699";
+    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  background: #336699;\n}");
+
+    in.bgColorOption = "gradient";
+    in.gradientStart = "#ff0000";
+    in.gradientStop = "#0000ff";
+    EXPECT_EQ(backgroundTail(in),
+              "  padding: 40px;\n"
+              "  background: linear-gradient(50deg, #ff0000 0%, #0000ff 100%);\n"
+              "background: -webkit-linear-gradient(60deg, #ff0000 0%, #0000ff 100%);\n}");
+
+    in.bgColorOption = "file";
+    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  background: transparent;\n}");
+    in.customBackgroundURL = "/tmp/custom.png?cacheID=custom-3";
+    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n"
+                                  "  background-image: url(\"/tmp/custom.png?cacheID=custom-3\");\n"
+                                  "background-size: cover;\n"
+                                  "background-position: center center;\n}");
+}
+
+TEST_F(StyleSheetTest, PictureBackgroundsAreMemoisedDataUrls) {
+    std::ofstream(folder / "love.jpg") << "x";
+    StyleSheetInputs in = defaults();
+    in.backgroundID = "love";
+    const std::string expected = "  padding: 40px;\n"
+                                 "  background-image: url(\"data:image/jpeg;base64,AQID\");\n"
+                                 "background-size: cover;\n"
+                                 "background-position: center center;\n}";
+    EXPECT_EQ(backgroundTail(in), expected);
+    EXPECT_EQ(backgroundTail(in), expected);
+    EXPECT_EQ(encodings, 1);
+
+    // A missing picture keeps its declarations, with the bare prefix as URL.
+    in.backgroundID = "rain";
+    EXPECT_NE(css(in).find("  background-image: url(\"data:image/jpeg;base64,\");\n"),
+              std::string::npos);
+    EXPECT_EQ(encodings, 1);
+}
+
+TEST_F(StyleSheetTest, ColourSettingsAreReadWithTheirFallbacks) {
+    lumeris::SettingsStore settings(folder / "settings.json");
+    StyleSheetInputs in;
+    in.bgColorOption = "file";
+    in.readColorSettings(settings);
+    EXPECT_EQ(in.bgColorOption, "plain");
+    EXPECT_EQ(in.plainColor, "#ffffff");
+    EXPECT_EQ(in.gradientStart, "#ffffff");
+    EXPECT_EQ(in.gradientStop, "#ffffff");
+
+    settings.set("settings.bg-color.option", std::string("gradient"));
+    settings.set("settings.bg-color.plain", std::string("#010203"));
+    settings.set("settings.bg-color.gradient-start", std::string("#ff0000"));
+    settings.set("settings.bg-color.gradient-stop", std::string("#0000ff"));
+    in.readColorSettings(settings);
+    EXPECT_EQ(in.bgColorOption, "gradient");
+    EXPECT_EQ(in.plainColor, "#010203");
+    EXPECT_EQ(in.gradientStart, "#ff0000");
+    EXPECT_EQ(in.gradientStop, "#0000ff");
+}
