@@ -101,10 +101,13 @@ CustomWKWebView::CustomWKWebView(Private) : queue_(Timeouts{}.windowLoad) {}
 
 void CustomWKWebView::configure() {
     contentManager_ = GObjectPtr<WebKitUserContentManager>(webkit_user_content_manager_new());
+    // File access from file URLs keeps the document's origin that of viewer.html, so uncaught
+    // errors reach the logging bridge with their message instead of a muted "Script error.".
     WebKitSettings* settings = webkit_settings_new_with_settings(
         "hardware-acceleration-policy", WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER,
         "enable-developer-extras", FALSE, "enable-webrtc", FALSE, "enable-webaudio", FALSE,
-        "javascript-can-open-windows-automatically", FALSE, nullptr);
+        "javascript-can-open-windows-automatically", FALSE, "allow-file-access-from-file-urls", TRUE,
+        nullptr);
     webView_ = GObjectPtr<WebKitWebView>::sinkFloating(WEBKIT_WEB_VIEW(
         g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", rendererContext(), "user-content-manager",
                      contentManager_.get(), "settings", settings, nullptr)));
