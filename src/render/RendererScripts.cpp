@@ -107,9 +107,8 @@ const std::string& RendererScripts::screenshotModeScript() {
 }
 
 const std::string& RendererScripts::cancelOperationScript() {
-    static const std::string script =
-        "(function() {\n  return window.HANDLE_CANCEL_OPERATION && "
-        "window.HANDLE_CANCEL_OPERATION()\n})()";
+    static const std::string script = "(function() {\n  return window.HANDLE_CANCEL_OPERATION && "
+                                      "window.HANDLE_CANCEL_OPERATION()\n})()";
     return script;
 }
 

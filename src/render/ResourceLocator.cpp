@@ -39,8 +39,8 @@ std::optional<std::filesystem::path> ResourceLocator::resourcesFolder() {
     static const std::optional<std::filesystem::path> folder = [] {
         std::error_code error;
         auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-        auto found = findFolder(candidateFolders(error ? std::filesystem::path{}
-                                                       : executable.parent_path()));
+        auto found = findFolder(
+            candidateFolders(error ? std::filesystem::path{} : executable.parent_path()));
         if (!found) {
             LOG_ERROR("No resources folder with viewer.html was found");
         }

@@ -1,8 +1,7 @@
 #include "gui/RendererTestSupport.h"
 
-#include <gio/gio.h>
-
 #include <cstdlib>
+#include <gio/gio.h>
 
 using namespace lumeris;
 using namespace lumeris::testing;
@@ -127,9 +126,8 @@ TEST_F(RendererHostTest, CacheIsReusedUntilSomethingChanges) {
     EXPECT_EQ(log.count("SYNC-CHECK: use cached screenshot"), 2);
 
     // A restyle forces a fresh snapshot, which shows the new style.
-    window->view().restyle(
-        "document.getElementById('target').style.background = '#0000FF'; "
-        "document.getElementById('target').getBoundingClientRect();");
+    window->view().restyle("document.getElementById('target').style.background = '#0000FF'; "
+                           "document.getElementById('target').getBoundingClientRect();");
     auto restyled = screenshot(window->view(), true);
     ASSERT_TRUE(restyled.image);
     EXPECT_NE(restyled.image, first.image);
@@ -220,8 +218,8 @@ TEST_F(RendererHostTest, ConsoleOutputAndUncaughtErrorsReachTheLog) {
 }
 
 TEST_F(RendererHostTest, MissingWindowloadEndsInAnErrorNotAHang) {
-    window->view().setTimeouts({std::chrono::milliseconds(300), std::chrono::seconds(5),
-                                std::chrono::seconds(5)});
+    window->view().setTimeouts(
+        {std::chrono::milliseconds(300), std::chrono::seconds(5), std::chrono::seconds(5)});
     auto shot = screenshot(window->view(), true);
     ASSERT_TRUE(shot.answered);
     EXPECT_FALSE(shot.image);
@@ -253,8 +251,10 @@ TEST_F(RendererHostTest, DocumentNeitherReachesTheNetworkNorNavigatesAway) {
     g_socket_service_start(service);
     std::string url = "http://127.0.0.1:" + std::to_string(port);
     load(editorLikeDocument("#FF0000", 80, 40, 0x00FF00,
-                            "<img src='" + url + "/a.png'><script>window.marker = 1;"
-                            "fetch('" + url + "/b').catch(function () {});</script>"));
+                            "<img src='" + url +
+                                "/a.png'><script>window.marker = 1;"
+                                "fetch('" +
+                                url + "/b').catch(function () {});</script>"));
     evaluate("location.href = '" + url + "/away'; true");
     evaluate("location.href = 'file:///'; true");
     runUntil([] { return false; }, 0.5);
@@ -274,8 +274,8 @@ TEST_F(RendererHostTest, ViewGoneEndsPendingWorkSilently) {
 
 TEST(RenderWindowTest, RenderOnceAndDoubleScale) {
     std::string error;
-    auto image = RenderWindow::renderOnce(editorLikeDocument("#336699", 20, 10, 0xFFFFFF), baseUri(),
-                                          64, 48, &error);
+    auto image = RenderWindow::renderOnce(editorLikeDocument("#336699", 20, 10, 0xFFFFFF),
+                                          baseUri(), 64, 48, &error);
     ASSERT_TRUE(image) << error;
     EXPECT_EQ(image->width, 64 * screenScale());
     EXPECT_EQ(image->height, 48 * screenScale());

@@ -2,10 +2,9 @@
 
 #include "app/Logger.h"
 
-#include <gdk-pixbuf/gdk-pixbuf.h>
-
 #include <algorithm>
 #include <chrono>
+#include <gdk-pixbuf/gdk-pixbuf.h>
 
 namespace lumeris::testing {
 
@@ -36,9 +35,13 @@ LogCapture::~LogCapture() {
     sinks.erase(std::remove(sinks.begin(), sinks.end(), sink_), sinks.end());
 }
 
-std::vector<std::string> LogCapture::messages() const { return sink_->copy(); }
+std::vector<std::string> LogCapture::messages() const {
+    return sink_->copy();
+}
 
-bool LogCapture::contains(const std::string& text) const { return count(text) > 0; }
+bool LogCapture::contains(const std::string& text) const {
+    return count(text) > 0;
+}
 
 int LogCapture::count(const std::string& text) const {
     auto all = messages();
@@ -108,7 +111,9 @@ std::string editorLikeDocument(const std::string& background, int imageWidth, in
            extraBody + "\n  </body>";
 }
 
-std::string baseUri() { return RenderWindow::viewerBaseUri().value_or(""); }
+std::string baseUri() {
+    return RenderWindow::viewerBaseUri().value_or("");
+}
 
 std::uint32_t pixel(const RgbaImage& image, int x, int y) {
     const std::uint8_t* p = image.at(x, y);

@@ -3,12 +3,11 @@
 #include "render/gtk/CustomWKWebView.h"
 #include "render/gtk/RenderWindow.h"
 
-#include <gtest/gtest.h>
-#include <spdlog/sinks/base_sink.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
+#include <spdlog/sinks/base_sink.h>
 #include <string>
 #include <vector>
 

@@ -1,13 +1,12 @@
 #include "render/RendererMessage.h"
+
+#include "TemporaryFolder.h"
 #include "render/RendererScripts.h"
 #include "render/ResourceLocator.h"
 #include "render/SnapshotPixels.h"
 
-#include "TemporaryFolder.h"
-
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 
 using namespace lumeris;
 
@@ -51,8 +50,8 @@ TEST(RendererScriptsTest, OutboundScriptsAreExact) {
 TEST(SnapshotPixelsTest, PremultipliedArgbBecomesStraightRgba) {
     // Opaque red, half-transparent white (premultiplied 0x80 each), fully transparent.
     std::uint32_t argb[3] = {0xFFFF0000u, 0x80808080u, 0x00000000u};
-    auto image = SnapshotPixels::fromPremultipliedArgb32(reinterpret_cast<std::uint8_t*>(argb), 3,
-                                                         1, 12);
+    auto image =
+        SnapshotPixels::fromPremultipliedArgb32(reinterpret_cast<std::uint8_t*>(argb), 3, 1, 12);
     ASSERT_EQ(image.width, 3);
     EXPECT_EQ(std::vector<std::uint8_t>(image.at(0, 0), image.at(0, 0) + 4),
               (std::vector<std::uint8_t>{255, 0, 0, 255}));
@@ -60,9 +59,9 @@ TEST(SnapshotPixelsTest, PremultipliedArgbBecomesStraightRgba) {
               (std::vector<std::uint8_t>{255, 255, 255, 128}));
     EXPECT_EQ(image.at(2, 0)[3], 0);
     EXPECT_TRUE(SnapshotPixels::fromPremultipliedArgb32(nullptr, 3, 1, 12).empty());
-    EXPECT_TRUE(SnapshotPixels::fromPremultipliedArgb32(reinterpret_cast<std::uint8_t*>(argb), 3,
-                                                        1, 8)
-                    .empty());
+    EXPECT_TRUE(
+        SnapshotPixels::fromPremultipliedArgb32(reinterpret_cast<std::uint8_t*>(argb), 3, 1, 8)
+            .empty());
 }
 
 TEST(ResourceLocatorTest, InstalledFolderWinsOverTheSourceTree) {
@@ -75,7 +74,7 @@ TEST(ResourceLocatorTest, InstalledFolderWinsOverTheSourceTree) {
     EXPECT_EQ(ResourceLocator::findFolder(candidates),
               std::filesystem::weakly_canonical(root / "share/lumeris"));
     // A build tree finds the source resources.
-    auto fromBuild = ResourceLocator::findFolder(ResourceLocator::candidateFolders(root / "none"));
+    auto fromBuild = ResourceLocator::findFolder(ResourceLocator::candidateFolders("/nonexistent/bin"));
     ASSERT_TRUE(fromBuild);
     EXPECT_TRUE(std::filesystem::exists(*fromBuild / "draw.js"));
 }

@@ -106,8 +106,8 @@ void CustomWKWebView::configure() {
     WebKitSettings* settings = webkit_settings_new_with_settings(
         "hardware-acceleration-policy", WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER,
         "enable-developer-extras", FALSE, "enable-webrtc", FALSE, "enable-webaudio", FALSE,
-        "javascript-can-open-windows-automatically", FALSE, "allow-file-access-from-file-urls", TRUE,
-        nullptr);
+        "javascript-can-open-windows-automatically", FALSE, "allow-file-access-from-file-urls",
+        TRUE, nullptr);
     webView_ = GObjectPtr<WebKitWebView>::sinkFloating(WEBKIT_WEB_VIEW(
         g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", rendererContext(), "user-content-manager",
                      contentManager_.get(), "settings", settings, nullptr)));
@@ -232,8 +232,7 @@ void CustomWKWebView::takeFreshScreenshot(bool saveCache, ScreenshotCallback cal
                  };
                  armTimeout<PendingSnapshot>(pending, self->timeouts_.snapshot,
                                              [](PendingSnapshot& timedOut) {
-                                                 timedOut.answer(nullptr,
-                                                                 "the snapshot timed out");
+                                                 timedOut.answer(nullptr, "the snapshot timed out");
                                              });
                  webkit_web_view_get_snapshot(
                      self->webView_.get(), WEBKIT_SNAPSHOT_REGION_VISIBLE,
@@ -331,7 +330,9 @@ void CustomWKWebView::activateCommand(const std::string& flag) {
              });
 }
 
-void CustomWKWebView::resetDragState() { evaluate(RendererScripts::resetDragStateScript()); }
+void CustomWKWebView::resetDragState() {
+    evaluate(RendererScripts::resetDragStateScript());
+}
 
 // Only the document load this view started may navigate; links, form posts, scripted location
 // changes and new windows are refused.
@@ -374,7 +375,8 @@ void CustomWKWebView::webProcessTerminated(WebKitWebView*, WebKitWebProcessTermi
             }
             return G_SOURCE_REMOVE;
         },
-        held, [](gpointer heldView) { delete static_cast<std::weak_ptr<CustomWKWebView>*>(heldView); });
+        held,
+        [](gpointer heldView) { delete static_cast<std::weak_ptr<CustomWKWebView>*>(heldView); });
 }
 
 void CustomWKWebView::reloadAfterCrash() {

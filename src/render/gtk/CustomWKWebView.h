@@ -5,14 +5,13 @@
 #include "render/ScreenshotQueue.h"
 #include "render/gtk/UserEventsHandler.h"
 
-#include <gtk/gtk.h>
-#include <webkit2/webkit2.h>
-
 #include <chrono>
 #include <functional>
+#include <gtk/gtk.h>
 #include <memory>
 #include <optional>
 #include <string>
+#include <webkit2/webkit2.h>
 
 namespace lumeris {
 

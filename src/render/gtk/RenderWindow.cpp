@@ -42,8 +42,8 @@ void RenderWindow::snapshot(CustomWKWebView::ScreenshotCallback done) {
 }
 
 std::optional<RgbaImage> RenderWindow::renderOnce(const std::string& html,
-                                                  const std::string& baseUri, int width,
-                                                  int height, std::string* error) {
+                                                  const std::string& baseUri, int width, int height,
+                                                  std::string* error) {
     RenderWindow window(width, height);
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
     std::optional<RgbaImage> result;

@@ -2,9 +2,8 @@
 
 #include "render/RendererMessage.h"
 
-#include <webkit2/webkit2.h>
-
 #include <memory>
+#include <webkit2/webkit2.h>
 
 namespace lumeris {
 
