@@ -88,8 +88,10 @@ void ScreenshotQueue::postToMain(Continuation continuation, bool loaded) {
         bool loaded;
     };
     auto* posted = new Posted{std::move(continuation), loaded};
-    g_main_context_invoke_full(
-        g_main_context_default(), G_PRIORITY_DEFAULT,
+    // An idle source, not g_main_context_invoke: invoke runs the function right here, on the
+    // queue's thread, whenever the main thread happens not to hold the context.
+    g_idle_add_full(
+        G_PRIORITY_DEFAULT,
         [](gpointer data) -> gboolean {
             auto* item = static_cast<Posted*>(data);
             item->continuation(item->loaded);
