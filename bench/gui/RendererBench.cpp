@@ -88,7 +88,8 @@ BENCHMARK(requestToSnapshot)->Args({1440, 900})->Args({2880, 1800})->Unit(benchm
 
 int main(int argc, char** argv) {
     if (!gtk_init_check(&argc, &argv)) {
-        std::fprintf(stderr, "bench_renderer skipped: it needs a display (run it under xvfb-run)\n");
+        std::fprintf(stderr,
+                     "bench_renderer skipped: it needs a display (run it under xvfb-run)\n");
         return 0;
     }
     Logger::setUp(std::nullopt);

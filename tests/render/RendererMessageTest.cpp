@@ -74,7 +74,8 @@ TEST(ResourceLocatorTest, InstalledFolderWinsOverTheSourceTree) {
     EXPECT_EQ(ResourceLocator::findFolder(candidates),
               std::filesystem::weakly_canonical(root / "share/lumeris"));
     // A build tree finds the source resources.
-    auto fromBuild = ResourceLocator::findFolder(ResourceLocator::candidateFolders("/nonexistent/bin"));
+    auto fromBuild =
+        ResourceLocator::findFolder(ResourceLocator::candidateFolders("/nonexistent/bin"));
     ASSERT_TRUE(fromBuild);
     EXPECT_TRUE(std::filesystem::exists(*fromBuild / "draw.js"));
 }

@@ -1,9 +1,8 @@
 #include "render/ScreenshotQueue.h"
 
+#include <chrono>
 #include <glib.h>
 #include <gtest/gtest.h>
-
-#include <chrono>
 #include <vector>
 
 using namespace lumeris;
