@@ -3,6 +3,7 @@
 #include "app/Logger.h"
 
 #include <cstdlib>
+#include <glib.h>
 
 namespace lumeris {
 
@@ -47,6 +48,10 @@ std::optional<std::filesystem::path> ResourceLocator::resourcesFolder() {
         return found;
     }();
     return folder;
+}
+
+std::filesystem::path ResourceLocator::rendererDataFolder() {
+    return std::filesystem::path(g_get_user_data_dir()) / "lumeris" / "data";
 }
 
 std::optional<std::filesystem::path> ResourceLocator::resource(const std::string& fileName) {

@@ -25,6 +25,12 @@ public:
     // The resources folder of this process, looked up once.
     static std::optional<std::filesystem::path> resourcesFolder();
 
+    // Where background copies go so the renderer can read them: the installed resources folder
+    // is not writable, so a per-user data folder stands in for it ($XDG_DATA_HOME/lumeris/data).
+    // Documents load with a file: base and may read file URLs, so these resolve by absolute path.
+    // Not created here.
+    static std::filesystem::path rendererDataFolder();
+
     // A named resource, when it exists.
     static std::optional<std::filesystem::path> resource(const std::string& fileName);
 };

@@ -1,6 +1,9 @@
 #include "gui/RendererTestSupport.h"
+#include "render/ResourceLocator.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gio/gio.h>
 
 using namespace lumeris;
@@ -296,6 +299,26 @@ TEST(RenderWindowTest, RenderOnceAndDoubleScale) {
     EXPECT_TRUE(g_spawn_check_wait_status(status, nullptr)) << "scale 2 run failed";
     g_strfreev(env);
     g_free(self);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RendererHostTest, FilesInTheRendererDataFolderAreReadable) {
+    auto folder = ResourceLocator::rendererDataFolder();
+    std::filesystem::create_directories(folder);
+    auto picture = folder / "lumeris-custom-background-test";
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, 8, 8);
+    gdk_pixbuf_fill(pixbuf, 0xFFFF00FF);
+    ASSERT_TRUE(gdk_pixbuf_save(pixbuf, picture.c_str(), "png", nullptr, nullptr));
+    g_object_unref(pixbuf);
+    load(editorLikeDocument("url('" + picture.string() + "?cacheID=custom-1') 0 0 / cover", 80, 40,
+                            0x00FF00));
+    auto shot = screenshot(window->view(), false);
+    std::filesystem::remove(picture);
+    ASSERT_TRUE(shot.image);
+    EXPECT_EQ(pixel(*shot.image, 2, 2), 0xFFFF00FFu);
 }
 
 } // namespace
