@@ -1,9 +1,8 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
-
 #include <glib.h>
+#include <string>
 
 // A fresh folder for one test, removed with everything in it at the end.
 class TemporaryFolder {

@@ -67,7 +67,9 @@ std::optional<std::pair<double, double>> parsePair(std::string_view text, char s
     return std::pair{static_cast<double>(*first), static_cast<double>(*second)};
 }
 
-bool isWhole(double value) { return std::floor(value) == value; }
+bool isWhole(double value) {
+    return std::floor(value) == value;
+}
 
 // A side must be a positive, finite number that fits a signed 64-bit integer.
 bool isUsableSide(double side) {
@@ -163,14 +165,14 @@ ImageSize::ImageSize(int inset, int padding, const std::string& ratioValue,
               << " actual: " << NumberText::format(actual)
               << ", error: " << NumberText::format(ratio - actual) << '\n';
     if (bgWidth - std::floor(bgWidth) > 0 || bgHeight - std::floor(bgHeight) > 0) {
-        std::cout << "ImageSize: ⚠️ fraction size warning: width: " << NumberText::format(bgWidth)
-                  << " x " << NumberText::format(bgHeight) << '\n';
+        std::cout << "ImageSize: ⚠️ fraction size warning: width: "
+                  << NumberText::format(bgWidth) << " x " << NumberText::format(bgHeight) << '\n';
     }
 
-    minWindowWidth = std::min(std::max(bgWidth + WIDTH_WINDOW_PADDING, MIN_WINDOW_WIDTH),
-                              MAX_WINDOW_WIDTH);
-    minWindowHeight = std::min(std::max(bgHeight + HEIGHT_WINDOW_PADDING, MIN_WINDOW_HEIGHT),
-                               MAX_WINDOW_HEIGHT);
+    minWindowWidth =
+        std::min(std::max(bgWidth + WIDTH_WINDOW_PADDING, MIN_WINDOW_WIDTH), MAX_WINDOW_WIDTH);
+    minWindowHeight =
+        std::min(std::max(bgHeight + HEIGHT_WINDOW_PADDING, MIN_WINDOW_HEIGHT), MAX_WINDOW_HEIGHT);
 }
 
 } // namespace lumeris

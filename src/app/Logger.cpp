@@ -2,12 +2,11 @@
 
 #include "app/BuildInfo.h"
 
-#include <spdlog/sinks/basic_file_sink.h>
-#include <spdlog/sinks/stdout_color_sinks.h>
-
 #include <chrono>
 #include <ctime>
 #include <mutex>
+#include <spdlog/sinks/basic_file_sink.h>
+#include <spdlog/sinks/stdout_color_sinks.h>
 #include <vector>
 
 namespace lumeris {
@@ -58,13 +57,13 @@ public:
         auto time = spdlog::log_clock::to_time_t(msg.time);
         std::tm local{};
         localtime_r(&time, &local);
-        auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
-                          msg.time.time_since_epoch())
-                          .count() %
-                      1000;
+        auto millis =
+            std::chrono::duration_cast<std::chrono::milliseconds>(msg.time.time_since_epoch())
+                .count() %
+            1000;
         char stamp[40];
-        size_t length =
-            std::strftime(stamp, sizeof stamp, withDate_ ? "%Y-%m-%d %H:%M:%S" : "%H:%M:%S", &local);
+        size_t length = std::strftime(stamp, sizeof stamp,
+                                      withDate_ ? "%Y-%m-%d %H:%M:%S" : "%H:%M:%S", &local);
         fmt::format_to(std::back_inserter(dest), "{}.{:03} ", std::string_view(stamp, length),
                        millis);
         msg.color_range_start = dest.size();
@@ -90,7 +89,8 @@ private:
 void Logger::setUp(const std::optional<std::filesystem::path>& logDirectory) {
     std::vector<spdlog::sink_ptr> sinks;
     // Colour markers appear only when stderr is a terminal.
-    auto console = std::make_shared<spdlog::sinks::stderr_color_sink_mt>(spdlog::color_mode::automatic);
+    auto console =
+        std::make_shared<spdlog::sinks::stderr_color_sink_mt>(spdlog::color_mode::automatic);
     console->set_formatter(std::make_unique<RecordFormatter>(true));
     console->set_color(spdlog::level::trace, console->white);
     sinks.push_back(console);
@@ -143,6 +143,8 @@ std::string Logger::formatRecord(const spdlog::details::log_msg& msg, bool withD
     return fmt::to_string(buffer);
 }
 
-void Logger::flush() { spdlog::default_logger_raw()->flush(); }
+void Logger::flush() {
+    spdlog::default_logger_raw()->flush();
+}
 
 } // namespace lumeris

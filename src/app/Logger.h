@@ -1,9 +1,8 @@
 #pragma once
 
-#include <spdlog/spdlog.h>
-
 #include <filesystem>
 #include <optional>
+#include <spdlog/spdlog.h>
 #include <string>
 
 namespace lumeris {
@@ -32,7 +31,7 @@ public:
 } // namespace lumeris
 
 #define LUMERIS_LOG_AT(level, ...)                                                                 \
-    ::spdlog::default_logger_raw()->log(::spdlog::source_loc{__FILE__, __LINE__, __func__}, level,   \
+    ::spdlog::default_logger_raw()->log(::spdlog::source_loc{__FILE__, __LINE__, __func__}, level, \
                                         __VA_ARGS__)
 
 #define LOG_VERBOSE(...) LUMERIS_LOG_AT(::spdlog::level::trace, __VA_ARGS__)

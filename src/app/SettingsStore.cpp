@@ -2,16 +2,14 @@
 
 #include "app/Logger.h"
 
-#include <glib.h>
-
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <fstream>
+#include <glib.h>
 #include <sstream>
+#include <unistd.h>
 #include <vector>
 
 namespace lumeris {
@@ -143,7 +141,9 @@ SettingsStore::Subscription& SettingsStore::Subscription::operator=(Subscription
     return *this;
 }
 
-SettingsStore::Subscription::~Subscription() { reset(); }
+SettingsStore::Subscription::~Subscription() {
+    reset();
+}
 
 void SettingsStore::Subscription::reset() {
     if (auto registry = registry_.lock()) {
@@ -290,7 +290,9 @@ void SettingsStore::registerDefaultSettings(const StandardFolders& folders) {
             LOG_ERROR("Cannot create {}: {}", folder.string(), error.message());
         }
     }
-    auto path = [](const char* key) { return std::string(OBSERVED_PREFIX) + key; };
+    auto path = [](const char* key) {
+        return std::string(OBSERVED_PREFIX) + key;
+    };
     {
         std::lock_guard lock(mutex_);
         deferSave_ = true;

@@ -42,7 +42,8 @@ public:
         std::uint64_t id_ = 0;
     };
 
-    // Loads `file` if it exists; a file that does not parse is set aside and the store starts empty.
+    // Loads `file` if it exists; a file that does not parse is set aside and the store starts
+    // empty.
     explicit SettingsStore(std::filesystem::path file = defaultFile());
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
@@ -69,7 +70,8 @@ public:
     void setDefaultIfAbsent(const std::string& path, const SettingValue& value, bool force = false);
 
     // Writes every registered default that is missing or of the wrong type, in order.
-    void registerDefaultSettings(const StandardFolders& folders = StandardFolders::fromEnvironment());
+    void
+    registerDefaultSettings(const StandardFolders& folders = StandardFolders::fromEnvironment());
 
     // Removes every key and the file behind them.
     void factoryReset();

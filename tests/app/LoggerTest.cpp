@@ -2,9 +2,8 @@
 
 #include "TemporaryFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
 
@@ -15,16 +14,20 @@ TEST(Logger, RecordsCarryLevelFileFunctionAndLine) {
                                  "lumeris", spdlog::level::warn, "capture failed");
     EXPECT_TRUE(std::regex_match(
         Logger::formatRecord(msg, true),
-        std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} WARNING Editor\.activate:42 - capture failed\n)")));
+        std::regex(
+            R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} WARNING Editor\.activate:42 - capture failed\n)")));
     EXPECT_TRUE(std::regex_match(
         Logger::formatRecord(msg, false),
         std::regex(R"(\d\d:\d\d:\d\d\.\d{3} WARNING Editor\.activate:42 - capture failed\n)")));
 
     const std::pair<spdlog::level::level_enum, const char*> names[] = {
-        {spdlog::level::trace, "VERBOSE"}, {spdlog::level::debug, "DEBUG"},
-        {spdlog::level::info, "INFO"},     {spdlog::level::err, "ERROR"}};
+        {spdlog::level::trace, "VERBOSE"},
+        {spdlog::level::debug, "DEBUG"},
+        {spdlog::level::info, "INFO"},
+        {spdlog::level::err, "ERROR"}};
     for (auto [level, name] : names) {
-        spdlog::details::log_msg record(spdlog::source_loc{"a/b.c.h", 1, "f"}, "lumeris", level, "m");
+        spdlog::details::log_msg record(spdlog::source_loc{"a/b.c.h", 1, "f"}, "lumeris", level,
+                                        "m");
         EXPECT_NE(Logger::formatRecord(record, false).find(std::string(" ") + name + " b.f:1 - m"),
                   std::string::npos);
     }
@@ -41,8 +44,8 @@ TEST(Logger, EveryLevelReachesTheFileAndAnUnopenableFileIsNotFatal) {
     text << std::ifstream(folder / "lumeris.log").rdbuf();
     EXPECT_NE(text.str().find("INFO Logger.setUp:"), std::string::npos);
     EXPECT_NE(text.str().find("App version: "), std::string::npos);
-    EXPECT_NE(text.str().find(
-                  "VERBOSE LoggerTest.TestBody:" + std::to_string(__LINE__ - 8) + " - first 1"),
+    EXPECT_NE(text.str().find("VERBOSE LoggerTest.TestBody:" + std::to_string(__LINE__ - 8) +
+                              " - first 1"),
               std::string::npos);
     EXPECT_NE(text.str().find("ERROR LoggerTest.TestBody:"), std::string::npos);
     EXPECT_NE(text.str().find("braces {} and values"), std::string::npos);

@@ -2,10 +2,9 @@
 
 #include "TemporaryFolder.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include <fstream>
 
 using namespace lumeris;
 
@@ -151,7 +150,8 @@ TEST_F(SettingsStoreTest, FactoryResetRemovesEverythingUntilTheNextRegistration)
     store.set("presetsStorageKey", RawData{{1, 2, 3}});
     store.set("tooltip-once-x", true);
     bool heard = false;
-    auto subscription = store.observe("settings.save-path", [&](const std::string&) { heard = true; });
+    auto subscription =
+        store.observe("settings.save-path", [&](const std::string&) { heard = true; });
 
     store.factoryReset();
     EXPECT_FALSE(std::filesystem::exists(file));
@@ -200,11 +200,13 @@ TEST_F(SettingsStoreTest, ShortcutsFallBackToControlAltSuperDigits) {
               "Ctrl+Alt+Super+5");
 
     store.set("global-hotkey", std::string("ctrl+4"));
-    EXPECT_EQ(store.shortcut("global-hotkey", Shortcut::defaultCapture()), Shortcut::defaultCapture());
+    EXPECT_EQ(store.shortcut("global-hotkey", Shortcut::defaultCapture()),
+              Shortcut::defaultCapture());
     SettingDictionary broken;
     broken.entries = {{"keyCode", "a"}, {"modifierFlags", 4}};
     store.set("global-hotkey", broken);
-    EXPECT_EQ(store.shortcut("global-hotkey", Shortcut::defaultCapture()), Shortcut::defaultCapture());
+    EXPECT_EQ(store.shortcut("global-hotkey", Shortcut::defaultCapture()),
+              Shortcut::defaultCapture());
 
     Shortcut recorded{'k', Shortcut::SHIFT_MASK | Shortcut::SUPER_MASK, "K", "k"};
     store.set("global-hotkey", recorded.toDictionary());
