@@ -37,6 +37,7 @@ TEST(Logger, EveryLevelReachesTheFileAndAnUnopenableFileIsNotFatal) {
     TemporaryFolder folder;
     Logger::setUp(folder.path());
     ASSERT_EQ(Logger::logFile(), folder / "lumeris.log");
+    const int verboseLine = __LINE__ + 1;
     LOG_VERBOSE("first {}", 1);
     const int verboseLine = __LINE__ - 1;
     LOG_ERROR("braces {{}} and {}", "values");

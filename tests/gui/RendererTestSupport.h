@@ -1,0 +1,52 @@
+#pragma once
+
+#include "render/gtk/CustomWKWebView.h"
+#include "render/gtk/RenderWindow.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <mutex>
+#include <spdlog/sinks/base_sink.h>
+#include <string>
+#include <vector>
+
+namespace lumeris::testing {
+
+// Collects the log messages written while it is installed on the default logger.
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    std::vector<std::string> messages() const;
+    bool contains(const std::string& text) const;
+    int count(const std::string& text) const;
+
+private:
+    class Sink;
+    std::shared_ptr<Sink> sink_;
+};
+
+// Runs the main loop until `done` returns true or `seconds` pass; false on time-out.
+bool runUntil(const std::function<bool()>& done, double seconds = 20.0);
+
+// A document of the editor's shape: padding of `background` around a `imageWidth` × `imageHeight`
+// PNG of one colour; extra body markup and script may be added.
+std::string editorLikeDocument(const std::string& background, int imageWidth, int imageHeight,
+                               std::uint32_t imageRgb, const std::string& extraBody = "");
+
+// The base URI of the resources folder's viewer.html.
+std::string baseUri();
+
+// Colour at (x, y) as 0xRRGGBBAA.
+std::uint32_t pixel(const RgbaImage& image, int x, int y);
+
+// Takes a screenshot synchronously for tests.
+struct ShotResult {
+    CustomWKWebView::Image image;
+    std::optional<std::string> error;
+    bool answered = false;
+};
+ShotResult screenshot(CustomWKWebView& view, bool saveCache);
+
+} // namespace lumeris::testing

@@ -1,0 +1,20 @@
+#include "app/Logger.h"
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+// GUI tests need GTK initialised on the main thread before any widget exists.
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (CTest discovers them this way) needs no display.
+    if (GTEST_FLAG_GET(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
+    if (!gtk_init_check(&argc, &argv)) {
+        std::fprintf(stderr, "No display: run the gui tests under xvfb-run\n");
+        return 1;
+    }
+    lumeris::Logger::setUp(std::nullopt);
+    spdlog::set_level(spdlog::level::debug);
+    return RUN_ALL_TESTS();
+}

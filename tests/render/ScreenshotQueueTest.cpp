@@ -1,0 +1,60 @@
+#include "render/ScreenshotQueue.h"
+
+#include <chrono>
+#include <glib.h>
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace lumeris;
+using namespace std::chrono_literals;
+
+namespace {
+
+void iterateFor(std::chrono::milliseconds span) {
+    auto end = std::chrono::steady_clock::now() + span;
+    while (std::chrono::steady_clock::now() < end) {
+        if (!g_main_context_iteration(nullptr, FALSE)) {
+            g_usleep(1000);
+        }
+    }
+}
+
+} // namespace
+
+TEST(ScreenshotQueueTest, RequestsWaitForThePageAndAnswerInOrderOnTheMainContext) {
+    ScreenshotQueue queue(10s);
+    std::vector<int> answered;
+    GThread* mainThread = g_thread_self();
+    bool onMain = true;
+    for (int request = 1; request <= 3; ++request) {
+        queue.enqueue([&, request](bool loaded) {
+            onMain = onMain && g_thread_self() == mainThread;
+            answered.push_back(loaded ? request : -request);
+        });
+    }
+    iterateFor(100ms);
+    EXPECT_TRUE(answered.empty());
+    queue.setPageLoaded(true);
+    iterateFor(200ms);
+    EXPECT_EQ(answered, (std::vector<int>{1, 2, 3}));
+    EXPECT_TRUE(onMain);
+
+    // Loaded: a new request proceeds at once.
+    queue.enqueue([&](bool loaded) { answered.push_back(loaded ? 4 : -4); });
+    iterateFor(100ms);
+    EXPECT_EQ(answered.back(), 4);
+}
+
+TEST(ScreenshotQueueTest, WaitIsBoundedAndDestructionDropsWaitingRequests) {
+    std::vector<bool> answers;
+    {
+        ScreenshotQueue queue(50ms);
+        queue.enqueue([&](bool loaded) { answers.push_back(loaded); });
+        iterateFor(300ms);
+        ASSERT_EQ(answers, (std::vector<bool>{false}));
+        queue.setLoadTimeout(10s);
+        queue.enqueue([&](bool loaded) { answers.push_back(loaded); });
+    }
+    iterateFor(100ms);
+    EXPECT_EQ(answers.size(), 1u);
+}
