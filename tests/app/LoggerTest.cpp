@@ -39,7 +39,6 @@ TEST(Logger, EveryLevelReachesTheFileAndAnUnopenableFileIsNotFatal) {
     ASSERT_EQ(Logger::logFile(), folder / "lumeris.log");
     const int verboseLine = __LINE__ + 1;
     LOG_VERBOSE("first {}", 1);
-    const int verboseLine = __LINE__ - 1;
     LOG_ERROR("braces {{}} and {}", "values");
     Logger::flush();
     std::stringstream text;
