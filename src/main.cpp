@@ -1,13 +1,16 @@
 #include "app/BuildInfo.h"
 #include "app/Logger.h"
 #include "app/SettingsStore.h"
+#include "app/gtk/RenderCommand.h"
 
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr const char* USAGE = R"(Usage: lumeris [OPTION]
+       lumeris render [OPTIONS] FILE...
 
 Lumeris sets screenshots on a background with padding, rounded corners, a shadow,
 a watermark and automatic redaction of private details.
@@ -15,11 +18,18 @@ a watermark and automatic redaction of private details.
 Options:
   -h, --help       show this help and exit
   -v, --version    show the version and exit
+
+Commands:
+  render           beautify screenshot files without opening the editor
+                   (see 'lumeris render --help')
 )";
 
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string_view(argv[1]) == "render") {
+        return lumeris::RenderCommand::run(std::vector<std::string>(argv + 2, argv + argc));
+    }
     for (int index = 1; index < argc; ++index) {
         std::string_view argument(argv[index]);
         if (argument == "-h" || argument == "--help") {

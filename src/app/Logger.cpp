@@ -15,6 +15,7 @@ namespace {
 
 std::mutex logFileMutex;
 std::optional<std::filesystem::path> openLogFile;
+spdlog::sink_ptr consoleSink;
 
 std::string_view levelName(spdlog::level::level_enum level) {
     switch (level) {
@@ -94,6 +95,7 @@ void Logger::setUp(const std::optional<std::filesystem::path>& logDirectory) {
     console->set_formatter(std::make_unique<RecordFormatter>(true));
     console->set_color(spdlog::level::trace, console->white);
     sinks.push_back(console);
+    consoleSink = console;
 
     std::optional<std::filesystem::path> file;
     if (logDirectory && !logDirectory->empty()) {
@@ -121,6 +123,12 @@ void Logger::setUp(const std::optional<std::filesystem::path>& logDirectory) {
 
     LOG_INFO("Debug log is enabled, log file is at: {}", file ? file->string() : "(empty)");
     LOG_INFO("App version: {} ({})", build::VERSION, build::BUILD_NUMBER);
+}
+
+void Logger::setConsoleLevel(spdlog::level::level_enum level) {
+    if (consoleSink) {
+        consoleSink->set_level(level);
+    }
 }
 
 std::filesystem::path Logger::defaultLogDirectory() {

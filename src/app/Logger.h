@@ -15,6 +15,10 @@ public:
     // be opened: logging to the console alone is never a reason to stop).
     static void setUp(const std::optional<std::filesystem::path>& logDirectory);
 
+    // Records below `level` stay out of the console (the file still gets every level): command-line
+    // tools print their own messages and keep the terminal for them.
+    static void setConsoleLevel(spdlog::level::level_enum level);
+
     // $XDG_CACHE_HOME/lumeris (or ~/.cache/lumeris).
     static std::filesystem::path defaultLogDirectory();
 

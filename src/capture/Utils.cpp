@@ -42,19 +42,6 @@ bool endsWith(const std::string& text, std::string_view ending) {
            text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
-// Temporary file, fsync, rename: a reader never sees half a file.
-bool writeAtomically(const fs::path& path, const std::vector<std::uint8_t>& data,
-                     std::string& error) {
-    GError* raw = nullptr;
-    bool written = g_file_set_contents(path.c_str(), reinterpret_cast<const gchar*>(data.data()),
-                                       static_cast<gssize>(data.size()), &raw);
-    std::unique_ptr<GError, GErrorDeleter> owned(raw);
-    if (owned) {
-        error = owned->message;
-    }
-    return written;
-}
-
 bool ensureFolder(const fs::path& folder, std::string& error) {
     std::error_code code;
     if (fs::exists(folder, code)) {
@@ -195,7 +182,7 @@ void Utils::saveToArchives(const SettingsStore& settings, const RgbaImage& image
     if (data.empty()) {
         return;
     }
-    if (!writeAtomically(folder / fileName, data, error)) {
+    if (!writeFileAtomically(folder / fileName, data, error)) {
         LOG_ERROR("fail to write archive: " + error);
     }
 }
@@ -222,7 +209,7 @@ LoadedImage Utils::desktopPictureWithFallback(const SettingsStore& settings,
             LOG_ERROR("unable to write desktop cache: " + error);
         } else if ((data = ImageEncoder::pngData(live->image)).empty()) {
             LOG_ERROR("unable to write desktop cache: the picture could not be encoded");
-        } else if (!writeAtomically(desktopCachePath(settings), data, error)) {
+        } else if (!writeFileAtomically(desktopCachePath(settings), data, error)) {
             LOG_ERROR("unable to write desktop cache: " + error);
         }
         return *live;
@@ -297,6 +284,18 @@ fs::path Utils::resourcesDirectory() {
 
 fs::path Utils::rendererDataDirectory() {
     return fs::path(g_get_user_data_dir()) / "lumeris" / "data";
+}
+
+bool Utils::writeFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& data,
+                     std::string& error) {
+    GError* raw = nullptr;
+    bool written = g_file_set_contents(path.c_str(), reinterpret_cast<const gchar*>(data.data()),
+                                       static_cast<gssize>(data.size()), &raw);
+    std::unique_ptr<GError, GErrorDeleter> owned(raw);
+    if (owned) {
+        error = owned->message;
+    }
+    return written;
 }
 
 std::optional<fs::path> Utils::copyToRendererData(const fs::path& source, const std::string& name,

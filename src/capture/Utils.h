@@ -75,6 +75,10 @@ public:
     // `override` is accepted for the callers' sake; an existing file is always replaced.
     static void saveToArchives(const SettingsStore& settings, const RgbaImage& image,
                                const std::string& fileName, bool override);
+    // Temporary file, fsync, rename: a reader never sees half a file. False with `error` set
+    // when the file could not be written; an existing file then stays as it was.
+    static bool writeFileAtomically(const std::filesystem::path& path,
+                                    const std::vector<std::uint8_t>& data, std::string& error);
     static void openDirURLCreateIfNeeded(const std::filesystem::path& folder,
                                          FileManager& fileManager);
 

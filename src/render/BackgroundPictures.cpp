@@ -1,6 +1,10 @@
 #include "render/BackgroundPictures.h"
 
 #include "app/Logger.h"
+#include "capture/ImageReader.h"
+#include "export/Base64.h"
+#include "export/ImageEncoder.h"
+#include "render/ResourceLocator.h"
 
 #include <array>
 
@@ -12,6 +16,24 @@ constexpr std::array<std::string_view, 5> PICTURE_IDS = {"love", "rain", "sky", 
 
 BackgroundPictures::BackgroundPictures(std::filesystem::path folder, Encoder encoder)
     : folder_(std::move(folder)), encoder_(std::move(encoder)) {}
+
+BackgroundPictures& BackgroundPictures::shared() {
+    static BackgroundPictures pictures(
+        ResourceLocator::resourcesFolder().value_or(std::filesystem::path()) / "backgrounds",
+        &BackgroundPictures::encodeFile);
+    return pictures;
+}
+
+std::string BackgroundPictures::encodeFile(const std::filesystem::path& file) {
+    std::string error;
+    auto picture = ImageReader::read(file, &error);
+    if (!picture) {
+        LOG_ERROR("background picture {}: {}", file.string(), error);
+        return {};
+    }
+    auto jpeg = ImageEncoder::jpegData(picture->image, JPEG_QUALITY);
+    return jpeg.empty() ? std::string() : Base64::encode(jpeg);
+}
 
 bool BackgroundPictures::isPictureID(std::string_view id) {
     for (std::string_view known : PICTURE_IDS) {

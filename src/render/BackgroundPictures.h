@@ -25,6 +25,14 @@ public:
 
     const std::filesystem::path& folder() const { return folder_; }
 
+    // The process-wide instance over the resources' backgrounds folder, encoding with
+    // `encodeFile`.
+    static BackgroundPictures& shared();
+
+    // The Base64 of the file's picture as a progressive JPEG at JPEG_QUALITY; empty when the
+    // file cannot be decoded or encoded.
+    static std::string encodeFile(const std::filesystem::path& file);
+
     // love, rain, sky, charm and flower.
     static bool isPictureID(std::string_view id);
 

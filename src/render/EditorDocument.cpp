@@ -96,6 +96,10 @@ EditorDocument::rectangleLists(bool autoRedactEnabled, const std::vector<Rect>& 
     return lists;
 }
 
+std::string EditorDocument::styleSheet(const StyleSheetInputs& inputs) {
+    return styleSheet(inputs, BackgroundPictures::shared());
+}
+
 std::string EditorDocument::styleSheet(const StyleSheetInputs& in, BackgroundPictures& pictures) {
     const bool hasWatermark = !in.watermarkText.empty();
     const double band = hasWatermark ? ImageSize::WATERMARK_HEIGHT : 0.0;

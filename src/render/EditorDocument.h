@@ -30,6 +30,8 @@ public:
     // The text of the style element "injected-style". The built-in picture backgrounds come
     // from `pictures`.
     static std::string styleSheet(const StyleSheetInputs& inputs, BackgroundPictures& pictures);
+    // The same with the built-in pictures of the resources folder.
+    static std::string styleSheet(const StyleSheetInputs& inputs);
 
     // The whole document. `imageData` is the screenshot's PNG in Base64 (empty when absent);
     // rectangles are in image points with a bottom-left origin.

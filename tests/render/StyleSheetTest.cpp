@@ -2,6 +2,8 @@
 #include "app/SettingsStore.h"
 #include "render/BackgroundPictures.h"
 #include "render/EditorDocument.h"
+#include "capture/ImageReader.h"
+#include "export/Base64.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -336,4 +338,38 @@ TEST_F(StyleSheetTest, ColourSettingsAreReadWithTheirFallbacks) {
     EXPECT_EQ(in.plainColor, "#010203");
     EXPECT_EQ(in.gradientStart, "#ff0000");
     EXPECT_EQ(in.gradientStop, "#0000ff");
+}
+
+// The shipped pictures go through the real decoder and JPEG encoder: a progressive JPEG of the
+// whole picture, and the same text on every call.
+TEST(BackgroundPicturesTest, SharedPicturesAreProgressiveJpegDataUrls) {
+    const std::string url = BackgroundPictures::shared().dataURL("sky");
+    const std::string prefix = BackgroundPictures::DATA_URL_PREFIX;
+    ASSERT_GT(url.size(), prefix.size() + 1000);
+    ASSERT_EQ(url.substr(0, prefix.size()), prefix);
+    auto jpeg = lumeris::Base64::decode(url.substr(prefix.size()));
+    ASSERT_TRUE(jpeg.has_value());
+    ASSERT_GE(jpeg->size(), 4U);
+    EXPECT_EQ((*jpeg)[0], 0xFF);
+    EXPECT_EQ((*jpeg)[1], 0xD8);
+    bool progressive = false;
+    for (std::size_t i = 0; i + 1 < jpeg->size(); ++i) {
+        if ((*jpeg)[i] == 0xFF && (*jpeg)[i + 1] == 0xC2) {
+            progressive = true;
+            break;
+        }
+    }
+    EXPECT_TRUE(progressive);
+    auto decoded = lumeris::ImageReader::readData(jpeg->data(), jpeg->size());
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_GE(decoded->image.width, 1920);
+    EXPECT_GE(decoded->image.height, 1080);
+    EXPECT_EQ(BackgroundPictures::shared().dataURL("sky"), url);
+}
+
+TEST(BackgroundPicturesTest, UnreadablePictureGivesTheBarePrefix) {
+    TemporaryFolder folder;
+    std::ofstream(folder.path() / "rain.jpg") << "not a picture";
+    BackgroundPictures pictures(folder.path(), &BackgroundPictures::encodeFile);
+    EXPECT_EQ(pictures.dataURL("rain"), BackgroundPictures::DATA_URL_PREFIX);
 }

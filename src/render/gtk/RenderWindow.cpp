@@ -41,20 +41,19 @@ void RenderWindow::snapshot(CustomWKWebView::ScreenshotCallback done) {
     view_->getScreenshot(false, std::move(done));
 }
 
-std::optional<RgbaImage> RenderWindow::renderOnce(const std::string& html,
-                                                  const std::string& baseUri, int width, int height,
-                                                  std::string* error) {
-    RenderWindow window(width, height);
+std::optional<RgbaImage> RenderWindow::renderBlocking(const std::string& html,
+                                                      const std::string& baseUri,
+                                                      std::string* error) {
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
     std::optional<RgbaImage> result;
     std::string failure;
-    window.load(html, baseUri, [&](std::optional<std::string> loadError) {
+    load(html, baseUri, [&](std::optional<std::string> loadError) {
         if (loadError) {
             failure = *loadError;
             g_main_loop_quit(loop);
             return;
         }
-        window.snapshot([&](CustomWKWebView::Image image, std::optional<std::string> shotError) {
+        snapshot([&](CustomWKWebView::Image image, std::optional<std::string> shotError) {
             if (image) {
                 result = *image;
             } else {
@@ -69,6 +68,13 @@ std::optional<RgbaImage> RenderWindow::renderOnce(const std::string& html,
         *error = failure;
     }
     return result;
+}
+
+std::optional<RgbaImage> RenderWindow::renderOnce(const std::string& html,
+                                                  const std::string& baseUri, int width, int height,
+                                                  std::string* error) {
+    RenderWindow window(width, height);
+    return window.renderBlocking(html, baseUri, error);
 }
 
 std::optional<std::string> RenderWindow::viewerBaseUri() {

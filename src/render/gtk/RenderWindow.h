@@ -37,6 +37,9 @@ public:
 
     // Command-line helper: load, wait for the paint, snapshot, running the default main loop
     // until the answer is in. Returns none and sets `error` on failure.
+    std::optional<RgbaImage> renderBlocking(const std::string& html, const std::string& baseUri,
+                                            std::string* error = nullptr);
+    // The same in a window of its own.
     static std::optional<RgbaImage> renderOnce(const std::string& html, const std::string& baseUri,
                                                int width, int height, std::string* error = nullptr);
 

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace lumeris {
+
+class SettingsStore;
+
+// The arguments of `lumeris render`.
+struct RenderOptions {
+    static constexpr const char* USAGE = R"(Usage: lumeris render [OPTIONS] FILE...
+
+Beautifies screenshots without opening the editor, with the look of the stored settings.
+
+Options:
+  -o, --output FILE      write the result to FILE (one input only)
+  -d, --output-dir DIR   write results into DIR, named like the editor's saves
+                         (default: the current folder)
+      --jpeg             write JPEG instead of PNG
+      --scale N          pixels per point of the result, 1 to 4 (default 1)
+      --wrap             lay the words of a wide, low screenshot out again in a
+                         narrow block before composing it
+      --set KEY=VALUE    use VALUE for a setting in this run only, e.g.
+                         --set settings.padding=40 --set settings.background-id=custom
+  -q, --quiet            print nothing but errors
+  -h, --help             show this help and exit
+
+Exit status: 0 when every input was rendered, 1 when some failed, 2 on a usage error.
+)";
+
+    std::vector<std::string> inputs;
+    std::optional<std::string> output;
+    std::optional<std::string> outputDir;
+    bool jpeg = false;
+    int scale = 1;
+    std::vector<std::pair<std::string, std::string>> overrides;
+    bool wrap = false;
+    bool quiet = false;
+    bool help = false;
+
+    // The options, or the usage error to print.
+    static std::variant<RenderOptions, std::string> parse(const std::vector<std::string>& arguments);
+
+    // Stores every --set value in `settings`, typed as the key is stored. The first unknown key or
+    // badly typed value is returned as the message to print; nothing is stored then.
+    std::optional<std::string> applyOverrides(SettingsStore& settings) const;
+
+    // Where the picture goes: --output as given; else `fileName` (the editor's name for it, with
+    // ".jpg" for JPEG) in --output-dir or `currentFolder`, made unique with a UUID when a file of
+    // that name is already there.
+    std::filesystem::path outputPathFor(const std::string& fileName,
+                                        const std::filesystem::path& currentFolder) const;
+};
+
+} // namespace lumeris

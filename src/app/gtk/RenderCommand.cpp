@@ -1,0 +1,299 @@
+#include "app/gtk/RenderCommand.h"
+
+#include "app/Logger.h"
+#include "app/RenderOptions.h"
+#include "app/SettingsStore.h"
+#include "capture/Utils.h"
+#include "capture/WallpaperDesktopPicture.h"
+#include "editor/ImageLoadPipeline.h"
+#include "export/ImageEncoder.h"
+#include "platform/GdkScreenLocator.h"
+#include "platform/PrivateXServer.h"
+#include "platform/TesseractRecognizer.h"
+#include "render/EditorDocument.h"
+#include "render/gtk/RenderWindow.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <gtk/gtk.h>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+#include <variant>
+
+namespace lumeris {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void printError(const std::string& message) {
+    std::fprintf(stderr, "lumeris render: %s\n", message.c_str());
+}
+
+// Canvas sizing writes diagnostic lines on standard output, which belongs to the written paths
+// here; the lines still reach the log through the pipeline's own records.
+class QuietStandardOutput {
+public:
+    QuietStandardOutput() : saved_(std::cout.rdbuf(sink_.rdbuf())) {}
+    ~QuietStandardOutput() { std::cout.rdbuf(saved_); }
+    QuietStandardOutput(const QuietStandardOutput&) = delete;
+    QuietStandardOutput& operator=(const QuietStandardOutput&) = delete;
+
+private:
+    std::ostringstream sink_;
+    std::streambuf* saved_;
+};
+
+// Renderer copies of this run, named per process so parallel runs and a running editor never
+// overwrite each other's pictures; removed when the run ends.
+class RunCopies {
+public:
+    RunCopies() : prefix_("render-" + std::to_string(getpid()) + "-") {}
+    ~RunCopies() {
+        for (const fs::path& copy : copies_) {
+            std::error_code ignored;
+            fs::remove(copy, ignored);
+        }
+    }
+    RunCopies(const RunCopies&) = delete;
+    RunCopies& operator=(const RunCopies&) = delete;
+
+    std::optional<fs::path> copy(const fs::path& source, const std::string& name) {
+        auto copied = Utils::copyToRendererData(source, prefix_ + name);
+        if (copied) {
+            copies_.push_back(*copied);
+        }
+        return copied;
+    }
+
+    std::optional<fs::path> write(const LoadedImage& picture, const std::string& name) {
+        const fs::path target =
+            Utils::rendererDataDirectory() / (Utils::RENDERER_COPY_PREFIX + prefix_ + name);
+        std::error_code ignored;
+        fs::create_directories(target.parent_path(), ignored);
+        std::string error;
+        auto png = ImageEncoder::pngData(picture.image);
+        if (png.empty() || !Utils::writeFileAtomically(target, png, error)) {
+            LOG_ERROR("cannot place the desktop picture for the renderer: {}", error);
+            return std::nullopt;
+        }
+        copies_.push_back(target);
+        return target;
+    }
+
+private:
+    std::string prefix_;
+    std::vector<fs::path> copies_;
+};
+
+// The two background files the style sheet may point at, resolved once for the whole run.
+struct BackgroundReferences {
+    std::optional<std::string> desktop;
+    std::optional<std::string> custom;
+};
+
+std::optional<BackgroundReferences> resolveBackgrounds(const RenderOptions& options,
+                                                       SettingsStore& settings, RunCopies& copies) {
+    BackgroundReferences references;
+    const std::string id = settings.string("settings.background-id", "");
+    if (id == "desktop") {
+        GdkScreenLocator screens;
+        WallpaperDesktopPicture source(screens);
+        LoadedImage picture = Utils::desktopPictureWithFallback(settings, source);
+        if (auto placed = copies.write(picture, "desktop")) {
+            references.desktop = placed->string();
+        }
+    }
+    if (id == "custom" && settings.string("settings.bg-color.option", "") == "file") {
+        // A file named on the command line is used as it is; otherwise the editor's cached copy
+        // of the chosen file, as the editor would show it.
+        bool named = false;
+        for (const auto& [key, value] : options.overrides) {
+            named = named || key == "settings.custom-background-file-path";
+        }
+        std::optional<fs::path> source;
+        if (named) {
+            source = settings.string("settings.custom-background-file-path", "");
+        } else {
+            source = Utils::getCachedCustomBackgroundPath(settings);
+        }
+        std::error_code ignored;
+        if (!source || !fs::is_regular_file(*source, ignored)) {
+            printError("the custom background picture is missing" +
+                       (source && !source->empty() ? ": " + source->string() : std::string()));
+            return std::nullopt;
+        }
+        if (auto copied = copies.copy(*source, "custom")) {
+            references.custom = copied->string() + "?cacheID=custom-0";
+        }
+    }
+    return references;
+}
+
+// The display the renderer draws on: a private Xvfb when there is one (its output does not depend
+// on the desktop's font and scale settings), else the session's X display.
+bool prepareDisplay(int scale, std::unique_ptr<PrivateXServer>& server) {
+    if (PrivateXServer::available()) {
+        std::string error;
+        server = PrivateXServer::start(&error);
+        if (!server) {
+            printError("could not start Xvfb: " + error);
+            return false;
+        }
+        setenv("DISPLAY", server->display().c_str(), 1);
+    } else if (std::getenv("DISPLAY") == nullptr || *std::getenv("DISPLAY") == '\0') {
+        printError("no display to draw on; install Xvfb (apt install xvfb) or run under xvfb-run");
+        return false;
+    }
+    setenv("GDK_BACKEND", "x11", 1);
+    setenv("GDK_SCALE", std::to_string(scale).c_str(), 1);
+    unsetenv("GDK_DPI_SCALE");
+    if (!gtk_init_check(nullptr, nullptr)) {
+        printError("cannot open the display " + std::string(std::getenv("DISPLAY")));
+        return false;
+    }
+    return true;
+}
+
+class Renderer {
+public:
+    Renderer(const RenderOptions& options, SettingsStore& settings,
+             const BackgroundReferences& backgrounds, std::string baseUri)
+        : options_(options), settings_(settings), backgrounds_(backgrounds),
+          baseUri_(std::move(baseUri)), window_(1, 1) {}
+
+    // The written file, or the reason the input failed.
+    std::variant<fs::path, std::string> render(const fs::path& input) {
+        std::string error;
+        auto prepared = ImageLoadPipeline::load(input, settings_,
+                                                std::chrono::system_clock::now(), &error);
+        if (!prepared) {
+            return error;
+        }
+        if (options_.wrap &&
+            !ImageLoadPipeline::wrapText(*prepared, recognizer(), /*useYOffset=*/false, &error)) {
+            return "text recognition failed: " + error;
+        }
+        TextDetectionResult detection;
+        if (prepared->values.autoRedactEnabled) {
+            // Rendering without the redaction the user relies on would leak what it hides.
+            auto detected = ImageLoadPipeline::detectText(*prepared, recognizer(), settings_, &error);
+            if (!detected) {
+                return "text recognition failed: " + error;
+            }
+            detection = std::move(*detected);
+        }
+
+        const ImageSize canvas = ImageLoadPipeline::canvas(*prepared);
+        const std::string styleText = EditorDocument::styleSheet(ImageLoadPipeline::styleInputs(
+            *prepared, settings_, backgrounds_.desktop, backgrounds_.custom));
+        const std::string html = ImageLoadPipeline::document(
+            *prepared, styleText, detection.redactRects, detection.allTextRects);
+        window_.setCanvasSize(static_cast<int>(std::lround(canvas.bgWidth)),
+                              static_cast<int>(std::lround(canvas.bgHeight)));
+        auto picture = window_.renderBlocking(html, baseUri_, &error);
+        if (!picture) {
+            return "rendering failed: " + error;
+        }
+
+        auto data = options_.jpeg ? ImageEncoder::jpegData(*picture) : ImageEncoder::pngData(*picture);
+        if (data.empty()) {
+            return std::string("the picture could not be encoded");
+        }
+        const fs::path target = options_.outputPathFor(
+            prepared->fileName, options_.output ? fs::path() : fs::current_path());
+        std::error_code folderError;
+        if (!target.parent_path().empty()) {
+            fs::create_directories(target.parent_path(), folderError);
+        }
+        if (!Utils::writeFileAtomically(target, data, error)) {
+            return "cannot write " + target.string() + ": " + error;
+        }
+        return target;
+    }
+
+private:
+    TextRecognizer& recognizer() {
+        if (!recognizer_) {
+            recognizer_ = std::make_unique<TesseractRecognizer>();
+        }
+        return *recognizer_;
+    }
+
+    const RenderOptions& options_;
+    SettingsStore& settings_;
+    const BackgroundReferences& backgrounds_;
+    std::string baseUri_;
+    RenderWindow window_;
+    std::unique_ptr<TesseractRecognizer> recognizer_;
+};
+
+} // namespace
+
+int RenderCommand::run(const std::vector<std::string>& arguments) {
+    auto parsed = RenderOptions::parse(arguments);
+    if (auto* usageError = std::get_if<std::string>(&parsed)) {
+        printError(*usageError);
+        std::fputs("Try 'lumeris render --help'.\n", stderr);
+        return EXIT_USAGE;
+    }
+    const RenderOptions& options = std::get<RenderOptions>(parsed);
+    if (options.help) {
+        std::fputs(RenderOptions::USAGE, stdout);
+        return EXIT_ALL_RENDERED;
+    }
+
+    Logger::setUp(Logger::defaultLogDirectory());
+    Logger::setConsoleLevel(spdlog::level::off);
+    // The stored look, with this run's overrides; nothing is written back.
+    SettingsStore settings(SettingsStore::defaultFile(), SettingsStore::Persistence::InMemory);
+    settings.registerDefaultSettings();
+    if (auto overrideError = options.applyOverrides(settings)) {
+        printError(*overrideError);
+        return EXIT_USAGE;
+    }
+
+    std::unique_ptr<PrivateXServer> server;
+    if (!prepareDisplay(options.scale, server)) {
+        return EXIT_SOME_FAILED;
+    }
+    auto baseUri = RenderWindow::viewerBaseUri();
+    if (!baseUri) {
+        printError("the resources folder (viewer.html) was not found; set LUMERIS_RESOURCES");
+        return EXIT_SOME_FAILED;
+    }
+    RunCopies copies;
+    auto backgrounds = resolveBackgrounds(options, settings, copies);
+    if (!backgrounds) {
+        return EXIT_SOME_FAILED;
+    }
+
+    QuietStandardOutput quiet;
+    int failures = 0;
+    {
+        Renderer renderer(options, settings, *backgrounds, *baseUri);
+        const size_t count = options.inputs.size();
+        for (size_t index = 0; index < count; ++index) {
+            const std::string& input = options.inputs[index];
+            if (count > 1 && !options.quiet) {
+                std::fprintf(stderr, "[%zu/%zu] %s\n", index + 1, count, input.c_str());
+            }
+            auto result = renderer.render(input);
+            if (auto* failure = std::get_if<std::string>(&result)) {
+                ++failures;
+                printError(input + ": " + *failure);
+                LOG_ERROR("render {}: {}", input, *failure);
+            } else if (!options.quiet) {
+                std::fprintf(stdout, "%s\n", std::get<fs::path>(result).c_str());
+                std::fflush(stdout);
+            }
+        }
+    }
+    Logger::flush();
+    return failures == 0 ? EXIT_ALL_RENDERED : EXIT_SOME_FAILED;
+}
+
+} // namespace lumeris

@@ -1,0 +1,181 @@
+#include "editor/ImageLoadPipeline.h"
+
+#include "app/Logger.h"
+#include "app/SettingsStore.h"
+#include "capture/ImageReader.h"
+#include "capture/Utils.h"
+#include "export/Base64.h"
+#include "editor/RedactionRules.h"
+#include "export/ImageEncoder.h"
+#include "analysis/TextRecognizer.h"
+#include "analysis/TextWrapper.h"
+#include "render/EditorDocument.h"
+#include "render/NumberText.h"
+
+#include <cstdio>
+
+namespace lumeris {
+
+std::optional<PreparedImage> ImageLoadPipeline::load(const std::filesystem::path& path,
+                                                     const SettingsStore& settings,
+                                                     std::chrono::system_clock::time_point capturedDate,
+                                                     std::string* error) {
+    LOG_DEBUG("load image");
+    std::string readError;
+    auto image = ImageReader::read(path, &readError);
+    if (!image) {
+        LOG_ERROR("load image fail: {}: {}", path.string(), readError);
+        if (error != nullptr) {
+            *error = readError;
+        }
+        return std::nullopt;
+    }
+
+    return prepare(std::move(*image), path, settings, capturedDate);
+}
+
+PreparedImage ImageLoadPipeline::prepare(LoadedImage image, const std::filesystem::path& path,
+                                         const SettingsStore& settings,
+                                         std::chrono::system_clock::time_point capturedDate) {
+    PreparedImage prepared;
+    prepared.currentPath = path;
+    prepared.capturedDate = capturedDate;
+    prepared.originalImage = std::move(image);
+    prepared.fileName = Utils::outputFileName(settings);
+    prepared.values.applyBorderAnalysis(Utils::getBorderColor(prepared.originalImage),
+                                        prepared.originalImage.scale());
+    // Balancing is decided by the stored switch, so read the values before the working image.
+    prepared.values.updateValuesFromControls(settings, capturedDate);
+    prepared.currentImage = computeCurrentImage(prepared.originalImage, prepared.values);
+    encodeCurrentImage(prepared);
+    return prepared;
+}
+
+void ImageLoadPipeline::encodeCurrentImage(PreparedImage& prepared) {
+    auto png = ImageEncoder::pngData(prepared.currentImage.image);
+    prepared.strBase64 = png.empty() ? std::string() : Base64::encode(png);
+    if (png.empty()) {
+        LOG_ERROR("the working image could not be encoded");
+    }
+}
+
+bool ImageLoadPipeline::wrapText(PreparedImage& prepared, TextRecognizer& recognizer,
+                                 bool useYOffset, std::string* error) {
+    const RgbaImage& bitmap = prepared.originalImage.image;
+    TextRecognitionOutcome outcome = recognizer.recognize(bitmap);
+    if (outcome.failed()) {
+        std::printf("Unable to perform the requests: %s.\n", outcome.error->c_str());
+        if (error != nullptr) {
+            *error = *outcome.error;
+        }
+        return false;
+    }
+    const double scale = prepared.values.imageScale > 0 ? prepared.values.imageScale : 1.0;
+    RgbaImage wrapped = TextWrapper::wrapIt(outcome, bitmap, useYOffset, scale,
+                                            prepared.values.borderColor.value_or("#ffffff"));
+    prepared.currentImage.pointWidth = wrapped.width / scale;
+    prepared.currentImage.pointHeight = wrapped.height / scale;
+    prepared.currentImage.image = std::move(wrapped);
+    encodeCurrentImage(prepared);
+    return true;
+}
+
+std::optional<TextDetectionResult> ImageLoadPipeline::detectText(const PreparedImage& prepared,
+                                                                 TextRecognizer& recognizer,
+                                                                 const SettingsStore& settings,
+                                                                 std::string* error) {
+    return TextDetection::detect(recognizer, prepared.currentImage.image,
+                                 prepared.currentImage.pointWidth,
+                                 RedactionRules::activePatterns(settings), error);
+}
+
+LoadedImage ImageLoadPipeline::computeCurrentImage(const LoadedImage& original,
+                                                   const CompositionValues& values) {
+    if (values.insetBalanceValue && values.edgeInsetsValue) {
+        if (auto cropped = Utils::balancedCrop(original, *values.edgeInsetsValue)) {
+            return *cropped;
+        }
+    }
+    return original;
+}
+
+ImageSize ImageLoadPipeline::canvas(const PreparedImage& prepared) {
+    const auto& values = prepared.values;
+    ImageSize size(values.insetValue, values.paddingValue, values.ratioValue,
+                   values.shownWatermark(), prepared.currentImage.pointWidth,
+                   prepared.currentImage.pointHeight);
+    LOG_DEBUG("ratio: {}", values.ratioValue);
+    LOG_DEBUG("image dimension: {} x {}", NumberText::format(prepared.currentImage.pointWidth),
+              NumberText::format(prepared.currentImage.pointHeight));
+    LOG_DEBUG("bg dimension: {} x {}", NumberText::format(size.bgWidth),
+              NumberText::format(size.bgHeight));
+    return size;
+}
+
+StyleSheetInputs ImageLoadPipeline::styleInputs(const PreparedImage& prepared,
+                                                const SettingsStore& settings,
+                                                const std::optional<std::string>& desktopURL,
+                                                const std::optional<std::string>& customURL) {
+    const auto& values = prepared.values;
+    StyleSheetInputs inputs;
+    inputs.borderRadius = values.borderRadiusValue;
+    inputs.padding = values.paddingValue;
+    inputs.inset = values.insetValue;
+    inputs.tiltX = values.tiltXValue;
+    inputs.tiltY = values.tiltYValue;
+    inputs.shadow = values.shadowValue;
+    inputs.watermarkText = values.shownWatermark();
+    inputs.imageWidth = prepared.currentImage.pointWidth;
+    inputs.imageHeight = prepared.currentImage.pointHeight;
+    inputs.ratio = values.ratioValue;
+    inputs.backgroundID = values.backgroundID;
+    inputs.insetEnabled = values.insetEnabled;
+    inputs.borderColor = values.borderColor;
+    inputs.redactColor = values.redactColor;
+    inputs.desktopBackgroundURL = desktopURL;
+    inputs.customBackgroundURL = customURL;
+    inputs.readColorSettings(settings);
+    return inputs;
+}
+
+std::string ImageLoadPipeline::document(const PreparedImage& prepared, const std::string& styleText,
+                                        const std::vector<Rect>& redactRects,
+                                        const std::vector<Rect>& allTextRects) {
+    auto lists =
+        EditorDocument::rectangleLists(prepared.values.autoRedactEnabled, redactRects, allTextRects);
+    return EditorDocument::html(styleText, prepared.values.shownWatermark(), prepared.strBase64,
+                                lists.redacted, lists.text, prepared.currentImage.pointWidth,
+                                prepared.currentImage.pointHeight);
+}
+
+std::optional<std::string> ImageLoadPipeline::desktopReference(SettingsStore& settings) {
+    auto cache = Utils::desktopCachePath(settings);
+    std::error_code error;
+    if (!std::filesystem::exists(cache, error)) {
+        return std::nullopt;
+    }
+    auto copy = Utils::copyToRendererData(cache, "desktop");
+    if (!copy) {
+        return std::nullopt;
+    }
+    settings.set("settings.desktop-cache", copy->string());
+    return copy->string();
+}
+
+std::optional<std::string> ImageLoadPipeline::customReference(SettingsStore& settings,
+                                                              int cachedCustomID) {
+    auto cached = Utils::getCachedCustomBackgroundPath(settings);
+    if (!cached) {
+        LOG_ERROR("no custom background path found");
+        return std::nullopt;
+    }
+    auto copy = Utils::copyToRendererData(*cached, "custom");
+    if (!copy) {
+        return std::nullopt;
+    }
+    auto reference = copy->string() + "?cacheID=custom-" + std::to_string(cachedCustomID);
+    settings.set("settings.custom-path-cache", reference);
+    return reference;
+}
+
+} // namespace lumeris
