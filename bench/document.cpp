@@ -32,7 +32,9 @@ std::string base64Text(std::size_t size) {
 }
 
 // The shipped pictures, encoded once as the program does; the benchmark measures the rebuild.
-BackgroundPictures& pictures() { return BackgroundPictures::shared(); }
+BackgroundPictures& pictures() {
+    return BackgroundPictures::shared();
+}
 
 StyleSheetInputs inputs(const std::string& background) {
     StyleSheetInputs in;

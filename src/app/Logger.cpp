@@ -15,7 +15,6 @@ namespace {
 
 std::mutex logFileMutex;
 std::optional<std::filesystem::path> openLogFile;
-spdlog::sink_ptr consoleSink;
 
 std::string_view levelName(spdlog::level::level_enum level) {
     switch (level) {
@@ -87,15 +86,16 @@ private:
 
 } // namespace
 
-void Logger::setUp(const std::optional<std::filesystem::path>& logDirectory) {
+void Logger::setUp(const std::optional<std::filesystem::path>& logDirectory,
+                   spdlog::level::level_enum consoleLevel) {
     std::vector<spdlog::sink_ptr> sinks;
     // Colour markers appear only when stderr is a terminal.
     auto console =
         std::make_shared<spdlog::sinks::stderr_color_sink_mt>(spdlog::color_mode::automatic);
     console->set_formatter(std::make_unique<RecordFormatter>(true));
     console->set_color(spdlog::level::trace, console->white);
+    console->set_level(consoleLevel);
     sinks.push_back(console);
-    consoleSink = console;
 
     std::optional<std::filesystem::path> file;
     if (logDirectory && !logDirectory->empty()) {
@@ -123,12 +123,6 @@ void Logger::setUp(const std::optional<std::filesystem::path>& logDirectory) {
 
     LOG_INFO("Debug log is enabled, log file is at: {}", file ? file->string() : "(empty)");
     LOG_INFO("App version: {} ({})", build::VERSION, build::BUILD_NUMBER);
-}
-
-void Logger::setConsoleLevel(spdlog::level::level_enum level) {
-    if (consoleSink) {
-        consoleSink->set_level(level);
-    }
 }
 
 std::filesystem::path Logger::defaultLogDirectory() {

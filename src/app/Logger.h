@@ -12,12 +12,11 @@ namespace lumeris {
 class Logger {
 public:
     // Console destination plus a file under `logDirectory` (no file when that is empty or cannot
-    // be opened: logging to the console alone is never a reason to stop).
-    static void setUp(const std::optional<std::filesystem::path>& logDirectory);
-
-    // Records below `level` stay out of the console (the file still gets every level): command-line
-    // tools print their own messages and keep the terminal for them.
-    static void setConsoleLevel(spdlog::level::level_enum level);
+    // be opened: logging to the console alone is never a reason to stop). Records below
+    // `consoleLevel` stay off the console; the file gets every level (command-line tools print
+    // their own messages).
+    static void setUp(const std::optional<std::filesystem::path>& logDirectory,
+                      spdlog::level::level_enum consoleLevel = spdlog::level::trace);
 
     // $XDG_CACHE_HOME/lumeris (or ~/.cache/lumeris).
     static std::filesystem::path defaultLogDirectory();

@@ -88,12 +88,14 @@ std::optional<std::string> RenderOptions::applyOverrides(SettingsStore& settings
     return std::nullopt;
 }
 
-std::filesystem::path RenderOptions::outputPathFor(const std::string& fileName,
-                                                   const std::filesystem::path& currentFolder) const {
+std::filesystem::path
+RenderOptions::outputPathFor(const std::string& fileName,
+                             const std::filesystem::path& currentFolder) const {
     if (output) {
         return *output;
     }
-    const std::filesystem::path folder = outputDir ? std::filesystem::path(*outputDir) : currentFolder;
+    const std::filesystem::path folder =
+        outputDir ? std::filesystem::path(*outputDir) : currentFolder;
     std::filesystem::path name(fileName);
     if (jpeg) {
         name.replace_extension(".jpg");
@@ -101,8 +103,8 @@ std::filesystem::path RenderOptions::outputPathFor(const std::string& fileName,
     std::filesystem::path target = folder / name;
     std::error_code error;
     if (std::filesystem::exists(target, error)) {
-        target = folder / (name.stem().string() + "-" + Utils::uuidString() +
-                           name.extension().string());
+        target =
+            folder / (name.stem().string() + "-" + Utils::uuidString() + name.extension().string());
     }
     return target;
 }

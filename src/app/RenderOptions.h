@@ -44,7 +44,8 @@ Exit status: 0 when every input was rendered, 1 when some failed, 2 on a usage e
     bool help = false;
 
     // The options, or the usage error to print.
-    static std::variant<RenderOptions, std::string> parse(const std::vector<std::string>& arguments);
+    static std::variant<RenderOptions, std::string>
+    parse(const std::vector<std::string>& arguments);
 
     // Stores every --set value in `settings`, typed as the key is stored. The first unknown key or
     // badly typed value is returned as the message to print; nothing is stored then.

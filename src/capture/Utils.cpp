@@ -287,7 +287,7 @@ fs::path Utils::rendererDataDirectory() {
 }
 
 bool Utils::writeFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& data,
-                     std::string& error) {
+                                std::string& error) {
     GError* raw = nullptr;
     bool written = g_file_set_contents(path.c_str(), reinterpret_cast<const gchar*>(data.data()),
                                        static_cast<gssize>(data.size()), &raw);

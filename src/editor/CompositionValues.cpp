@@ -17,14 +17,14 @@ int sliderValue(const SettingsStore& settings, const char* key, double fallback)
 
 } // namespace
 
-void CompositionValues::updateValuesFromControls(const SettingsStore& settings,
-                                                 std::chrono::system_clock::time_point capturedDate) {
+void CompositionValues::updateValuesFromControls(
+    const SettingsStore& settings, std::chrono::system_clock::time_point capturedDate) {
     paddingValue = sliderValue(settings, "settings.padding", 100);
     insetValue = insetEnabled ? sliderValue(settings, "settings.inset", 20) : 0;
     tiltXValue = sliderValue(settings, "settings.tilt-x", 15);
     tiltYValue = sliderValue(settings, "settings.tilt-y", 15);
-    borderRadiusValue =
-        useWindowBorder ? WINDOW_BORDER_RADIUS : sliderValue(settings, "settings.border-radius", 20);
+    borderRadiusValue = useWindowBorder ? WINDOW_BORDER_RADIUS
+                                        : sliderValue(settings, "settings.border-radius", 20);
     shadowValue = sliderValue(settings, "settings.shadow", 25);
     watermarkText =
         WatermarkParser::parse(settings.string("settings.watermark-text", ""), capturedDate);

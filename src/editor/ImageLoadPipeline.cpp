@@ -1,14 +1,14 @@
 #include "editor/ImageLoadPipeline.h"
 
+#include "analysis/TextRecognizer.h"
+#include "analysis/TextWrapper.h"
 #include "app/Logger.h"
 #include "app/SettingsStore.h"
 #include "capture/ImageReader.h"
 #include "capture/Utils.h"
-#include "export/Base64.h"
 #include "editor/RedactionRules.h"
+#include "export/Base64.h"
 #include "export/ImageEncoder.h"
-#include "analysis/TextRecognizer.h"
-#include "analysis/TextWrapper.h"
 #include "render/EditorDocument.h"
 #include "render/NumberText.h"
 
@@ -16,10 +16,9 @@
 
 namespace lumeris {
 
-std::optional<PreparedImage> ImageLoadPipeline::load(const std::filesystem::path& path,
-                                                     const SettingsStore& settings,
-                                                     std::chrono::system_clock::time_point capturedDate,
-                                                     std::string* error) {
+std::optional<PreparedImage>
+ImageLoadPipeline::load(const std::filesystem::path& path, const SettingsStore& settings,
+                        std::chrono::system_clock::time_point capturedDate, std::string* error) {
     LOG_DEBUG("load image");
     std::string readError;
     auto image = ImageReader::read(path, &readError);
@@ -141,8 +140,8 @@ StyleSheetInputs ImageLoadPipeline::styleInputs(const PreparedImage& prepared,
 std::string ImageLoadPipeline::document(const PreparedImage& prepared, const std::string& styleText,
                                         const std::vector<Rect>& redactRects,
                                         const std::vector<Rect>& allTextRects) {
-    auto lists =
-        EditorDocument::rectangleLists(prepared.values.autoRedactEnabled, redactRects, allTextRects);
+    auto lists = EditorDocument::rectangleLists(prepared.values.autoRedactEnabled, redactRects,
+                                                allTextRects);
     return EditorDocument::html(styleText, prepared.values.shownWatermark(), prepared.strBase64,
                                 lists.redacted, lists.text, prepared.currentImage.pointWidth,
                                 prepared.currentImage.pointHeight);

@@ -66,7 +66,8 @@ public:
 
     static ImageSize canvas(const PreparedImage& prepared);
 
-    static StyleSheetInputs styleInputs(const PreparedImage& prepared, const SettingsStore& settings,
+    static StyleSheetInputs styleInputs(const PreparedImage& prepared,
+                                        const SettingsStore& settings,
                                         const std::optional<std::string>& desktopURL,
                                         const std::optional<std::string>& customURL);
 

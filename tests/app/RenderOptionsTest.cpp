@@ -1,5 +1,6 @@
-#include "TemporaryFolder.h"
 #include "app/RenderOptions.h"
+
+#include "TemporaryFolder.h"
 #include "app/SettingsStore.h"
 
 #include <fstream>
@@ -22,9 +23,9 @@ std::string errorOf(std::vector<std::string> arguments) {
 } // namespace
 
 TEST(RenderOptionsTest, ReadsEveryOptionAndKeepsFilesInOrder) {
-    auto parsed = parse({"a.png", "-d", "out", "--jpeg", "--scale", "2", "--set",
-                         "settings.padding=40", "--set", "settings.watermark-text=a=b", "-q",
-                         "--wrap", "--", "-odd.png"});
+    auto parsed =
+        parse({"a.png", "-d", "out", "--jpeg", "--scale", "2", "--set", "settings.padding=40",
+               "--set", "settings.watermark-text=a=b", "-q", "--wrap", "--", "-odd.png"});
     ASSERT_TRUE(std::holds_alternative<RenderOptions>(parsed));
     const auto& options = std::get<RenderOptions>(parsed);
     EXPECT_EQ(options.inputs, (std::vector<std::string>{"a.png", "-odd.png"}));
@@ -61,8 +62,8 @@ TEST(RenderOptionsTest, RefusesWhatCannotBeDone) {
 TEST(RenderOptionsTest, OverridesAreTypedAndAllOrNothing) {
     TemporaryFolder folder;
     SettingsStore settings(folder / "settings.json", SettingsStore::Persistence::InMemory);
-    auto good = std::get<RenderOptions>(parse(
-        {"a.png", "--set", "settings.padding=40", "--set", "settings.auto-redact=false"}));
+    auto good = std::get<RenderOptions>(
+        parse({"a.png", "--set", "settings.padding=40", "--set", "settings.auto-redact=false"}));
     EXPECT_EQ(good.applyOverrides(settings), std::nullopt);
     EXPECT_EQ(settings.doubleValue("settings.padding", 0), 40.0);
     EXPECT_FALSE(settings.boolValue("settings.auto-redact", true));

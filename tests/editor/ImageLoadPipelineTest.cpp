@@ -1,8 +1,9 @@
+#include "editor/ImageLoadPipeline.h"
+
 #include "TemporaryFolder.h"
 #include "analysis/TextRecognizer.h"
 #include "app/SettingsStore.h"
 #include "capture/ImageReader.h"
-#include "editor/ImageLoadPipeline.h"
 #include "export/Base64.h"
 #include "export/ImageEncoder.h"
 #include "support/FakeText.h"
@@ -50,14 +51,14 @@ protected:
     std::chrono::system_clock::time_point capturedDate = std::chrono::system_clock::now();
 
     void SetUp() override {
-        settings.registerDefaultSettings(
-            StandardFolders{folder / "Archives", folder / "Desktop"});
+        settings.registerDefaultSettings(StandardFolders{folder / "Archives", folder / "Desktop"});
     }
 
     std::filesystem::path write(const RgbaImage& image, const std::string& name = "shot.png") {
         auto data = ImageEncoder::pngData(image);
         std::ofstream(folder / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+            .write(reinterpret_cast<const char*>(data.data()),
+                   static_cast<std::streamsize>(data.size()));
         return folder / name;
     }
 

@@ -1,9 +1,9 @@
 #include "TemporaryFolder.h"
 #include "app/SettingsStore.h"
-#include "render/BackgroundPictures.h"
-#include "render/EditorDocument.h"
 #include "capture/ImageReader.h"
 #include "export/Base64.h"
+#include "render/BackgroundPictures.h"
+#include "render/EditorDocument.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

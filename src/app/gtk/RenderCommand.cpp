@@ -168,8 +168,12 @@ public:
     // The written file, or the reason the input failed.
     std::variant<fs::path, std::string> render(const fs::path& input) {
         std::string error;
-        auto prepared = ImageLoadPipeline::load(input, settings_,
-                                                std::chrono::system_clock::now(), &error);
+        std::error_code missing;
+        if (!fs::exists(input, missing)) {
+            return std::string("no such file");
+        }
+        auto prepared =
+            ImageLoadPipeline::load(input, settings_, std::chrono::system_clock::now(), &error);
         if (!prepared) {
             return error;
         }
@@ -180,7 +184,8 @@ public:
         TextDetectionResult detection;
         if (prepared->values.autoRedactEnabled) {
             // Rendering without the redaction the user relies on would leak what it hides.
-            auto detected = ImageLoadPipeline::detectText(*prepared, recognizer(), settings_, &error);
+            auto detected =
+                ImageLoadPipeline::detectText(*prepared, recognizer(), settings_, &error);
             if (!detected) {
                 return "text recognition failed: " + error;
             }
@@ -199,7 +204,8 @@ public:
             return "rendering failed: " + error;
         }
 
-        auto data = options_.jpeg ? ImageEncoder::jpegData(*picture) : ImageEncoder::pngData(*picture);
+        auto data =
+            options_.jpeg ? ImageEncoder::jpegData(*picture) : ImageEncoder::pngData(*picture);
         if (data.empty()) {
             return std::string("the picture could not be encoded");
         }
@@ -246,8 +252,8 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
         return EXIT_ALL_RENDERED;
     }
 
-    Logger::setUp(Logger::defaultLogDirectory());
-    Logger::setConsoleLevel(spdlog::level::off);
+    // Messages for the user are printed below; the log keeps the details.
+    Logger::setUp(Logger::defaultLogDirectory(), spdlog::level::off);
     // The stored look, with this run's overrides; nothing is written back.
     SettingsStore settings(SettingsStore::defaultFile(), SettingsStore::Persistence::InMemory);
     settings.registerDefaultSettings();

@@ -1,0 +1,212 @@
+#include "TemporaryFolder.h"
+#include "capture/ImageReader.h"
+#include "export/ImageEncoder.h"
+#include "platform/TesseractRecognizer.h"
+#include "support/RunLumeris.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace lumeris;
+
+namespace {
+
+// Screenshot content with no dominant edge colour (no inset band), a solid red square of 200 × 200
+// at its centre, and a uniform light margin of `margin` pixels.
+RgbaImage screenshot(int width, int height, int margin = 0) {
+    RgbaImage image(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* pixel = image.at(x, y);
+            const bool inMargin =
+                x < margin || y < margin || x >= width - margin || y >= height - margin;
+            const bool centre = std::abs(x - width / 2) < 100 && std::abs(y - height / 2) < 100;
+            const auto shade = static_cast<std::uint8_t>((x * 7 + y * 13) % 200);
+            pixel[0] = inMargin ? 235 : centre ? 255 : static_cast<std::uint8_t>(shade / 2);
+            pixel[1] = inMargin ? 235 : centre ? 0 : static_cast<std::uint8_t>(120 + shade / 2);
+            pixel[2] = inMargin ? 235 : centre ? 0 : static_cast<std::uint8_t>(200 - shade / 4);
+            pixel[3] = 255;
+        }
+    }
+    return image;
+}
+
+bool near(const std::uint8_t* pixel, int red, int green, int blue, int tolerance = 6) {
+    return std::abs(pixel[0] - red) <= tolerance && std::abs(pixel[1] - green) <= tolerance &&
+           std::abs(pixel[2] - blue) <= tolerance;
+}
+
+class RenderCommandTest : public ::testing::Test {
+protected:
+    TemporaryFolder home;
+
+    std::string write(const RgbaImage& image, const std::string& name = "shot.png") {
+        auto data = ImageEncoder::pngData(image);
+        std::ofstream(home / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(data.data()),
+                   static_cast<std::streamsize>(data.size()));
+        return (home / name).string();
+    }
+
+    // Renders `input` to out.png with recognition off (these tests are about the picture) and no
+    // tilt, plus `extra` arguments; the decoded result.
+    LoadedImage render(const std::string& input, std::vector<std::string> extra = {}) {
+        std::vector<std::string> arguments{"render", input,
+                                           "-o",     (home / "out.png").string(),
+                                           "--set",  "settings.auto-redact=false"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        LumerisRun run = runLumeris(arguments, home.path());
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::string error;
+        auto image = ImageReader::read(home / "out.png", &error);
+        EXPECT_TRUE(image.has_value()) << error << "\n" << run.err;
+        return image ? *image : LoadedImage{};
+    }
+};
+
+} // namespace
+
+// 800 × 600 with no band: padding 100 on every side, no inset, and the 25-point watermark line.
+TEST_F(RenderCommandTest, DefaultLookHasTheCanvasSizeWithContentCentredAndCornersRounded) {
+    LoadedImage out = render(write(screenshot(800, 600)));
+    ASSERT_EQ(out.image.width, 1000);
+    ASSERT_EQ(out.image.height, 825);
+    // The red square sits at the screenshot's centre, which sits 100 in from the top and left.
+    EXPECT_TRUE(near(out.image.at(500, 400), 255, 0, 0));
+    EXPECT_TRUE(near(out.image.at(420, 320), 255, 0, 0));
+    // Just inside the screenshot's corner the rounding shows what is behind it.
+    const RgbaImage source = screenshot(800, 600);
+    const std::uint8_t* corner = source.at(1, 1);
+    EXPECT_FALSE(near(out.image.at(101, 101), corner[0], corner[1], corner[2], 12));
+    const std::uint8_t* edge = source.at(1, 300);
+    EXPECT_TRUE(near(out.image.at(101, 400), edge[0], edge[1], edge[2], 12));
+
+    LoadedImage doubled = render(write(screenshot(800, 600)), {"--scale", "2"});
+    EXPECT_EQ(doubled.image.width, 2000);
+    EXPECT_EQ(doubled.image.height, 1650);
+    EXPECT_TRUE(near(doubled.image.at(1000, 800), 255, 0, 0));
+}
+
+TEST_F(RenderCommandTest, BackgroundsReachTheCorners) {
+    LoadedImage plain =
+        render(write(screenshot(400, 300)),
+               {"--set", "settings.background-id=custom", "--set", "settings.bg-color.option=plain",
+                "--set", "settings.bg-color.plain=#336699"});
+    for (auto [x, y] : {std::pair{2, 2}, {plain.image.width - 3, plain.image.height - 3}}) {
+        const std::uint8_t* pixel = plain.image.at(x, y);
+        EXPECT_TRUE(near(pixel, 0x33, 0x66, 0x99, 1)) << x << "," << y;
+        EXPECT_EQ(pixel[3], 255);
+    }
+
+    LoadedImage clear =
+        render(write(screenshot(400, 300)), {"--set", "settings.background-id=transparent"});
+    EXPECT_EQ(clear.image.at(2, 2)[3], 0);
+    EXPECT_EQ(clear.image.at(clear.image.width - 3, 2)[3], 0);
+    EXPECT_EQ(clear.image.at(clear.image.width / 2, clear.image.height / 2 - 12)[3], 255);
+
+    // A picture file as the custom background, named for this run only.
+    RgbaImage green(64, 64);
+    for (int i = 0; i < 64 * 64; ++i) {
+        green.pixels[i * 4 + 1] = 200;
+        green.pixels[i * 4 + 3] = 255;
+    }
+    const std::string picture = write(green, "green.png");
+    LoadedImage file =
+        render(write(screenshot(400, 300)),
+               {"--set", "settings.background-id=custom", "--set", "settings.bg-color.option=file",
+                "--set", "settings.custom-background-file-path=" + picture});
+    EXPECT_TRUE(near(file.image.at(2, 2), 0, 200, 0, 3));
+}
+
+// A 40-pixel margin is cut to 10 on each side (739 × 539), then framed by inset 20 and padding 100.
+TEST_F(RenderCommandTest, UniformMarginComesOutBalanced) {
+    LoadedImage out = render(write(screenshot(800, 600, 40)));
+    EXPECT_EQ(out.image.width, 739 + 2 * 120);
+    EXPECT_EQ(out.image.height, 539 + 2 * 120 + 25);
+    // The band colour fills the inset around the picture.
+    EXPECT_TRUE(near(out.image.at(112, 400), 235, 235, 235, 4));
+}
+
+TEST_F(RenderCommandTest, JpegOutputAndNamesInAFolder) {
+    const std::string input = write(screenshot(400, 300));
+    const auto folder = home / "results";
+    LumerisRun run = runLumeris({"render", "--jpeg", "-q", "-d", folder.string(), "--set",
+                                 "settings.auto-redact=false", input, input},
+                                home.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    std::vector<std::filesystem::path> written;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        written.push_back(entry.path());
+    }
+    ASSERT_EQ(written.size(), 2U); // the second of the same second gets a unique name
+    for (const auto& path : written) {
+        EXPECT_EQ(path.extension(), ".jpg");
+        EXPECT_EQ(path.filename().string().rfind("Lumeris-", 0), 0U);
+        std::ifstream file(path, std::ios::binary);
+        unsigned char head[2] = {};
+        file.read(reinterpret_cast<char*>(head), 2);
+        EXPECT_EQ(head[0], 0xFF);
+        EXPECT_EQ(head[1], 0xD8);
+    }
+}
+
+TEST_F(RenderCommandTest, WatermarkShowsTheYearOfItsDateVariable) {
+    LoadedImage out =
+        render(write(screenshot(400, 300)),
+               {"--scale", "2", "--set", "settings.watermark-text=Made in {date:yyyy}", "--set",
+                "settings.background-id=custom", "--set", "settings.bg-color.option=plain", "--set",
+                "settings.bg-color.plain=#202020"});
+    // The band under the picture, read back.
+    const int top = (100 + 300) * 2;
+    RgbaImage band(out.image.width, out.image.height - top);
+    for (int y = 0; y < band.height; ++y) {
+        std::copy_n(out.image.at(0, top + y), band.width * 4, band.at(0, y));
+    }
+    TesseractRecognizer recognizer;
+    auto outcome = recognizer.recognize(band);
+    ASSERT_FALSE(outcome.failed());
+    std::string text;
+    for (const auto& line : outcome.observations) {
+        if (line.topCandidate) {
+            text += line.topCandidate->string() + "\n";
+        }
+    }
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    EXPECT_NE(text.find("Made in " + std::to_string(1900 + local.tm_year)), std::string::npos)
+        << text;
+}
+
+TEST_F(RenderCommandTest, BadInputsAreNamedAndTheRestStillRender) {
+    std::ofstream(home / "notes.png") << "not a picture";
+    const std::string good = write(screenshot(300, 200));
+    LumerisRun run =
+        runLumeris({"render", "--set", "settings.auto-redact=false",
+                    (home / "missing.png").string(), (home / "notes.png").string(), good},
+                   home.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("missing.png: no such file"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("notes.png: not an image"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("[3/3]"), std::string::npos);
+    // The good one was written into the working folder, and its path printed.
+    ASSERT_FALSE(run.out.empty());
+    const std::filesystem::path written(run.out.substr(0, run.out.find('\n')));
+    EXPECT_TRUE(std::filesystem::exists(written)) << written;
+    EXPECT_EQ(written.parent_path(), home.path());
+
+    for (auto arguments :
+         std::vector<std::vector<std::string>>{{"render"},
+                                               {"render", good, "--scale", "9"},
+                                               {"render", good, "--set", "settings.padding=wide"},
+                                               {"render", good, "--set", "settings.unknown=1"}}) {
+        LumerisRun usage = runLumeris(arguments, home.path());
+        EXPECT_EQ(usage.status, 2) << usage.err;
+        EXPECT_NE(usage.err.find("lumeris render: "), std::string::npos);
+    }
+    // Nothing of a run reaches the settings file.
+    EXPECT_FALSE(std::filesystem::exists(home / "XDG_CONFIG_HOME" / "lumeris" / "settings.json"));
+}
