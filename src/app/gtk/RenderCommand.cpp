@@ -136,23 +136,31 @@ std::optional<BackgroundReferences> resolveBackgrounds(const RenderOptions& opti
 // The display the renderer draws on: a private Xvfb when there is one (its output does not depend
 // on the desktop's font and scale settings), else the session's X display.
 bool prepareDisplay(int scale, std::unique_ptr<PrivateXServer>& server) {
+    const char* session = std::getenv("DISPLAY");
+    std::string display = session != nullptr ? session : "";
     if (PrivateXServer::available()) {
         std::string error;
         server = PrivateXServer::start(&error);
-        if (!server) {
-            printError("could not start Xvfb: " + error);
-            return false;
+        if (server) {
+            display = server->display();
+        } else {
+            LOG_WARNING("could not start Xvfb: {}", error);
+            if (display.empty()) {
+                printError("could not start Xvfb: " + error);
+                return false;
+            }
         }
-        setenv("DISPLAY", server->display().c_str(), 1);
-    } else if (std::getenv("DISPLAY") == nullptr || *std::getenv("DISPLAY") == '\0') {
+    }
+    if (display.empty()) {
         printError("no display to draw on; install Xvfb (apt install xvfb) or run under xvfb-run");
         return false;
     }
+    setenv("DISPLAY", display.c_str(), 1);
     setenv("GDK_BACKEND", "x11", 1);
     setenv("GDK_SCALE", std::to_string(scale).c_str(), 1);
     unsetenv("GDK_DPI_SCALE");
     if (!gtk_init_check(nullptr, nullptr)) {
-        printError("cannot open the display " + std::string(std::getenv("DISPLAY")));
+        printError("cannot open the display " + display);
         return false;
     }
     return true;
