@@ -4,6 +4,7 @@
 #include "platform/TesseractRecognizer.h"
 #include "support/RunLumeris.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -184,19 +185,33 @@ TEST_F(RenderCommandTest, WatermarkShowsTheYearOfItsDateVariable) {
 TEST_F(RenderCommandTest, BadInputsAreNamedAndTheRestStillRender) {
     std::ofstream(home / "notes.png") << "not a picture";
     const std::string good = write(screenshot(300, 200));
-    LumerisRun run =
-        runLumeris({"render", "--set", "settings.auto-redact=false",
-                    (home / "missing.png").string(), (home / "notes.png").string(), good},
-                   home.path());
+    {
+        std::ifstream whole(good, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(whole)), {});
+        std::ofstream(home / "cut.png", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    }
+    LumerisRun run = runLumeris({"render", "--set", "settings.auto-redact=false",
+                                 (home / "missing.png").string(), (home / "notes.png").string(),
+                                 (home / "cut.png").string(), good},
+                                home.path());
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("missing.png: no such file"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("notes.png: not an image"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("[3/3]"), std::string::npos);
+    EXPECT_NE(run.err.find("cut.png: not an image"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("[4/4]"), std::string::npos);
     // The good one was written into the working folder, and its path printed.
     ASSERT_FALSE(run.out.empty());
     const std::filesystem::path written(run.out.substr(0, run.out.find('\n')));
     EXPECT_TRUE(std::filesystem::exists(written)) << written;
     EXPECT_EQ(written.parent_path(), home.path());
+
+    // A folder that cannot be made (a file stands in its path): the input is named, nothing left.
+    LumerisRun blocked = runLumeris({"render", "--set", "settings.auto-redact=false", "-o",
+                                     (home / "notes.png" / "out.png").string(), good},
+                                    home.path());
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_NE(blocked.err.find("shot.png: cannot write"), std::string::npos) << blocked.err;
+    EXPECT_EQ(std::count(blocked.err.begin(), blocked.err.end(), '\n'), 1) << blocked.err;
 
     for (auto arguments :
          std::vector<std::vector<std::string>>{{"render"},
