@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <gtk/gtk.h>
 #include <iostream>
 #include <memory>
@@ -166,15 +167,25 @@ bool prepareDisplay(int scale, std::unique_ptr<PrivateXServer>& server) {
     return true;
 }
 
+// One input made ready for the renderer.
+struct RenderJob {
+    std::string html;
+    int width = 0;
+    int height = 0;
+    std::string fileName;
+};
+
+// The three stages of an input. Preparing and saving run on worker threads, overlapping the
+// renderer's work on the neighbouring inputs; drawing stays on the main thread.
 class Renderer {
 public:
-    Renderer(const RenderOptions& options, SettingsStore& settings,
+    Renderer(const RenderOptions& options, const SettingsStore& settings,
              const BackgroundReferences& backgrounds, std::string baseUri)
         : options_(options), settings_(settings), backgrounds_(backgrounds),
           baseUri_(std::move(baseUri)), window_(1, 1) {}
 
-    // The written file, or the reason the input failed.
-    std::variant<fs::path, std::string> render(const fs::path& input) {
+    // Read, analyse, recognise and compose; the reason on failure. Any thread, one at a time.
+    std::variant<RenderJob, std::string> prepare(const fs::path& input) {
         std::string error;
         std::error_code missing;
         if (!fs::exists(input, missing)) {
@@ -186,14 +197,14 @@ public:
             return error;
         }
         if (options_.wrap &&
-            !ImageLoadPipeline::wrapText(*prepared, recognizer(), /*useYOffset=*/false, &error)) {
+            !ImageLoadPipeline::wrapText(*prepared, recognizer_, /*useYOffset=*/false, &error)) {
             return "text recognition failed: " + error;
         }
         TextDetectionResult detection;
         if (prepared->values.autoRedactEnabled) {
             // Rendering without the redaction the user relies on would leak what it hides.
             auto detected =
-                ImageLoadPipeline::detectText(*prepared, recognizer(), settings_, &error);
+                ImageLoadPipeline::detectText(*prepared, recognizer_, settings_, &error);
             if (!detected) {
                 return "text recognition failed: " + error;
             }
@@ -203,26 +214,41 @@ public:
         const ImageSize canvas = ImageLoadPipeline::canvas(*prepared);
         const std::string styleText = EditorDocument::styleSheet(ImageLoadPipeline::styleInputs(
             *prepared, settings_, backgrounds_.desktop, backgrounds_.custom));
-        const std::string html = ImageLoadPipeline::document(
-            *prepared, styleText, detection.redactRects, detection.allTextRects);
-        window_.setCanvasSize(static_cast<int>(std::lround(canvas.bgWidth)),
-                              static_cast<int>(std::lround(canvas.bgHeight)));
-        auto picture = window_.renderBlocking(html, baseUri_, &error);
+        RenderJob job;
+        job.html = ImageLoadPipeline::document(*prepared, styleText, detection.redactRects,
+                                               detection.allTextRects);
+        job.width = static_cast<int>(std::lround(canvas.bgWidth));
+        job.height = static_cast<int>(std::lround(canvas.bgHeight));
+        job.fileName = prepared->fileName;
+        return job;
+    }
+
+    // Main thread.
+    std::variant<RgbaImage, std::string> draw(const RenderJob& job) {
+        std::string error;
+        window_.setCanvasSize(job.width, job.height);
+        auto picture = window_.renderBlocking(job.html, baseUri_, &error);
         if (!picture) {
             return "rendering failed: " + error;
         }
+        return std::move(*picture);
+    }
 
+    // Encodes and writes atomically: a failed write leaves no partial file. Any thread.
+    std::variant<fs::path, std::string> save(const RgbaImage& picture,
+                                             const std::string& fileName) const {
         auto data =
-            options_.jpeg ? ImageEncoder::jpegData(*picture) : ImageEncoder::pngData(*picture);
+            options_.jpeg ? ImageEncoder::jpegData(picture) : ImageEncoder::pngData(picture);
         if (data.empty()) {
             return std::string("the picture could not be encoded");
         }
-        const fs::path target = options_.outputPathFor(
-            prepared->fileName, options_.output ? fs::path() : fs::current_path());
+        const fs::path target =
+            options_.outputPathFor(fileName, options_.output ? fs::path() : fs::current_path());
         std::error_code folderError;
         if (!target.parent_path().empty()) {
             fs::create_directories(target.parent_path(), folderError);
         }
+        std::string error;
         if (!Utils::writeFileAtomically(target, data, error)) {
             return "cannot write " + target.string() + ": " + error;
         }
@@ -230,20 +256,25 @@ public:
     }
 
 private:
-    TextRecognizer& recognizer() {
-        if (!recognizer_) {
-            recognizer_ = std::make_unique<TesseractRecognizer>();
-        }
-        return *recognizer_;
-    }
-
     const RenderOptions& options_;
-    SettingsStore& settings_;
+    const SettingsStore& settings_;
     const BackgroundReferences& backgrounds_;
     std::string baseUri_;
     RenderWindow window_;
-    std::unique_ptr<TesseractRecognizer> recognizer_;
+    TesseractRecognizer recognizer_;
 };
+
+// Runs `work` on a worker thread; an exception becomes the failure text.
+template <typename Result, typename Work>
+std::future<std::variant<Result, std::string>> inBackground(Work work) {
+    return std::async(std::launch::async, [work = std::move(work)]() {
+        try {
+            return work();
+        } catch (const std::exception& error) {
+            return std::variant<Result, std::string>(std::string(error.what()));
+        }
+    });
+}
 
 } // namespace
 
@@ -287,24 +318,58 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
 
     QuietStandardOutput quiet;
     int failures = 0;
+    auto report = [&](const std::string& input, const std::variant<fs::path, std::string>& result) {
+        if (const auto* failure = std::get_if<std::string>(&result)) {
+            ++failures;
+            printError(input + ": " + *failure);
+            LOG_ERROR("render {}: {}", input, *failure);
+        } else if (!options.quiet) {
+            std::fprintf(stdout, "%s\n", std::get<fs::path>(result).c_str());
+            std::fflush(stdout);
+        }
+    };
     {
         Renderer renderer(options, settings, *backgrounds, *baseUri);
-        const size_t count = options.inputs.size();
-        for (size_t index = 0; index < count; ++index) {
-            const std::string& input = options.inputs[index];
-            if (count > 1 && !options.quiet) {
-                std::fprintf(stderr, "[%zu/%zu] %s\n", index + 1, count, input.c_str());
+        const auto& inputs = options.inputs;
+        auto prepare = [&renderer, &inputs](size_t index) {
+            return inBackground<RenderJob>(
+                [&renderer, input = inputs[index]]() { return renderer.prepare(input); });
+        };
+        // The next input is prepared, and the previous one saved, while this one is drawn.
+        auto next = prepare(0);
+        std::future<std::variant<fs::path, std::string>> saving;
+        std::string savingInput;
+        auto finishSaving = [&]() {
+            if (saving.valid()) {
+                report(savingInput, saving.get());
             }
-            auto result = renderer.render(input);
-            if (auto* failure = std::get_if<std::string>(&result)) {
-                ++failures;
-                printError(input + ": " + *failure);
-                LOG_ERROR("render {}: {}", input, *failure);
-            } else if (!options.quiet) {
-                std::fprintf(stdout, "%s\n", std::get<fs::path>(result).c_str());
-                std::fflush(stdout);
+        };
+        for (size_t index = 0; index < inputs.size(); ++index) {
+            if (inputs.size() > 1 && !options.quiet) {
+                std::fprintf(stderr, "[%zu/%zu] %s\n", index + 1, inputs.size(),
+                             inputs[index].c_str());
             }
+            auto prepared = next.get();
+            if (index + 1 < inputs.size()) {
+                next = prepare(index + 1);
+            }
+            std::variant<RgbaImage, std::string> drawn =
+                std::holds_alternative<RenderJob>(prepared)
+                    ? renderer.draw(std::get<RenderJob>(prepared))
+                    : std::variant<RgbaImage, std::string>(std::get<std::string>(prepared));
+            finishSaving();
+            if (const auto* failure = std::get_if<std::string>(&drawn)) {
+                report(inputs[index], *failure);
+                continue;
+            }
+            savingInput = inputs[index];
+            saving =
+                inBackground<fs::path>([&renderer, picture = std::get<RgbaImage>(std::move(drawn)),
+                                        fileName = std::get<RenderJob>(prepared).fileName]() {
+                    return renderer.save(picture, fileName);
+                });
         }
+        finishSaving();
     }
     Logger::flush();
     return failures == 0 ? EXIT_ALL_RENDERED : EXIT_SOME_FAILED;

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# `lumeris render` against two other ways of producing the same picture, on the same inputs:
+# (a) an ImageMagick command with the same look (padding, rounded corners, shadow, gradient
+# background) and (b) headless Chromium screenshotting the very document lumeris renders.
+# For each engine: the first image and the steady state (seconds per image over a batch of 20),
+# and peak resident memory (for lumeris, of its own process and of its web process).
+#
+# Usage: bench/render-compare.sh [BUILD_DIR]   (default build-bench, from `make bench`)
+# Needs imagemagick, xvfb and chromium (apt-get install chromium).
+set -euo pipefail
+build=$(realpath "${1:-build-bench}")
+lumeris=$build/lumeris
+writer=$build/bench/document_writer
+resources=$(realpath "$(dirname "$0")/../resources")
+chromium=$(command -v chromium || true)
+count=${COUNT:-20}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+now() { date +%s.%N; }
+seconds() { echo "$2 - $1" | bc -l; }
+
+# Peak VmHWM (kB) of a process tree while it runs: "<own> <largest child named like $2>".
+watchPeaks() {
+    local root=$1 childName=$2 own=0 child=0
+    while kill -0 "$root" 2>/dev/null; do
+        local hwm
+        hwm=$(awk '/VmHWM/ {print $2}' "/proc/$root/status" 2>/dev/null || echo 0)
+        ((hwm > own)) && own=$hwm
+        for pid in $(pgrep -f "$childName" || true); do
+            hwm=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
+            ((hwm > child)) && child=$hwm
+        done
+        sleep 0.05
+    done
+    echo "$own $child"
+}
+
+makeInputs() { # size prefix
+    for i in $(seq 1 $count); do
+        convert -size "$1" xc:'#f6f6f6' -fill '#2b2b2b' -font DejaVu-Sans -pointsize 15 \
+            -annotate +40+60 "Release notes $i" -fill '#555555' \
+            -annotate +40+100 "Build $i finished in 3 min 12 s; 418 tests passed, 0 failed." \
+            -fill '#d0e4ff' -draw "rectangle 40,140 1300,800" "$work/$2-$i.png"
+    done
+}
+
+look=(--set settings.auto-redact=false --set settings.background-id=custom
+      --set settings.bg-color.option=gradient)
+
+report() { # engine size first steady peak
+    printf '| %s | %s | %.2f s | %.2f s | %s |\n' "$1" "$2" "$3" "$4" "$5"
+}
+
+echo "| Engine | Input | First image | Steady state (per image) | Peak memory |"
+echo "|---|---|---|---|---|"
+for size in 1440x900 2880x1800; do
+    makeInputs "$size" "$size"
+    inputs=("$work/$size"-*.png)
+
+    # lumeris: one run for the first image, one run over the batch.
+    start=$(now); "$lumeris" render -q -d "$work/out-first" "${look[@]}" "${inputs[0]}"
+    first=$(seconds "$start" "$(now)")
+    start=$(now)
+    "$lumeris" render -q -d "$work/out-l-$size" "${look[@]}" "${inputs[@]}" &
+    peaks=$(watchPeaks $! WebKitWebProcess)
+    wait $!
+    total=$(seconds "$start" "$(now)")
+    steady=$(echo "($total - $first) / ($count - 1)" | bc -l)
+    read -r own web <<<"$peaks"
+    report "lumeris render" "$size" "$first" "$steady" "$((own / 1024)) MB + web process $((web / 1024)) MB"
+
+    # ImageMagick: one process per image, as a script would run it.
+    read -r width height < <("$writer" "${inputs[0]}" "$work/probe.html")
+    times=()
+    peak=0
+    for input in "${inputs[@]}"; do
+        start=$(now)
+        /usr/bin/time -f %M -o "$work/mem" convert "$input" \
+            \( +clone -alpha extract -draw "fill black polygon 0,0 0,20 20,0 fill white circle 20,20 20,0" \
+               \( +clone -flip \) -compose Multiply -composite \( +clone -flop \) -compose Multiply -composite \) \
+            -alpha off -compose CopyOpacity -composite \
+            \( +clone -background black -shadow 40x25+0+15 \) +swap -background none -compose Over \
+            -layers merge +repage \
+            \( -size "${width}x${height}" gradient:'#c04180'-'#e55074' \) +swap -gravity center \
+            -compose Over -composite -depth 8 -interlace PNG "$work/im.png"
+        times+=("$(seconds "$start" "$(now)")")
+        mem=$(cat "$work/mem"); ((mem > peak)) && peak=$mem
+    done
+    rest=$(printf '%s\n' "${times[@]:1}" | paste -sd+ | bc -l)
+    report "ImageMagick convert" "$size" "${times[0]}" "$(echo "$rest / ($count - 1)" | bc -l)" "$((peak / 1024)) MB"
+
+    # Chromium: the same document, one headless process per image.
+    if [[ -n $chromium ]]; then
+        cp "$resources"/*.css "$resources"/*.js "$work/"
+        times=()
+        peak=0
+        for input in "${inputs[@]}"; do
+            read -r width height < <("$writer" "$input" "$work/doc.html")
+            start=$(now)
+            /usr/bin/time -f %M -o "$work/mem" "$chromium" --headless --no-sandbox --disable-gpu \
+                --hide-scrollbars --default-background-color=00000000 \
+                --window-size="$width,$height" --screenshot="$work/chromium.png" \
+                "file://$work/doc.html" >/dev/null 2>&1
+            times+=("$(seconds "$start" "$(now)")")
+            mem=$(cat "$work/mem"); ((mem > peak)) && peak=$mem
+        done
+        rest=$(printf '%s\n' "${times[@]:1}" | paste -sd+ | bc -l)
+        report "Chromium --headless --screenshot" "$size" "${times[0]}" \
+            "$(echo "$rest / ($count - 1)" | bc -l)" "$((peak / 1024)) MB (largest process)"
+    else
+        echo "| Chromium | $size | not installed (apt-get install chromium) | | |"
+    fi
+done
