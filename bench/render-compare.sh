@@ -3,7 +3,8 @@
 # (a) an ImageMagick command with the same look (padding, rounded corners, shadow, gradient
 # background) and (b) headless Chromium screenshotting the very document lumeris renders.
 # For each engine: the first image and the steady state (seconds per image over a batch of 20),
-# and peak resident memory (for lumeris, of its own process and of its web process).
+# and peak resident memory (for lumeris, of its own process and of its web process). Inputs are
+# UI-like (flat colours and a few lines of text).
 #
 # Usage: bench/render-compare.sh [BUILD_DIR]   (default build-bench, from `make bench`)
 # Needs imagemagick, xvfb and chromium (apt-get install chromium).
@@ -45,8 +46,7 @@ makeInputs() { # size prefix
     done
 }
 
-look=(--set settings.auto-redact=false --set settings.background-id=custom
-      --set settings.bg-color.option=gradient)
+look=(--set settings.background-id=custom --set settings.bg-color.option=gradient)
 
 report() { # engine size first steady peak
     printf '| %s | %s | %.2f s | %.2f s | %s |\n' "$1" "$2" "$3" "$4" "$5"
@@ -58,17 +58,25 @@ for size in 1440x900 2880x1800; do
     makeInputs "$size" "$size"
     inputs=("$work/$size"-*.png)
 
-    # lumeris: one run for the first image, one run over the batch.
-    start=$(now); "$lumeris" render -q -d "$work/out-first" "${look[@]}" "${inputs[0]}"
-    first=$(seconds "$start" "$(now)")
-    start=$(now)
-    "$lumeris" render -q -d "$work/out-l-$size" "${look[@]}" "${inputs[@]}" &
-    peaks=$(watchPeaks $! WebKitWebProcess)
-    wait $!
-    total=$(seconds "$start" "$(now)")
-    steady=$(echo "($total - $first) / ($count - 1)" | bc -l)
-    read -r own web <<<"$peaks"
-    report "lumeris render" "$size" "$first" "$steady" "$((own / 1024)) MB + web process $((web / 1024)) MB"
+    # lumeris: one run for the first image, one run over the batch; then the same with
+    # auto-redaction (OCR of every input) on.
+    for redact in false true; do
+        settings=("${look[@]}" --set "settings.auto-redact=$redact")
+        start=$(now)
+        "$lumeris" render -q -d "$work/out-first" "${settings[@]}" "${inputs[0]}"
+        first=$(seconds "$start" "$(now)")
+        start=$(now)
+        "$lumeris" render -q -d "$work/out-l-$size" "${settings[@]}" "${inputs[@]}" &
+        peaks=$(watchPeaks $! WebKitWebProcess)
+        wait $!
+        total=$(seconds "$start" "$(now)")
+        steady=$(echo "($total - $first) / ($count - 1)" | bc -l)
+        read -r own web <<<"$peaks"
+        label="lumeris render"
+        [[ $redact == true ]] && label="lumeris render, auto-redact (OCR)"
+        report "$label" "$size" "$first" "$steady" \
+            "$((own / 1024)) MB + web process $((web / 1024)) MB"
+    done
 
     # ImageMagick: one process per image, as a script would run it.
     read -r width height < <("$writer" "${inputs[0]}" "$work/probe.html")
