@@ -7,6 +7,7 @@
 #include "export/Base64.h"
 #include "export/ImageEncoder.h"
 #include "support/FakeText.h"
+#include "support/ImageFiles.h"
 
 #include <ctime>
 #include <fstream>
@@ -54,12 +55,8 @@ protected:
         settings.registerDefaultSettings(StandardFolders{folder / "Archives", folder / "Desktop"});
     }
 
-    std::filesystem::path write(const RgbaImage& image, const std::string& name = "shot.png") {
-        auto data = ImageEncoder::pngData(image);
-        std::ofstream(folder / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(data.data()),
-                   static_cast<std::streamsize>(data.size()));
-        return folder / name;
+    std::filesystem::path write(const RgbaImage& image) {
+        return writePng(image, folder / "shot.png");
     }
 
     PreparedImage load(const RgbaImage& image) {

@@ -2,6 +2,7 @@
 #include "capture/ImageReader.h"
 #include "export/ImageEncoder.h"
 #include "platform/TesseractRecognizer.h"
+#include "support/ImageFiles.h"
 #include "support/RunLumeris.h"
 
 #include <algorithm>
@@ -44,11 +45,7 @@ protected:
     TemporaryFolder home;
 
     std::string write(const RgbaImage& image, const std::string& name = "shot.png") {
-        auto data = ImageEncoder::pngData(image);
-        std::ofstream(home / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(data.data()),
-                   static_cast<std::streamsize>(data.size()));
-        return (home / name).string();
+        return writePng(image, home / name);
     }
 
     // Renders `input` to out.png with recognition off (these tests are about the picture) and no
@@ -167,14 +164,7 @@ TEST_F(RenderCommandTest, WatermarkShowsTheYearOfItsDateVariable) {
         std::copy_n(out.image.at(0, top + y), band.width * 4, band.at(0, y));
     }
     TesseractRecognizer recognizer;
-    auto outcome = recognizer.recognize(band);
-    ASSERT_FALSE(outcome.failed());
-    std::string text;
-    for (const auto& line : outcome.observations) {
-        if (line.topCandidate) {
-            text += line.topCandidate->string() + "\n";
-        }
-    }
+    const std::string text = recognizedText(recognizer, band);
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);

@@ -5,6 +5,7 @@
 #include "capture/ImageReader.h"
 #include "export/ImageEncoder.h"
 #include "platform/TesseractRecognizer.h"
+#include "support/ImageFiles.h"
 #include "support/RunLumeris.h"
 
 #include <fstream>
@@ -14,25 +15,9 @@ using namespace lumeris;
 
 namespace {
 
-std::string write(const RgbaImage& image, const std::filesystem::path& path) {
-    auto data = ImageEncoder::pngData(image);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(data.data()),
-               static_cast<std::streamsize>(data.size()));
-    return path.string();
-}
-
 std::string readText(const RgbaImage& image) {
     TesseractRecognizer recognizer;
-    auto outcome = recognizer.recognize(image);
-    EXPECT_FALSE(outcome.failed());
-    std::string text;
-    for (const auto& line : outcome.observations) {
-        if (line.topCandidate) {
-            text += line.topCandidate->string() + "\n";
-        }
-    }
-    return text;
+    return recognizedText(recognizer, image);
 }
 
 std::optional<LoadedImage> render(const TemporaryFolder& home, const std::string& input,
@@ -56,7 +41,7 @@ TEST(RenderRedactionTest, RedactedAddressIsGoneWhileTheRestStaysReadable) {
         Screenshot shot = Screenshot::paint(
             {"Deployment report", "Contact maria.lopez@example.com for access", "Status: green"},
             style, 640, 160);
-        const std::string input = write(shot.image(), home / "report.png");
+        const std::string input = writePng(shot.image(), home / "report.png");
 
         auto kept = render(home, input, {"--set", "settings.auto-redact=false"});
         ASSERT_TRUE(kept);
@@ -78,7 +63,7 @@ TEST(RenderRedactionTest, WrapLaysALongLineOutInANarrowBlock) {
     Screenshot shot = Screenshot::paint({"error: cannot open the configuration file because the "
                                          "folder holding it was removed while the service ran"},
                                         style, 1400, 60);
-    const std::string input = write(shot.image(), home / "line.png");
+    const std::string input = writePng(shot.image(), home / "line.png");
     auto out = render(home, input, {"--wrap", "--set", "settings.auto-redact=false"});
     ASSERT_TRUE(out);
     // 600 wide, framed by the band colour's inset of 20 and the padding of 100.
