@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <future>
 #include <leptonica/allheaders.h>
+#include <omp.h>
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
+#include <thread>
 #include <unicode/unistr.h>
 
 namespace lumeris {
@@ -239,6 +242,48 @@ std::vector<Line> readLines(tesseract::TessBaseAPI& engine, const Pix& pix) {
     return lines;
 }
 
+// Recognises the rows [top, bottom) of `pix` plus `overlap` rows on either side; the lines whose
+// centre lies in [top, bottom), in the coordinates of the whole image.
+std::optional<std::vector<Line>> readBand(tesseract::TessBaseAPI& engine, Pix& pix, int top,
+                                          int bottom, int overlap, std::string* error) {
+    const int clipTop = std::max(0, top - overlap);
+    const int clipBottom = std::min(static_cast<int>(pixGetHeight(&pix)), bottom + overlap);
+    Box* box = boxCreate(0, clipTop, static_cast<int>(pixGetWidth(&pix)), clipBottom - clipTop);
+    PixHandle band(box != nullptr ? pixClipRectangle(&pix, box, nullptr) : nullptr);
+    boxDestroy(&box);
+    if (!band) {
+        *error = "out of memory";
+        return std::nullopt;
+    }
+    engine.SetImage(band.get());
+    engine.SetSourceResolution(144);
+    if (engine.Recognize(nullptr) != 0) {
+        engine.Clear();
+        *error = "recognition failed";
+        return std::nullopt;
+    }
+    std::vector<Line> lines = readLines(engine, *band);
+    engine.Clear();
+
+    // Back to the whole image; a line belongs to the band holding its centre.
+    std::vector<Line> kept;
+    for (Line& line : lines) {
+        line.top += clipTop;
+        line.bottom += clipTop;
+        for (Word& word : line.words) {
+            for (Symbol& symbol : word.symbols) {
+                symbol.top += clipTop;
+                symbol.bottom += clipTop;
+            }
+        }
+        const int centre = (line.top + line.bottom) / 2;
+        if (centre >= top && centre < bottom) {
+            kept.push_back(std::move(line));
+        }
+    }
+    return kept;
+}
+
 } // namespace
 
 void TesseractRecognizer::EngineDeleter::operator()(tesseract::TessBaseAPI* engine) const {
@@ -249,8 +294,6 @@ void TesseractRecognizer::EngineDeleter::operator()(tesseract::TessBaseAPI* engi
 }
 
 TesseractRecognizer::TesseractRecognizer() : TesseractRecognizer(Options{}) {}
-
-TesseractRecognizer::TesseractRecognizer(Options options) : options_(std::move(options)) {}
 
 TesseractRecognizer::~TesseractRecognizer() = default;
 
@@ -279,21 +322,25 @@ void TesseractRecognizer::giveBack(Engine engine) {
     idle_.push_back(std::move(engine));
 }
 
+TesseractRecognizer::TesseractRecognizer(Options options) : options_(std::move(options)) {}
+
+int TesseractRecognizer::bandCount(int height) const {
+    int wanted = options_.bands;
+    if (wanted <= 0) {
+        wanted = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, 4U));
+    }
+    // A band much lower than its overlap would mostly repeat its neighbours' work.
+    const int sensible = std::max(1, height / (4 * std::max(1, options_.bandOverlap)));
+    return std::min(wanted, sensible);
+}
+
 TextRecognitionOutcome TesseractRecognizer::recognize(const RgbaImage& image) {
     if (image.empty() ||
         image.pixels.size() < static_cast<std::size_t>(image.width) * image.height * 4) {
         return TextRecognitionOutcome::failure("the image is empty");
     }
-    std::string error;
-    Engine engine = takeEngine(&error);
-    if (!engine) {
-        LOG_ERROR("text recognition unavailable: {}", error);
-        return TextRecognitionOutcome::failure(error);
-    }
-
     PixHandle pix = greyscale(image);
     if (!pix) {
-        giveBack(std::move(engine));
         return TextRecognitionOutcome::failure("out of memory");
     }
     const long long area = static_cast<long long>(image.width) * image.height;
@@ -305,17 +352,49 @@ TextRecognitionOutcome TesseractRecognizer::recognize(const RgbaImage& image) {
             pix = std::move(larger);
         }
     }
-    engine->SetImage(pix.get());
-    engine->SetSourceResolution(144);
-    if (engine->Recognize(nullptr) != 0) {
-        engine->Clear();
-        giveBack(std::move(engine));
-        return TextRecognitionOutcome::failure("recognition failed");
-    }
 
-    const auto lines = readLines(*engine, *pix);
-    engine->Clear();
-    giveBack(std::move(engine));
+    // Bands top to bottom: the first on this thread, the others beside it.
+    const int rows = static_cast<int>(pixGetHeight(pix.get()));
+    const int count = bandCount(rows);
+    std::vector<std::string> errors(count);
+    auto runBand = [this, &pix, &errors, count, rows](int i) -> std::optional<std::vector<Line>> {
+        // Tesseract parallelises inside each line with OpenMP, whose spinning threads cost more
+        // than they give on a few cores; whole bands in parallel scale better. The setting
+        // belongs to the calling thread.
+        omp_set_max_active_levels(0);
+        Engine engine = takeEngine(&errors[i]);
+        if (!engine) {
+            return std::nullopt;
+        }
+        auto lines = readBand(*engine, *pix, rows * i / count, rows * (i + 1) / count,
+                              std::max(0, options_.bandOverlap), &errors[i]);
+        giveBack(std::move(engine));
+        return lines;
+    };
+    std::vector<std::future<std::optional<std::vector<Line>>>> others;
+    for (int i = 1; i < count; ++i) {
+        others.push_back(std::async(std::launch::async, runBand, i));
+    }
+    auto first = runBand(0);
+    std::vector<Line> lines;
+    bool failed = !first;
+    if (first) {
+        lines = std::move(*first);
+    }
+    for (auto& other : others) {
+        auto band = other.get();
+        failed = failed || !band;
+        if (band) {
+            std::move(band->begin(), band->end(), std::back_inserter(lines));
+        }
+    }
+    if (failed) {
+        const auto reason = std::find_if(errors.begin(), errors.end(),
+                                         [](const std::string& error) { return !error.empty(); });
+        const std::string message = reason != errors.end() ? *reason : "recognition failed";
+        LOG_ERROR("text recognition failed: {}", message);
+        return TextRecognitionOutcome::failure(message);
+    }
 
     // Boxes become fractions of the original image, lower-left origin. A character's box spans the
     // height of its line, so a range of characters is boxed like a run of text, not like ink.

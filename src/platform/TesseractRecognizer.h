@@ -29,6 +29,12 @@ public:
         // Tesseract's page segmentation mode; sparse text finds the scattered text of a screen
         // rather than assuming a page of paragraphs.
         int pageSegMode = 11;
+        // Tall images are read in this many horizontal bands at once, one engine each; 0 uses
+        // one band per processor, at most 4.
+        int bands = 0;
+        // Bands overlap by this many pixels (of the possibly enlarged image); a line is kept by
+        // the band that holds its centre, so lines up to twice as high are read whole once.
+        int bandOverlap = 128;
     };
 
     TesseractRecognizer();
@@ -44,6 +50,7 @@ private:
     using Engine = std::unique_ptr<tesseract::TessBaseAPI, EngineDeleter>;
 
     Engine takeEngine(std::string* error);
+    int bandCount(int height) const;
     void giveBack(Engine engine);
 
     Options options_;

@@ -165,6 +165,29 @@ TEST(TesseractRecognizerTest, CardsAddressesAndKeysAreFoundByTheirRules) {
         1u);
 }
 
+// Tall screens are read in overlapping bands at once; lines on band boundaries (three bands of
+// this screen cut through some) are read whole, exactly once, in their place: the same reading as
+// in one piece.
+TEST(TesseractRecognizerTest, BandsReadEveryLineOnceInOrder) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 20; ++i) {
+        lines.push_back("Row " + std::to_string(i) + " of the deployment table");
+    }
+    const Screenshot shot = Screenshot::paint(lines, ScreenshotStyle{}, 420, 720);
+    auto read = [&](int bands) {
+        TesseractRecognizer::Options options;
+        options.bands = bands;
+        options.bandOverlap = 40;
+        TesseractRecognizer reader(options);
+        const auto outcome = reader.recognize(shot.image());
+        EXPECT_FALSE(outcome.failed());
+        return TextDetection::detectedText(outcome.observations);
+    };
+    const auto whole = read(1);
+    ASSERT_EQ(whole.size(), lines.size());
+    EXPECT_EQ(read(3), whole);
+}
+
 TEST(TesseractRecognizerTest, ConcurrentCallsEachGetAnEngine) {
     const Screenshot shot =
         Screenshot::paint({"parallel recognition works"}, ScreenshotStyle{}, 300, 60);
