@@ -7,6 +7,7 @@
 #include <future>
 #include <leptonica/allheaders.h>
 #include <omp.h>
+#include <optional>
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 #include <thread>
@@ -79,8 +80,10 @@ struct Line {
 // engine's glyph boxes are approximate, so the search reaches a little into both words; a rule is
 // a run of columns whose only ink is a thin stroke low in the line, often below the line's box,
 // which ends with the descenders. Letters never qualify: their columns reach the middle of the
-// line.
-bool gapHoldsUnderscore(const Pix& pix, const Line& line, int left, int right) {
+// line. A rule standing for a space runs through the middle of the gap (`through`); the foot of a
+// "1" beside a gap stays on its own side.
+bool gapHoldsUnderscore(const Pix& pix, const Line& line, int left, int right,
+                        std::optional<int> through = std::nullopt) {
     const int lineHeight = line.bottom - line.top;
     const int from = std::max(0, left - lineHeight / 4);
     const int to = std::min(static_cast<int>(pixGetWidth(&pix)), right + lineHeight / 4);
@@ -102,7 +105,7 @@ bool gapHoldsUnderscore(const Pix& pix, const Line& line, int left, int right) {
             }
         }
         run = inkRows > 0 && inkRows <= thickest && highest >= bandTop ? run + 1 : 0;
-        if (run >= shortest) {
+        if (run >= shortest && (!through || (x - run < *through && *through <= x))) {
             return true;
         }
     }
@@ -139,7 +142,12 @@ void joinSplitTokens(const Pix& pix, Line& line) {
         const int gap = gaps[i - 1];
         const bool underscoreRead =
             previous.symbols.back().text == "_" || word.symbols.front().text == "_";
-        if (!underscoreRead && gapHoldsUnderscore(pix, line, previous.right(), word.left())) {
+        // A dropped underscore leaves a gap as wide as one; a sliver of a gap is a split word,
+        // whatever the foot of an "E" or "L" beside it looks like.
+        const bool wideEnough = gap >= std::max(3, lineHeight / 5);
+        if (!underscoreRead && wideEnough &&
+            gapHoldsUnderscore(pix, line, previous.right(), word.left(),
+                               (previous.right() + word.left()) / 2)) {
             // The rule lies below the line's box; the box reaches down to cover it.
             word.symbols.insert(
                 word.symbols.begin(),

@@ -188,6 +188,24 @@ TEST(TesseractRecognizerTest, BandsReadEveryLineOnceInOrder) {
     EXPECT_EQ(read(3), whole);
 }
 
+// The foot of a "1" beside a space, or of an "E" beside a split, is no dropped underscore: the
+// digits of a card number stay separate groups.
+TEST(TesseractRecognizerTest, SerifFeetAreNotReadAsUnderscores) {
+    const Screenshot shot = Screenshot::paint({"Card on file 4111 1111 5678 9001 valid"},
+                                              ScreenshotStyle{"DejaVu Sans Mono", 11, false, 2},
+                                              420, 60);
+    const auto outcome = recognizer().recognize(shot.image());
+    ASSERT_FALSE(outcome.failed());
+    const auto lines = TextDetection::detectedText(outcome.observations);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "Card on file 4111 1111 5678 9001 valid");
+    EXPECT_EQ(TextDetection::rectsForPattern(RedactionRules::CREDIT_CARDS.pattern,
+                                             outcome.observations, shot.image().width,
+                                             shot.image().height)
+                  .size(),
+              1u);
+}
+
 TEST(TesseractRecognizerTest, ConcurrentCallsEachGetAnEngine) {
     const Screenshot shot =
         Screenshot::paint({"parallel recognition works"}, ScreenshotStyle{}, 300, 60);
