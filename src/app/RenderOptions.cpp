@@ -4,6 +4,8 @@
 #include "app/SettingsStore.h"
 #include "capture/Utils.h"
 
+#include <algorithm>
+
 namespace lumeris {
 
 std::variant<RenderOptions, std::string>
@@ -65,6 +67,9 @@ RenderOptions::parse(const std::vector<std::string>& arguments) {
     }
     if (options.output && options.inputs.size() > 1) {
         return std::string("--output takes one input; use --output-dir for several");
+    }
+    if (std::count(options.inputs.begin(), options.inputs.end(), STANDARD_STREAM) > 1) {
+        return std::string("standard input (-) can be read once");
     }
     if (options.output && options.outputDir) {
         return std::string("--output and --output-dir exclude each other");

@@ -13,9 +13,13 @@ class SettingsStore;
 
 // The arguments of `lumeris render`.
 struct RenderOptions {
+    // As an input or as --output: standard input or standard output.
+    static constexpr const char* STANDARD_STREAM = "-";
+
     static constexpr const char* USAGE = R"(Usage: lumeris render [OPTIONS] FILE...
 
 Beautifies screenshots without opening the editor, with the look of the stored settings.
+FILE may be - for standard input, and --output - writes the picture to standard output.
 
 Options:
   -o, --output FILE      write the result to FILE (one input only)

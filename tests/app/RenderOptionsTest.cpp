@@ -99,3 +99,13 @@ TEST(RenderOptionsTest, OutputPathsNeverReplaceAnEarlierResult) {
     auto named = std::get<RenderOptions>(parse({"a.png", "-o", (folder / "Shot.jpg").string()}));
     EXPECT_EQ(named.outputPathFor("Other.png", "/elsewhere"), folder / "Shot.jpg");
 }
+
+TEST(RenderOptionsTest, StandardStreamsAreOneInputAndOneOutput) {
+    auto piped = parse({"-", "-o", "-"});
+    ASSERT_TRUE(std::holds_alternative<RenderOptions>(piped));
+    EXPECT_EQ(std::get<RenderOptions>(piped).inputs, std::vector<std::string>{"-"});
+    EXPECT_EQ(std::get<RenderOptions>(piped).output, "-");
+    EXPECT_EQ(errorOf({"-", "a.png", "-"}), "standard input (-) can be read once");
+    EXPECT_EQ(errorOf({"-", "a.png", "-o", "-"}),
+              "--output takes one input; use --output-dir for several");
+}

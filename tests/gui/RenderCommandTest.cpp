@@ -151,6 +151,19 @@ TEST_F(RenderCommandTest, JpegOutputAndNamesInAFolder) {
     }
 }
 
+// In a pipe: the picture alone on standard output, however much else is said.
+TEST_F(RenderCommandTest, StandardInputToStandardOutput) {
+    const std::string input = write(screenshot(400, 300));
+    LumerisRun run = runLumeris({"render", "-", "-o", "-", "--set", "settings.auto-redact=false"},
+                                home.path(), {}, input, home / "piped.png");
+    ASSERT_EQ(run.status, 0) << run.err;
+    auto image = ImageReader::read(home / "piped.png");
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->image.width, 400 + 200);
+    EXPECT_EQ(image->image.height, 300 + 200 + 25);
+    EXPECT_FALSE(std::filesystem::exists(home / "-"));
+}
+
 TEST_F(RenderCommandTest, WatermarkShowsTheYearOfItsDateVariable) {
     LoadedImage out =
         render(write(screenshot(400, 300)),

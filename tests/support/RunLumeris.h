@@ -16,10 +16,18 @@ struct LumerisRun {
 // Runs the built executable with `arguments`, its settings, cache and data folders inside `home`
 // so the tester's own settings play no part. Leak reports are off: GTK and WebKit keep
 // process-lifetime allocations that a sanitizer build would otherwise turn into a failed run.
+// With `pipeIn` and `pipeOut`, standard input is read from the one file and standard output
+// written to the other (run.out stays empty).
 inline LumerisRun runLumeris(const std::vector<std::string>& arguments,
                              const std::filesystem::path& home,
-                             const std::filesystem::path& workingFolder = {}) {
-    std::vector<std::string> argv{LUMERIS_EXECUTABLE};
+                             const std::filesystem::path& workingFolder = {},
+                             const std::filesystem::path& pipeIn = {},
+                             const std::filesystem::path& pipeOut = {}) {
+    std::vector<std::string> argv;
+    if (!pipeIn.empty()) {
+        argv = {"/bin/sh", "-c", "exec \"$0\" \"$@\" < \"$PIPE_IN\" > \"$PIPE_OUT\""};
+    }
+    argv.push_back(LUMERIS_EXECUTABLE);
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<char*> argvPointers;
     for (auto& argument : argv) {
@@ -33,6 +41,8 @@ inline LumerisRun runLumeris(const std::vector<std::string>& arguments,
     }
     environment = g_environ_setenv(environment, "HOME", home.c_str(), TRUE);
     environment = g_environ_setenv(environment, "ASAN_OPTIONS", "detect_leaks=0", TRUE);
+    environment = g_environ_setenv(environment, "PIPE_IN", pipeIn.c_str(), TRUE);
+    environment = g_environ_setenv(environment, "PIPE_OUT", pipeOut.c_str(), TRUE);
 
     LumerisRun run;
     gchar* out = nullptr;

@@ -3,6 +3,7 @@
 #include "app/Logger.h"
 #include "app/RenderOptions.h"
 #include "app/SettingsStore.h"
+#include "capture/ImageReader.h"
 #include "capture/Utils.h"
 #include "capture/WallpaperDesktopPicture.h"
 #include "editor/ImageLoadPipeline.h"
@@ -19,6 +20,7 @@
 #include <future>
 #include <gtk/gtk.h>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <unistd.h>
@@ -46,6 +48,37 @@ public:
 private:
     std::ostringstream sink_;
     std::streambuf* saved_;
+};
+
+// With --output -, standard output carries the picture alone: the stream keeps the original
+// descriptor and everything else written to standard output goes to standard error instead.
+class PictureStream {
+public:
+    explicit PictureStream(bool wanted) {
+        if (!wanted) {
+            return;
+        }
+        std::fflush(stdout);
+        const int picture = dup(STDOUT_FILENO);
+        if (picture >= 0 && dup2(STDERR_FILENO, STDOUT_FILENO) >= 0) {
+            stream_ = fdopen(picture, "wb");
+        }
+        if (stream_ == nullptr && picture >= 0) {
+            close(picture);
+        }
+    }
+    ~PictureStream() {
+        if (stream_ != nullptr) {
+            std::fclose(stream_);
+        }
+    }
+    PictureStream(const PictureStream&) = delete;
+    PictureStream& operator=(const PictureStream&) = delete;
+
+    std::FILE* get() const { return stream_; }
+
+private:
+    std::FILE* stream_ = nullptr;
 };
 
 // Renderer copies of this run, named per process so parallel runs and a running editor never
@@ -179,22 +212,33 @@ struct RenderJob {
 // renderer's work on the neighbouring inputs; drawing stays on the main thread.
 class Renderer {
 public:
+    // `pictureStream`: where the picture goes instead of a file, for --output -.
     Renderer(const RenderOptions& options, const SettingsStore& settings,
-             const BackgroundReferences& backgrounds, std::string baseUri)
+             const BackgroundReferences& backgrounds, std::string baseUri, std::FILE* pictureStream)
         : options_(options), settings_(settings), backgrounds_(backgrounds),
-          baseUri_(std::move(baseUri)), window_(1, 1) {}
+          baseUri_(std::move(baseUri)), pictureStream_(pictureStream), window_(1, 1) {}
 
     // Read, analyse, recognise and compose; the reason on failure. Any thread, one at a time.
     std::variant<RenderJob, std::string> prepare(const fs::path& input) {
         std::string error;
-        std::error_code missing;
-        if (!fs::exists(input, missing)) {
-            return std::string("no such file");
-        }
-        auto prepared =
-            ImageLoadPipeline::load(input, settings_, std::chrono::system_clock::now(), &error);
-        if (!prepared) {
-            return error;
+        const auto now = std::chrono::system_clock::now();
+        std::optional<PreparedImage> prepared;
+        if (input == RenderOptions::STANDARD_STREAM) {
+            std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(std::cin)), {});
+            auto image = ImageReader::readData(bytes.data(), bytes.size(), &error);
+            if (!image) {
+                return error;
+            }
+            prepared = ImageLoadPipeline::prepare(std::move(*image), input, settings_, now);
+        } else {
+            std::error_code missing;
+            if (!fs::exists(input, missing)) {
+                return std::string("no such file");
+            }
+            prepared = ImageLoadPipeline::load(input, settings_, now, &error);
+            if (!prepared) {
+                return error;
+            }
         }
         if (options_.wrap &&
             !ImageLoadPipeline::wrapText(*prepared, recognizer_, /*useYOffset=*/false, &error)) {
@@ -242,6 +286,14 @@ public:
         if (data.empty()) {
             return std::string("the picture could not be encoded");
         }
+        if (options_.output == RenderOptions::STANDARD_STREAM) {
+            if (pictureStream_ == nullptr ||
+                std::fwrite(data.data(), 1, data.size(), pictureStream_) != data.size() ||
+                std::fflush(pictureStream_) != 0) {
+                return std::string("cannot write to standard output");
+            }
+            return fs::path(RenderOptions::STANDARD_STREAM);
+        }
         const fs::path target =
             options_.outputPathFor(fileName, options_.output ? fs::path() : fs::current_path());
         std::error_code folderError;
@@ -260,6 +312,7 @@ private:
     const SettingsStore& settings_;
     const BackgroundReferences& backgrounds_;
     std::string baseUri_;
+    std::FILE* pictureStream_;
     RenderWindow window_;
     TesseractRecognizer recognizer_;
 };
@@ -317,19 +370,20 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
     }
 
     QuietStandardOutput quiet;
+    PictureStream pictureStream(options.output == RenderOptions::STANDARD_STREAM);
     int failures = 0;
     auto report = [&](const std::string& input, const std::variant<fs::path, std::string>& result) {
         if (const auto* failure = std::get_if<std::string>(&result)) {
             ++failures;
             printError(input + ": " + *failure);
             LOG_ERROR("render {}: {}", input, *failure);
-        } else if (!options.quiet) {
+        } else if (!options.quiet && options.output != RenderOptions::STANDARD_STREAM) {
             std::fprintf(stdout, "%s\n", std::get<fs::path>(result).c_str());
             std::fflush(stdout);
         }
     };
     {
-        Renderer renderer(options, settings, *backgrounds, *baseUri);
+        Renderer renderer(options, settings, *backgrounds, *baseUri, pictureStream.get());
         const auto& inputs = options.inputs;
         auto prepare = [&renderer, &inputs](size_t index) {
             return inBackground<RenderJob>(
