@@ -26,6 +26,8 @@ RenderOptions::parse(const std::vector<std::string>& arguments) {
             onlyFiles = true;
         } else if (argument == "-h" || argument == "--help") {
             options.help = true;
+        } else if (argument == "--list-settings") {
+            options.listSettings = true;
         } else if (argument == "-q" || argument == "--quiet") {
             options.quiet = true;
         } else if (argument == "--wrap") {
@@ -59,7 +61,7 @@ RenderOptions::parse(const std::vector<std::string>& arguments) {
             return "unknown option " + argument;
         }
     }
-    if (options.help) {
+    if (options.help || options.listSettings) {
         return options;
     }
     if (options.inputs.empty()) {

@@ -31,6 +31,8 @@ Options:
                          narrow block before composing it
       --set KEY=VALUE    use VALUE for a setting in this run only, e.g.
                          --set settings.padding=40 --set settings.background-id=custom
+      --list-settings    print every setting --set accepts, its type and the value
+                         this run would use (after the other --set options), and exit
   -q, --quiet            print nothing but errors
   -h, --help             show this help and exit
 
@@ -46,6 +48,7 @@ Exit status: 0 when every input was rendered, 1 when some failed, 2 on a usage e
     bool wrap = false;
     bool quiet = false;
     bool help = false;
+    bool listSettings = false;
 
     // The options, or the usage error to print.
     static std::variant<RenderOptions, std::string>

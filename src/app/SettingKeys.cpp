@@ -1,5 +1,7 @@
 #include "app/SettingKeys.h"
 
+#include "render/NumberText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -81,6 +83,44 @@ std::optional<SettingKeys::Type> SettingKeys::typeOf(std::string_view key) {
         return std::nullopt;
     }
     return found->second;
+}
+
+std::vector<std::string_view> SettingKeys::keys() {
+    std::vector<std::string_view> names;
+    for (const auto& [key, type] : knownKeys()) {
+        names.push_back(key);
+    }
+    return names;
+}
+
+std::string_view SettingKeys::typeName(Type type) {
+    switch (type) {
+    case Type::Boolean:
+        return "boolean";
+    case Type::Double:
+        return "number";
+    case Type::String:
+        return "text";
+    case Type::StringArray:
+        return "list";
+    }
+    return "";
+}
+
+std::string SettingKeys::format(const SettingValue& value) {
+    if (const auto* flag = std::get_if<bool>(&value)) {
+        return *flag ? "true" : "false";
+    }
+    if (const auto* number = std::get_if<double>(&value)) {
+        return NumberText::format(*number);
+    }
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return *text;
+    }
+    if (const auto* strings = std::get_if<StringArray>(&value)) {
+        return nlohmann::json(*strings).dump();
+    }
+    return "(stored data)";
 }
 
 std::optional<SettingValue> SettingKeys::parse(std::string_view key, std::string_view text,

@@ -53,7 +53,8 @@ TEST(RenderOptionsTest, RefusesWhatCannotBeDone) {
     }
     EXPECT_EQ(errorOf({"a.png", "--set", "=1"}), "--set takes KEY=VALUE");
     EXPECT_EQ(errorOf({"a.png", "--set", "settings.padding"}), "--set takes KEY=VALUE");
-    // Help needs no input.
+    // Help and the settings list need no input.
+    EXPECT_TRUE(std::get<RenderOptions>(parse({"--list-settings"})).listSettings);
     auto help = parse({"--help"});
     ASSERT_TRUE(std::holds_alternative<RenderOptions>(help));
     EXPECT_TRUE(std::get<RenderOptions>(help).help);

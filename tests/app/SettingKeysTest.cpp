@@ -3,6 +3,7 @@
 #include "TemporaryFolder.h"
 #include "app/SettingsStore.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -31,6 +32,25 @@ TEST(SettingKeys, WrongValuesAndUnknownKeysAreNamed) {
     EXPECT_FALSE(SettingKeys::parse("settings.watermark-templates", R"(["a",1])", &error));
     EXPECT_FALSE(SettingKeys::parse("settings.padingg", "4", &error));
     EXPECT_EQ(error, "unknown setting \"settings.padingg\"");
+}
+
+// What --list-settings prints is what --set reads back, for every type.
+TEST(SettingKeys, FormattedValuesParseBackUnchanged) {
+    const std::vector<std::pair<const char*, lumeris::SettingValue>> samples{
+        {"settings.show-watermark", false},
+        {"settings.padding", 100.0},
+        {"settings.shadow", 33.25},
+        {"settings.watermark-text", std::string("© {date:yyyy} \"quoted\"")},
+        {"settings.watermark-templates", lumeris::StringArray{"one", "two, \"three\""}},
+    };
+    for (const auto& [key, value] : samples) {
+        EXPECT_EQ(SettingKeys::parse(key, SettingKeys::format(value)), value) << key;
+    }
+    EXPECT_EQ(SettingKeys::format(100.0), "100.0");
+    const auto keys = SettingKeys::keys();
+    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "settings.ratio"), keys.end());
+    EXPECT_EQ(SettingKeys::typeName(*SettingKeys::typeOf("settings.ratio")), "text");
 }
 
 TEST(SettingsStoreInMemory, StartsFromTheFileAndNeverWritesIt) {

@@ -2,6 +2,7 @@
 
 #include "app/Logger.h"
 #include "app/RenderOptions.h"
+#include "app/SettingKeys.h"
 #include "app/SettingsStore.h"
 #include "capture/ImageReader.h"
 #include "capture/Utils.h"
@@ -49,6 +50,16 @@ private:
     std::ostringstream sink_;
     std::streambuf* saved_;
 };
+
+// KEY  TYPE  VALUE, one setting a line, for --list-settings.
+void listSettings(const SettingsStore& settings) {
+    for (std::string_view key : SettingKeys::keys()) {
+        const auto value = settings.value(std::string(key));
+        std::printf("%-46s %-8s %s\n", std::string(key).c_str(),
+                    std::string(SettingKeys::typeName(*SettingKeys::typeOf(key))).c_str(),
+                    value ? SettingKeys::format(*value).c_str() : "(not set)");
+    }
+}
 
 // With --output -, standard output carries the picture alone: the stream keeps the original
 // descriptor and everything else written to standard output goes to standard error instead.
@@ -352,6 +363,11 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
     if (auto overrideError = options.applyOverrides(settings)) {
         printError(*overrideError);
         return EXIT_USAGE;
+    }
+
+    if (options.listSettings) {
+        listSettings(settings);
+        return EXIT_ALL_RENDERED;
     }
 
     std::unique_ptr<PrivateXServer> server;
