@@ -4,24 +4,19 @@
 #include "app/RenderOptions.h"
 #include "app/SettingKeys.h"
 #include "app/SettingsStore.h"
-#include "capture/ImageReader.h"
+#include "app/gtk/BatchRenderer.h"
+#include "app/gtk/RendererCopies.h"
 #include "capture/Utils.h"
 #include "capture/WallpaperDesktopPicture.h"
-#include "editor/ImageLoadPipeline.h"
-#include "export/ImageEncoder.h"
 #include "platform/GdkScreenLocator.h"
 #include "platform/PrivateXServer.h"
-#include "platform/TesseractRecognizer.h"
-#include "render/EditorDocument.h"
 #include "render/gtk/RenderWindow.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <future>
 #include <gtk/gtk.h>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <unistd.h>
@@ -92,57 +87,9 @@ private:
     std::FILE* stream_ = nullptr;
 };
 
-// Renderer copies of this run, named per process so parallel runs and a running editor never
-// overwrite each other's pictures; removed when the run ends.
-class RunCopies {
-public:
-    RunCopies() : prefix_("render-" + std::to_string(getpid()) + "-") {}
-    ~RunCopies() {
-        for (const fs::path& copy : copies_) {
-            std::error_code ignored;
-            fs::remove(copy, ignored);
-        }
-    }
-    RunCopies(const RunCopies&) = delete;
-    RunCopies& operator=(const RunCopies&) = delete;
-
-    std::optional<fs::path> copy(const fs::path& source, const std::string& name) {
-        auto copied = Utils::copyToRendererData(source, prefix_ + name);
-        if (copied) {
-            copies_.push_back(*copied);
-        }
-        return copied;
-    }
-
-    std::optional<fs::path> write(const LoadedImage& picture, const std::string& name) {
-        const fs::path target =
-            Utils::rendererDataDirectory() / (Utils::RENDERER_COPY_PREFIX + prefix_ + name);
-        std::error_code ignored;
-        fs::create_directories(target.parent_path(), ignored);
-        std::string error;
-        auto png = ImageEncoder::pngData(picture.image);
-        if (png.empty() || !Utils::writeFileAtomically(target, png, error)) {
-            LOG_ERROR("cannot place the desktop picture for the renderer: {}", error);
-            return std::nullopt;
-        }
-        copies_.push_back(target);
-        return target;
-    }
-
-private:
-    std::string prefix_;
-    std::vector<fs::path> copies_;
-};
-
-// The two background files the style sheet may point at, resolved once for the whole run.
-struct BackgroundReferences {
-    std::optional<std::string> desktop;
-    std::optional<std::string> custom;
-};
-
-std::optional<BackgroundReferences> resolveBackgrounds(const RenderOptions& options,
-                                                       SettingsStore& settings, RunCopies& copies) {
-    BackgroundReferences references;
+std::optional<BatchRenderer::Backgrounds>
+resolveBackgrounds(const RenderOptions& options, SettingsStore& settings, RendererCopies& copies) {
+    BatchRenderer::Backgrounds references;
     const std::string id = settings.string("settings.background-id", "");
     if (id == "desktop") {
         GdkScreenLocator screens;
@@ -211,123 +158,6 @@ bool prepareDisplay(int scale, std::unique_ptr<PrivateXServer>& server) {
     return true;
 }
 
-// One input made ready for the renderer.
-struct RenderJob {
-    std::string html;
-    int width = 0;
-    int height = 0;
-    std::string fileName;
-};
-
-// The three stages of an input. Preparing and saving run on worker threads, overlapping the
-// renderer's work on the neighbouring inputs; drawing stays on the main thread.
-class Renderer {
-public:
-    // `pictureStream`: where the picture goes instead of a file, for --output -.
-    Renderer(const RenderOptions& options, const SettingsStore& settings,
-             const BackgroundReferences& backgrounds, std::string baseUri, std::FILE* pictureStream)
-        : options_(options), settings_(settings), backgrounds_(backgrounds),
-          baseUri_(std::move(baseUri)), pictureStream_(pictureStream), window_(1, 1) {}
-
-    // Read, analyse, recognise and compose; the reason on failure. Any thread, one at a time.
-    std::variant<RenderJob, std::string> prepare(const fs::path& input) {
-        std::string error;
-        const auto now = std::chrono::system_clock::now();
-        std::optional<PreparedImage> prepared;
-        if (input == RenderOptions::STANDARD_STREAM) {
-            std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(std::cin)), {});
-            auto image = ImageReader::readData(bytes.data(), bytes.size(), &error);
-            if (!image) {
-                return error;
-            }
-            prepared = ImageLoadPipeline::prepare(std::move(*image), input, settings_, now);
-        } else {
-            std::error_code missing;
-            if (!fs::exists(input, missing)) {
-                return std::string("no such file");
-            }
-            prepared = ImageLoadPipeline::load(input, settings_, now, &error);
-            if (!prepared) {
-                return error;
-            }
-        }
-        if (options_.wrap &&
-            !ImageLoadPipeline::wrapText(*prepared, recognizer_, /*useYOffset=*/false, &error)) {
-            return "text recognition failed: " + error;
-        }
-        TextDetectionResult detection;
-        if (prepared->values.autoRedactEnabled) {
-            // Rendering without the redaction the user relies on would leak what it hides.
-            auto detected =
-                ImageLoadPipeline::detectText(*prepared, recognizer_, settings_, &error);
-            if (!detected) {
-                return "text recognition failed: " + error;
-            }
-            detection = std::move(*detected);
-        }
-
-        const ImageSize canvas = ImageLoadPipeline::canvas(*prepared);
-        const std::string styleText = EditorDocument::styleSheet(ImageLoadPipeline::styleInputs(
-            *prepared, settings_, backgrounds_.desktop, backgrounds_.custom));
-        RenderJob job;
-        job.html = ImageLoadPipeline::document(*prepared, styleText, detection.redactRects,
-                                               detection.allTextRects);
-        job.width = static_cast<int>(std::lround(canvas.bgWidth));
-        job.height = static_cast<int>(std::lround(canvas.bgHeight));
-        job.fileName = prepared->fileName;
-        return job;
-    }
-
-    // Main thread.
-    std::variant<RgbaImage, std::string> draw(const RenderJob& job) {
-        std::string error;
-        window_.setCanvasSize(job.width, job.height);
-        auto picture = window_.renderBlocking(job.html, baseUri_, &error);
-        if (!picture) {
-            return "rendering failed: " + error;
-        }
-        return std::move(*picture);
-    }
-
-    // Encodes and writes atomically: a failed write leaves no partial file. Any thread.
-    std::variant<fs::path, std::string> save(const RgbaImage& picture,
-                                             const std::string& fileName) const {
-        auto data =
-            options_.jpeg ? ImageEncoder::jpegData(picture) : ImageEncoder::pngData(picture);
-        if (data.empty()) {
-            return std::string("the picture could not be encoded");
-        }
-        if (options_.output == RenderOptions::STANDARD_STREAM) {
-            if (pictureStream_ == nullptr ||
-                std::fwrite(data.data(), 1, data.size(), pictureStream_) != data.size() ||
-                std::fflush(pictureStream_) != 0) {
-                return std::string("cannot write to standard output");
-            }
-            return fs::path(RenderOptions::STANDARD_STREAM);
-        }
-        const fs::path target =
-            options_.outputPathFor(fileName, options_.output ? fs::path() : fs::current_path());
-        std::error_code folderError;
-        if (!target.parent_path().empty()) {
-            fs::create_directories(target.parent_path(), folderError);
-        }
-        std::string error;
-        if (!Utils::writeFileAtomically(target, data, error)) {
-            return "cannot write " + target.string() + ": " + error;
-        }
-        return target;
-    }
-
-private:
-    const RenderOptions& options_;
-    const SettingsStore& settings_;
-    const BackgroundReferences& backgrounds_;
-    std::string baseUri_;
-    std::FILE* pictureStream_;
-    RenderWindow window_;
-    TesseractRecognizer recognizer_;
-};
-
 // Runs `work` on a worker thread; an exception becomes the failure text.
 template <typename Result, typename Work>
 std::future<std::variant<Result, std::string>> inBackground(Work work) {
@@ -379,7 +209,7 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
         printError("the resources folder (viewer.html) was not found; set LUMERIS_RESOURCES");
         return EXIT_SOME_FAILED;
     }
-    RunCopies copies;
+    RendererCopies copies;
     auto backgrounds = resolveBackgrounds(options, settings, copies);
     if (!backgrounds) {
         return EXIT_SOME_FAILED;
@@ -399,10 +229,10 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
         }
     };
     {
-        Renderer renderer(options, settings, *backgrounds, *baseUri, pictureStream.get());
+        BatchRenderer renderer(options, settings, *backgrounds, *baseUri, pictureStream.get());
         const auto& inputs = options.inputs;
         auto prepare = [&renderer, &inputs](size_t index) {
-            return inBackground<RenderJob>(
+            return inBackground<BatchRenderer::Job>(
                 [&renderer, input = inputs[index]]() { return renderer.prepare(input); });
         };
         // The next input is prepared, and the previous one saved, while this one is drawn.
@@ -424,8 +254,8 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
                 next = prepare(index + 1);
             }
             std::variant<RgbaImage, std::string> drawn =
-                std::holds_alternative<RenderJob>(prepared)
-                    ? renderer.draw(std::get<RenderJob>(prepared))
+                std::holds_alternative<BatchRenderer::Job>(prepared)
+                    ? renderer.draw(std::get<BatchRenderer::Job>(prepared))
                     : std::variant<RgbaImage, std::string>(std::get<std::string>(prepared));
             finishSaving();
             if (const auto* failure = std::get_if<std::string>(&drawn)) {
@@ -433,9 +263,9 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
                 continue;
             }
             savingInput = inputs[index];
-            saving =
-                inBackground<fs::path>([&renderer, picture = std::get<RgbaImage>(std::move(drawn)),
-                                        fileName = std::get<RenderJob>(prepared).fileName]() {
+            saving = inBackground<fs::path>(
+                [&renderer, picture = std::get<RgbaImage>(std::move(drawn)),
+                 fileName = std::get<BatchRenderer::Job>(prepared).fileName]() {
                     return renderer.save(picture, fileName);
                 });
         }
