@@ -1,6 +1,9 @@
 #include "analysis/TextObservation.h"
 
 #include <algorithm>
+#include <memory>
+#include <unicode/regex.h>
+#include <unicode/unistr.h>
 
 namespace lumeris {
 
@@ -24,6 +27,48 @@ std::optional<Rect> TextCandidate::boundingBox(int start, int end) const {
         box = Rect{minX, minY, maxX - minX, maxY - minY};
     }
     return box;
+}
+
+std::optional<std::vector<Rect>>
+TextObservation::matchRects(const std::string& pattern,
+                            const std::vector<TextObservation>& observations, int bitmapWidth,
+                            int bitmapHeight, std::string* error) {
+    UErrorCode status = U_ZERO_ERROR;
+    UParseError parseError{};
+    std::unique_ptr<icu::RegexPattern> compiled(icu::RegexPattern::compile(
+        icu::UnicodeString::fromUTF8(pattern), UREGEX_CASE_INSENSITIVE, parseError, status));
+    if (U_FAILURE(status) || !compiled) {
+        if (error != nullptr) {
+            *error = std::string(u_errorName(status)) + " at offset " +
+                     std::to_string(parseError.offset);
+        }
+        return std::nullopt;
+    }
+    std::vector<Rect> rects;
+    for (const auto& observation : observations) {
+        if (!observation.topCandidate) {
+            continue;
+        }
+        const auto& candidate = *observation.topCandidate;
+        const icu::UnicodeString text = icu::UnicodeString::fromUTF8(candidate.string());
+        status = U_ZERO_ERROR;
+        std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(text, status));
+        if (U_FAILURE(status) || !matcher) {
+            continue;
+        }
+        while (matcher->find(status) && U_SUCCESS(status)) {
+            const int start = matcher->start(status);
+            const int end = matcher->end(status);
+            if (U_FAILURE(status)) {
+                break;
+            }
+            if (const auto box = candidate.boundingBox(start, end)) {
+                rects.push_back({box->x * bitmapWidth, box->y * bitmapHeight,
+                                 box->width * bitmapWidth, box->height * bitmapHeight});
+            }
+        }
+    }
+    return rects;
 }
 
 } // namespace lumeris

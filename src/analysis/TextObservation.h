@@ -30,7 +30,18 @@ private:
 
 // One line of text as the recogniser saw it. A line it could not read has no candidate.
 struct TextObservation {
+    // A word: a run of anything but white space.
+    static constexpr const char* WORD_PATTERN = "\\S+";
+
     std::optional<TextCandidate> topCandidate;
+
+    // Boxes in pixels of a bitmap of the given size (lower-left origin) of every match of
+    // `pattern` (ICU syntax, compiled case-insensitive) in the top candidates, in order; a match
+    // without a box is skipped. None, with the reason in `error`, when the pattern does not
+    // compile.
+    static std::optional<std::vector<Rect>>
+    matchRects(const std::string& pattern, const std::vector<TextObservation>& observations,
+               int bitmapWidth, int bitmapHeight, std::string* error = nullptr);
 };
 
 // Either the observations in reading order, or why recognition could not be performed.

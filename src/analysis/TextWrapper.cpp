@@ -6,9 +6,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <memory>
-#include <unicode/regex.h>
-#include <unicode/unistr.h>
 
 namespace lumeris {
 
@@ -46,39 +43,10 @@ std::array<std::uint8_t, 4> parseHexColor(const std::string& text) {
 std::vector<Rect> TextWrapper::wordRects(const std::vector<TextObservation>& observations,
                                          int bitmapWidth, int bitmapHeight) {
     std::vector<Rect> words;
-    UErrorCode status = U_ZERO_ERROR;
-    UParseError parseError{};
-    std::unique_ptr<icu::RegexPattern> pattern(
-        icu::RegexPattern::compile(icu::UnicodeString(u"\\S+"), 0, parseError, status));
-    if (U_FAILURE(status) || !pattern) {
-        return words;
-    }
-    for (const auto& observation : observations) {
-        if (!observation.topCandidate) {
-            continue;
-        }
-        const auto& candidate = *observation.topCandidate;
-        const icu::UnicodeString text = icu::UnicodeString::fromUTF8(candidate.string());
-        status = U_ZERO_ERROR;
-        std::unique_ptr<icu::RegexMatcher> matcher(pattern->matcher(text, status));
-        if (U_FAILURE(status) || !matcher) {
-            continue;
-        }
-        while (matcher->find(status) && U_SUCCESS(status)) {
-            const int start = matcher->start(status);
-            const int end = matcher->end(status);
-            if (U_FAILURE(status)) {
-                break;
-            }
-            const auto box = candidate.boundingBox(start, end);
-            if (!box) {
-                continue;
-            }
-            Rect rect{box->x * bitmapWidth, box->y * bitmapHeight, box->width * bitmapWidth,
-                      box->height * bitmapHeight};
-            if (rect.area() <= 0) {
-                continue;
-            }
+    for (Rect rect : TextObservation::matchRects(TextObservation::WORD_PATTERN, observations,
+                                                 bitmapWidth, bitmapHeight)
+                         .value_or(std::vector<Rect>{})) {
+        if (rect.area() > 0) {
             rect.y = bitmapHeight - rect.y - rect.height;
             words.push_back(rect);
         }

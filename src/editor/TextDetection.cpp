@@ -3,9 +3,6 @@
 #include "analysis/TextRecognizer.h"
 
 #include <iostream>
-#include <memory>
-#include <unicode/regex.h>
-#include <unicode/unistr.h>
 
 namespace lumeris {
 
@@ -28,40 +25,14 @@ std::vector<Rect> withoutEmpty(std::vector<Rect> rects, double scale) {
 std::vector<Rect> TextDetection::rectsForPattern(const std::string& pattern,
                                                  const std::vector<TextObservation>& observations,
                                                  int bitmapWidth, int bitmapHeight) {
-    std::vector<Rect> rects;
-    UErrorCode status = U_ZERO_ERROR;
-    UParseError parseError{};
-    std::unique_ptr<icu::RegexPattern> compiled(icu::RegexPattern::compile(
-        icu::UnicodeString::fromUTF8(pattern), UREGEX_CASE_INSENSITIVE, parseError, status));
-    if (U_FAILURE(status) || !compiled) {
-        std::cout << "Unable to compile pattern " << pattern << ": " << u_errorName(status)
-                  << " at offset " << parseError.offset << std::endl;
-        return rects;
+    std::string error;
+    auto rects =
+        TextObservation::matchRects(pattern, observations, bitmapWidth, bitmapHeight, &error);
+    if (!rects) {
+        std::cout << "Unable to compile pattern " << pattern << ": " << error << std::endl;
+        return {};
     }
-    for (const auto& observation : observations) {
-        if (!observation.topCandidate) {
-            continue;
-        }
-        const auto& candidate = *observation.topCandidate;
-        const icu::UnicodeString text = icu::UnicodeString::fromUTF8(candidate.string());
-        status = U_ZERO_ERROR;
-        std::unique_ptr<icu::RegexMatcher> matcher(compiled->matcher(text, status));
-        if (U_FAILURE(status) || !matcher) {
-            continue;
-        }
-        while (matcher->find(status) && U_SUCCESS(status)) {
-            const int start = matcher->start(status);
-            const int end = matcher->end(status);
-            if (U_FAILURE(status)) {
-                break;
-            }
-            if (const auto box = candidate.boundingBox(start, end)) {
-                rects.push_back({box->x * bitmapWidth, box->y * bitmapHeight,
-                                 box->width * bitmapWidth, box->height * bitmapHeight});
-            }
-        }
-    }
-    return rects;
+    return std::move(*rects);
 }
 
 std::vector<std::string>
@@ -117,8 +88,9 @@ TextDetection::applyTextRecognition(const std::vector<TextObservation>& observat
             withoutEmpty(rectsForPattern(pattern, observations, bitmapWidth, bitmapHeight), scale);
         result.redactRects.insert(result.redactRects.end(), rects.begin(), rects.end());
     }
-    const auto words =
-        withoutEmpty(rectsForPattern(WORD_PATTERN, observations, bitmapWidth, bitmapHeight), scale);
+    const auto words = withoutEmpty(
+        rectsForPattern(TextObservation::WORD_PATTERN, observations, bitmapWidth, bitmapHeight),
+        scale);
     for (const auto& word : words) {
         bool covered = false;
         for (const auto& box : result.redactRects) {

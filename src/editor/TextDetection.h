@@ -23,7 +23,6 @@ struct TextDetectionResult {
 // Turns recognised lines into redaction boxes and word rectangles.
 class TextDetection {
 public:
-    static constexpr const char* WORD_PATTERN = "\\S+";
     static constexpr double SHRINK_FACTOR = 0.7;
 
     // Boxes (pixels of a bitmap of the given size, lower-left origin) of every match of `pattern`,
