@@ -3,8 +3,10 @@
 #include "app/Logger.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <memory>
 #include <vector>
@@ -231,9 +233,10 @@ std::optional<LoadedImage> ImageReader::read(const std::filesystem::path& path,
                                              std::string* error) {
     std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        LOG_DEBUG("cannot open {}", path.string());
+        const int reason = errno;
+        LOG_DEBUG("cannot open {}: {}", path.string(), std::strerror(reason));
         if (error != nullptr) {
-            *error = "cannot read file";
+            *error = reason == ENOENT ? "no such file" : "cannot read file";
         }
         return std::nullopt;
     }

@@ -147,34 +147,4 @@ std::string ImageLoadPipeline::document(const PreparedImage& prepared, const std
                                 prepared.currentImage.pointHeight);
 }
 
-std::optional<std::string> ImageLoadPipeline::desktopReference(SettingsStore& settings) {
-    auto cache = Utils::desktopCachePath(settings);
-    std::error_code error;
-    if (!std::filesystem::exists(cache, error)) {
-        return std::nullopt;
-    }
-    auto copy = Utils::copyToRendererData(cache, "desktop");
-    if (!copy) {
-        return std::nullopt;
-    }
-    settings.set("settings.desktop-cache", copy->string());
-    return copy->string();
-}
-
-std::optional<std::string> ImageLoadPipeline::customReference(SettingsStore& settings,
-                                                              int cachedCustomID) {
-    auto cached = Utils::getCachedCustomBackgroundPath(settings);
-    if (!cached) {
-        LOG_ERROR("no custom background path found");
-        return std::nullopt;
-    }
-    auto copy = Utils::copyToRendererData(*cached, "custom");
-    if (!copy) {
-        return std::nullopt;
-    }
-    auto reference = copy->string() + "?cacheID=custom-" + std::to_string(cachedCustomID);
-    settings.set("settings.custom-path-cache", reference);
-    return reference;
-}
-
 } // namespace lumeris

@@ -75,11 +75,6 @@ public:
     static std::string document(const PreparedImage& prepared, const std::string& styleText,
                                 const std::vector<Rect>& redactRects,
                                 const std::vector<Rect>& allTextRects);
-
-    // The renderer copy of the cached desktop picture, when there is one.
-    static std::optional<std::string> desktopReference(SettingsStore& settings);
-    // The renderer copy of the custom background with its cache-busting suffix.
-    static std::optional<std::string> customReference(SettingsStore& settings, int cachedCustomID);
 };
 
 } // namespace lumeris

@@ -155,7 +155,7 @@ TEST_F(RenderCommandTest, JpegOutputAndNamesInAFolder) {
 TEST_F(RenderCommandTest, StandardInputToStandardOutput) {
     const std::string input = write(screenshot(400, 300));
     LumerisRun run = runLumeris({"render", "-", "-o", "-", "--set", "settings.auto-redact=false"},
-                                home.path(), {}, input, home / "piped.png");
+                                home.path(), {input, home / "piped.png", {}});
     ASSERT_EQ(run.status, 0) << run.err;
     auto image = ImageReader::read(home / "piped.png");
     ASSERT_TRUE(image.has_value());
@@ -215,6 +215,25 @@ TEST_F(RenderCommandTest, BadInputsAreNamedAndTheRestStillRender) {
     EXPECT_EQ(blocked.status, 1);
     EXPECT_NE(blocked.err.find("shot.png: cannot write"), std::string::npos) << blocked.err;
     EXPECT_EQ(std::count(blocked.err.begin(), blocked.err.end(), '\n'), 1) << blocked.err;
+
+    // A custom background picture that is not there stops the run before any input.
+    LumerisRun noPicture =
+        runLumeris({"render", good, "--set", "settings.background-id=custom", "--set",
+                    "settings.bg-color.option=file", "--set",
+                    "settings.custom-background-file-path=" + (home / "gone.png").string()},
+                   home.path());
+    EXPECT_EQ(noPicture.status, 1);
+    EXPECT_NE(noPicture.err.find("the custom background picture is missing"), std::string::npos)
+        << noPicture.err;
+
+    // Without recognition, auto-redaction cannot vouch for the picture: nothing is written.
+    const auto unredacted = home / "unredacted.png";
+    LumerisRun noRecognition = runLumeris({"render", good, "-o", unredacted.string()}, home.path(),
+                                          {{}, {}, {{"TESSDATA_PREFIX", "/nonexistent"}}});
+    EXPECT_EQ(noRecognition.status, 1);
+    EXPECT_NE(noRecognition.err.find("shot.png: text recognition failed"), std::string::npos)
+        << noRecognition.err;
+    EXPECT_FALSE(std::filesystem::exists(unredacted));
 
     for (auto arguments :
          std::vector<std::vector<std::string>>{{"render"},

@@ -4,6 +4,7 @@
 #include <glib.h>
 #include <string>
 #include <sys/wait.h>
+#include <utility>
 #include <vector>
 
 // The outcome of one run of the lumeris executable.
@@ -16,15 +17,21 @@ struct LumerisRun {
 // Runs the built executable with `arguments`, its settings, cache and data folders inside `home`
 // so the tester's own settings play no part. Leak reports are off: GTK and WebKit keep
 // process-lifetime allocations that a sanitizer build would otherwise turn into a failed run.
-// With `pipeIn` and `pipeOut`, standard input is read from the one file and standard output
-// written to the other (run.out stays empty).
+// The run starts in `home`.
+struct LumerisRunExtras {
+    // When set, standard input is read from the one file and standard output written to the
+    // other (run.out stays empty).
+    std::filesystem::path pipeIn;
+    std::filesystem::path pipeOut;
+    // Further environment variables of the run.
+    std::vector<std::pair<std::string, std::string>> environment;
+};
+
 inline LumerisRun runLumeris(const std::vector<std::string>& arguments,
                              const std::filesystem::path& home,
-                             const std::filesystem::path& workingFolder = {},
-                             const std::filesystem::path& pipeIn = {},
-                             const std::filesystem::path& pipeOut = {}) {
+                             const LumerisRunExtras& extras = {}) {
     std::vector<std::string> argv;
-    if (!pipeIn.empty()) {
+    if (!extras.pipeIn.empty()) {
         argv = {"/bin/sh", "-c", "exec \"$0\" \"$@\" < \"$PIPE_IN\" > \"$PIPE_OUT\""};
     }
     argv.push_back(LUMERIS_EXECUTABLE);
@@ -41,16 +48,18 @@ inline LumerisRun runLumeris(const std::vector<std::string>& arguments,
     }
     environment = g_environ_setenv(environment, "HOME", home.c_str(), TRUE);
     environment = g_environ_setenv(environment, "ASAN_OPTIONS", "detect_leaks=0", TRUE);
-    environment = g_environ_setenv(environment, "PIPE_IN", pipeIn.c_str(), TRUE);
-    environment = g_environ_setenv(environment, "PIPE_OUT", pipeOut.c_str(), TRUE);
+    environment = g_environ_setenv(environment, "PIPE_IN", extras.pipeIn.c_str(), TRUE);
+    environment = g_environ_setenv(environment, "PIPE_OUT", extras.pipeOut.c_str(), TRUE);
+    for (const auto& [name, value] : extras.environment) {
+        environment = g_environ_setenv(environment, name.c_str(), value.c_str(), TRUE);
+    }
 
     LumerisRun run;
     gchar* out = nullptr;
     gchar* err = nullptr;
     gint waitStatus = 0;
     GError* error = nullptr;
-    const std::string folder = workingFolder.empty() ? home.string() : workingFolder.string();
-    if (g_spawn_sync(folder.c_str(), argvPointers.data(), environment, G_SPAWN_DEFAULT, nullptr,
+    if (g_spawn_sync(home.c_str(), argvPointers.data(), environment, G_SPAWN_DEFAULT, nullptr,
                      nullptr, &out, &err, &waitStatus, &error)) {
         run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
         run.out = out != nullptr ? out : "";

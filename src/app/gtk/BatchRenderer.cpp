@@ -33,10 +33,6 @@ std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::p
         }
         prepared = ImageLoadPipeline::prepare(std::move(*image), input, settings_, now);
     } else {
-        std::error_code missing;
-        if (!fs::exists(input, missing)) {
-            return std::string("no such file");
-        }
         prepared = ImageLoadPipeline::load(input, settings_, now, &error);
         if (!prepared) {
             return error;
