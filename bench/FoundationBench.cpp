@@ -1,6 +1,6 @@
 // Canvas sizing and settings reads: both run on every slider movement of the editor.
 #include "analysis/ImageSize.h"
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <benchmark/benchmark.h>
 #include <glib.h>

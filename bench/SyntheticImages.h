@@ -2,7 +2,7 @@
 
 // Deterministic stand-ins for real pictures, shared by the benchmarks.
 
-#include "analysis/RgbaImage.h"
+#include "base/RgbaImage.h"
 
 #include <cstdint>
 #include <fstream>

@@ -1,7 +1,7 @@
-#include "app/BuildInfo.h"
-#include "app/Logger.h"
-#include "app/SettingsStore.h"
-#include "app/gtk/RenderCommand.h"
+#include "base/BuildInfo.h"
+#include "base/Logger.h"
+#include "cli/gtk/RenderCommand.h"
+#include "settings/SettingsStore.h"
 
 #include <cstdio>
 #include <string_view>

@@ -1,6 +1,6 @@
 // Time from load_html to "windowload", and from a snapshot request to the image, for documents
 // holding a 1440 × 900 and a 2880 × 1800 screenshot. Run under a display: xvfb-run bench_renderer.
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "render/gtk/RenderWindow.h"
 
 #include <benchmark/benchmark.h>

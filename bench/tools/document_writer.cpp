@@ -1,10 +1,10 @@
 // Writes the document `lumeris render` would load for a screenshot, so other engines can draw the
 // very same HTML in comparisons. Usage: document_writer INPUT OUTPUT.html; prints "WIDTH HEIGHT" of
 // the canvas. The look of bench/render-compare.sh: defaults with the custom gradient background.
-#include "app/Logger.h"
-#include "app/SettingsStore.h"
+#include "base/Logger.h"
 #include "editor/ImageLoadPipeline.h"
 #include "render/EditorDocument.h"
+#include "settings/SettingsStore.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/EdgeInsets.h"
+#include "base/EdgeInsets.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "analysis/BorderColor.h"
 
-#include "app/Logger.h"
-#include "render/NumberText.h"
+#include "base/Logger.h"
+#include "base/NumberText.h"
 
 #include <algorithm>
 #include <chrono>

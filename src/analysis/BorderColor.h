@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/BorderAnalysis.h"
-#include "analysis/EdgeInsets.h"
-#include "analysis/RgbaImage.h"
+#include "base/EdgeInsets.h"
+#include "base/RgbaImage.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,8 @@
 #include "analysis/ImageSize.h"
 
-#include "app/Logger.h"
-#include "render/NumberText.h"
+#include "base/Diagnostics.h"
+#include "base/Logger.h"
+#include "base/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -98,7 +99,7 @@ std::optional<Canvas> ratioCanvas(const std::string& ratioValue, double aw, doub
                 break;
             }
         }
-        std::cout << "ImageSize: heightAdjustment: " << NumberText::format(i) << '\n';
+        Diagnostics::print("ImageSize: heightAdjustment: " + NumberText::format(i));
         double height = ah + i;
         return Canvas{height * ratio, height, ratio};
     }
@@ -109,7 +110,7 @@ std::optional<Canvas> ratioCanvas(const std::string& ratioValue, double aw, doub
             break;
         }
     }
-    std::cout << "ImageSize: widthAdjustment: " << NumberText::format(i) << '\n';
+    Diagnostics::print("ImageSize: widthAdjustment: " + NumberText::format(i));
     double width = aw + i;
     return Canvas{width, width / ratio, ratio};
 }
@@ -161,12 +162,12 @@ ImageSize::ImageSize(int inset, int padding, const std::string& ratioValue,
     ratio = canvas->ratio;
 
     double actual = bgWidth / bgHeight;
-    std::cout << "ImageSize: double check: ratioValue: " << ratioValue
-              << " actual: " << NumberText::format(actual)
-              << ", error: " << NumberText::format(ratio - actual) << '\n';
+    Diagnostics::print("ImageSize: double check: ratioValue: " + ratioValue +
+                       " actual: " + NumberText::format(actual) +
+                       ", error: " + NumberText::format(ratio - actual));
     if (bgWidth - std::floor(bgWidth) > 0 || bgHeight - std::floor(bgHeight) > 0) {
-        std::cout << "ImageSize: ⚠️ fraction size warning: width: "
-                  << NumberText::format(bgWidth) << " x " << NumberText::format(bgHeight) << '\n';
+        Diagnostics::print("ImageSize: ⚠️ fraction size warning: width: " +
+                           NumberText::format(bgWidth) + " x " + NumberText::format(bgHeight));
     }
 
     minWindowWidth =

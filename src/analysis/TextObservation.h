@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/Rect.h"
+#include "base/Rect.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/RgbaImage.h"
 #include "analysis/TextObservation.h"
+#include "base/RgbaImage.h"
 
 namespace lumeris {
 

@@ -1,6 +1,6 @@
 #include "analysis/TextWrapper.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 #include <algorithm>
 #include <array>

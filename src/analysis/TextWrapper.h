@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/Rect.h"
-#include "analysis/RgbaImage.h"
 #include "analysis/TextObservation.h"
+#include "base/Rect.h"
+#include "base/RgbaImage.h"
 
 #include <functional>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "capture/DbusFileManager.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 #include <gio/gio.h>
 #include <memory>

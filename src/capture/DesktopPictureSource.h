@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/LoadedImage.h"
+#include "base/LoadedImage.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/LoadedImage.h"
 #include "capture/ImageRect.h"
-#include "capture/LoadedImage.h"
 
 #include <optional>
 

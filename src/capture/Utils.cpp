@@ -1,11 +1,12 @@
 #include "capture/Utils.h"
 
 #include "analysis/BorderColor.h"
-#include "app/Logger.h"
-#include "app/SettingsStore.h"
+#include "base/Logger.h"
 #include "capture/ImageCrop.h"
-#include "capture/ImageReader.h"
 #include "export/ImageEncoder.h"
+#include "export/ImageReader.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
 
 #include <algorithm>
 #include <cctype>
@@ -89,7 +90,7 @@ fs::path Utils::defaultSavePath(const StandardFolders& folders) {
 }
 
 fs::path Utils::archiveDirectory(const SettingsStore& settings) {
-    std::string configured = settings.string("settings.screenshot-path", "");
+    std::string configured = settings.string(SettingKeys::SCREENSHOT_PATH, "");
     // An empty setting would resolve against the working directory; the default folder is
     // where the user expects to find the archive.
     if (configured.empty()) {
@@ -161,11 +162,11 @@ std::string Utils::expandFileNameTemplate(const std::string& fileNameTemplate,
 }
 
 std::string Utils::outputFileName(const SettingsStore& settings, Clock::time_point when) {
-    if (!settings.boolValue("settings.enable-default-file-name", false)) {
+    if (!settings.boolValue(SettingKeys::ENABLE_DEFAULT_FILE_NAME, false)) {
         return generateFileName(std::nullopt, std::nullopt, "png", when);
     }
     std::string name = expandFileNameTemplate(
-        settings.string("settings.default-file-name", "Lumeris-{datetime}"), when);
+        settings.string(SettingKeys::DEFAULT_FILE_NAME, "Lumeris-{datetime}"), when);
     return endsWith(name, ".png") ? name : name + ".png";
 }
 
@@ -242,7 +243,7 @@ std::optional<fs::path> Utils::getCachedCustomBackgroundPath(const SettingsStore
     if (fs::exists(cached, code)) {
         return cached;
     }
-    const fs::path chosen = settings.string("settings.custom-background-file-path", "");
+    const fs::path chosen = settings.string(SettingKeys::CUSTOM_BACKGROUND_FILE_PATH, "");
     if (chosen.empty() || !fs::exists(chosen, code)) {
         return std::nullopt;
     }
@@ -264,7 +265,7 @@ void Utils::clearCutsomBackgroundFile(SettingsStore& settings) {
             LOG_ERROR("fail to delete " + cached.string() + ": " + code.message());
         }
     }
-    settings.set("settings.custom-path-cache", std::string());
+    settings.set(SettingKeys::CUSTOM_PATH_CACHE, std::string());
 }
 
 fs::path Utils::resourcesDirectory() {

@@ -1,15 +1,17 @@
 #pragma once
 
+#include "settings/SettingKeys.h"
+
 #include "analysis/BorderAnalysis.h"
-#include "analysis/EdgeInsets.h"
-#include "analysis/RgbaImage.h"
-#include "app/StandardFolders.h"
+#include "base/EdgeInsets.h"
+#include "base/LoadedImage.h"
+#include "base/RgbaImage.h"
 #include "capture/DesktopPictureSource.h"
 #include "capture/FileManager.h"
 #include "capture/ImageRect.h"
-#include "capture/LoadedImage.h"
 #include "capture/ScreenInfo.h"
 #include "capture/ScreenLocator.h"
+#include "settings/StandardFolders.h"
 
 #include <chrono>
 #include <cstdint>
@@ -66,7 +68,7 @@ public:
     static std::string expandFileNameTemplate(const std::string& fileNameTemplate,
                                               Clock::time_point when = Clock::now());
     // The name an editor gives its output: the user's template (with ".png" appended unless it
-    // ends so) when "settings.enable-default-file-name" is on, else a generated name.
+    // ends so) when SettingKeys::ENABLE_DEFAULT_FILE_NAME is on, else a generated name.
     static std::string outputFileName(const SettingsStore& settings,
                                       Clock::time_point when = Clock::now());
 

@@ -1,7 +1,7 @@
 #include "capture/WallpaperDesktopPicture.h"
 
-#include "app/Logger.h"
-#include "capture/ImageReader.h"
+#include "base/Logger.h"
+#include "export/ImageReader.h"
 
 #include <algorithm>
 #include <cmath>

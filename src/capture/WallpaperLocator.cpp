@@ -1,6 +1,6 @@
 #include "capture/WallpaperLocator.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,8 +1,9 @@
 #include "editor/CompositionValues.h"
 
-#include "app/Logger.h"
-#include "app/SettingsStore.h"
+#include "base/Logger.h"
 #include "presets/WatermarkParser.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
 
 #include <cmath>
 
@@ -10,7 +11,7 @@ namespace lumeris {
 
 namespace {
 
-int sliderValue(const SettingsStore& settings, const char* key, double fallback) {
+int sliderValue(const SettingsStore& settings, const SettingKey& key, double fallback) {
     double value = settings.doubleValue(key, fallback);
     return std::isfinite(value) ? static_cast<int>(std::lround(value)) : static_cast<int>(fallback);
 }
@@ -19,22 +20,22 @@ int sliderValue(const SettingsStore& settings, const char* key, double fallback)
 
 void CompositionValues::updateValuesFromControls(
     const SettingsStore& settings, std::chrono::system_clock::time_point capturedDate) {
-    paddingValue = sliderValue(settings, "settings.padding", 100);
-    insetValue = insetEnabled ? sliderValue(settings, "settings.inset", 20) : 0;
-    tiltXValue = sliderValue(settings, "settings.tilt-x", 15);
-    tiltYValue = sliderValue(settings, "settings.tilt-y", 15);
+    paddingValue = sliderValue(settings, SettingKeys::PADDING, 100);
+    insetValue = insetEnabled ? sliderValue(settings, SettingKeys::INSET, 20) : 0;
+    tiltXValue = sliderValue(settings, SettingKeys::TILT_X, 15);
+    tiltYValue = sliderValue(settings, SettingKeys::TILT_Y, 15);
     borderRadiusValue = useWindowBorder ? WINDOW_BORDER_RADIUS
-                                        : sliderValue(settings, "settings.border-radius", 20);
-    shadowValue = sliderValue(settings, "settings.shadow", 25);
+                                        : sliderValue(settings, SettingKeys::BORDER_RADIUS, 20);
+    shadowValue = sliderValue(settings, SettingKeys::SHADOW, 25);
     watermarkText =
-        WatermarkParser::parse(settings.string("settings.watermark-text", ""), capturedDate);
-    backgroundID = settings.string("settings.background-id", "");
-    customBackgroundPath = settings.string("settings.custom-background-path", "");
-    ratioValue = settings.string("settings.ratio", "");
-    redactColor = settings.string("settings.redact-color", "");
-    autoRedactEnabled = settings.boolValue("settings.auto-redact", false);
-    insetBalanceValue = settings.boolValue("settings.inset-balance", false);
-    isWatermarkEnabled = settings.boolValue("settings.show-watermark", true);
+        WatermarkParser::parse(settings.string(SettingKeys::WATERMARK_TEXT, ""), capturedDate);
+    backgroundID = settings.string(SettingKeys::BACKGROUND_ID, "");
+    customBackgroundPath = settings.string(SettingKeys::CUSTOM_BACKGROUND_PATH, "");
+    ratioValue = settings.string(SettingKeys::RATIO, "");
+    redactColor = settings.string(SettingKeys::REDACT_COLOR, "");
+    autoRedactEnabled = settings.boolValue(SettingKeys::AUTO_REDACT, false);
+    insetBalanceValue = settings.boolValue(SettingKeys::INSET_BALANCE, false);
+    isWatermarkEnabled = settings.boolValue(SettingKeys::SHOW_WATERMARK, true);
 }
 
 void CompositionValues::applyBorderAnalysis(const BorderAnalysis& analysis, double scale) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/BorderAnalysis.h"
-#include "analysis/EdgeInsets.h"
+#include "base/EdgeInsets.h"
 
 #include <chrono>
 #include <optional>

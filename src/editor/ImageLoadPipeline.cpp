@@ -2,15 +2,17 @@
 
 #include "analysis/TextRecognizer.h"
 #include "analysis/TextWrapper.h"
-#include "app/Logger.h"
-#include "app/SettingsStore.h"
-#include "capture/ImageReader.h"
+#include "base/Base64.h"
+#include "base/Diagnostics.h"
+#include "base/Logger.h"
+#include "base/NumberText.h"
 #include "capture/Utils.h"
 #include "editor/RedactionRules.h"
-#include "export/Base64.h"
+#include "editor/TextRecognitionTask.h"
 #include "export/ImageEncoder.h"
+#include "export/ImageReader.h"
 #include "render/EditorDocument.h"
-#include "render/NumberText.h"
+#include "settings/SettingsStore.h"
 
 #include <cstdio>
 
@@ -63,7 +65,7 @@ bool ImageLoadPipeline::wrapText(PreparedImage& prepared, TextRecognizer& recogn
     const RgbaImage& bitmap = prepared.originalImage.image;
     TextRecognitionOutcome outcome = recognizer.recognize(bitmap);
     if (outcome.failed()) {
-        std::printf("Unable to perform the requests: %s.\n", outcome.error->c_str());
+        Diagnostics::print(TextRecognitionTask::failureLine(*outcome.error));
         if (error != nullptr) {
             *error = *outcome.error;
         }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/ImageSize.h"
-#include "analysis/Rect.h"
-#include "capture/LoadedImage.h"
+#include "base/LoadedImage.h"
+#include "base/Rect.h"
 #include "editor/CompositionValues.h"
 #include "editor/TextDetection.h"
 #include "render/StyleSheetInputs.h"

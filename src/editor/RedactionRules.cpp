@@ -1,13 +1,13 @@
 #include "editor/RedactionRules.h"
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 namespace lumeris {
 
 std::vector<std::string> RedactionRules::activePatterns(const SettingsStore& settings) {
     std::vector<std::string> patterns;
     for (const auto& rule : ALL) {
-        if (settings.boolValue(rule.settingKey, true)) {
+        if (settings.boolValue(rule.setting, true)) {
             patterns.emplace_back(rule.pattern);
         }
     }

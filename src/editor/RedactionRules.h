@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingKeys.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -10,21 +12,22 @@ class SettingsStore;
 
 // The four kinds of sensitive text that auto-redaction looks for, each switched by a setting.
 struct RedactionRule {
-    const char* settingKey;
+    SettingKey setting;
     // ICU syntax, compiled case-insensitive.
     const char* pattern;
 };
 
 class RedactionRules {
 public:
-    static constexpr RedactionRule EMAILS{"settings.auto-redact.emails",
+    static constexpr RedactionRule EMAILS{SettingKeys::AUTO_REDACT_EMAILS,
                                           "[A-Z0-9a-z._%+-]+@[A-Za-z0-9.-]+\\.[A-Za-z]{2,6}"};
-    static constexpr RedactionRule CREDIT_CARDS{"settings.auto-redact.credit-cards",
+    static constexpr RedactionRule CREDIT_CARDS{SettingKeys::AUTO_REDACT_CREDIT_CARDS,
                                                 "([0-9]{3,6}[- ]){3}([0-9]{3,6})?"};
     static constexpr RedactionRule IP_ADDRESSES{
-        "settings.auto-redact.ip-addresses",
+        SettingKeys::AUTO_REDACT_IP_ADDRESSES,
         "([0-9]{1,3}\\.[0-9]{1,3}\\.[0-9]{1,3}\\.[0-9]{1,3})|(([a-f0-9:]+:+)+[a-f0-9]+)"};
-    static constexpr RedactionRule API_KEYS{"settings.auto-redact.api-keys", "[A-Za-z0-9-_/]{32,}"};
+    static constexpr RedactionRule API_KEYS{SettingKeys::AUTO_REDACT_API_KEYS,
+                                            "[A-Za-z0-9-_/]{32,}"};
 
     // In the order their rectangles are listed.
     static constexpr std::array<RedactionRule, 4> ALL{EMAILS, CREDIT_CARDS, IP_ADDRESSES, API_KEYS};

@@ -1,6 +1,7 @@
 #include "editor/TextDetection.h"
 
 #include "analysis/TextRecognizer.h"
+#include "base/Diagnostics.h"
 
 #include <iostream>
 
@@ -29,7 +30,7 @@ std::vector<Rect> TextDetection::rectsForPattern(const std::string& pattern,
     auto rects =
         TextObservation::matchRects(pattern, observations, bitmapWidth, bitmapHeight, &error);
     if (!rects) {
-        std::cout << "Unable to compile pattern " << pattern << ": " << error << std::endl;
+        Diagnostics::print("Unable to compile pattern " + pattern + ": " + error);
         return {};
     }
     return std::move(*rects);

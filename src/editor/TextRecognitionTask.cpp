@@ -1,6 +1,7 @@
 #include "editor/TextRecognitionTask.h"
 
 #include "analysis/TextRecognizer.h"
+#include "base/Diagnostics.h"
 
 #include <iostream>
 #include <thread>
@@ -32,7 +33,7 @@ void TextRecognitionTask::start(std::shared_ptr<TextRecognizer> recognizer,
                                 std::vector<std::string> patterns, Handlers handlers,
                                 GMainContext* context) {
     if (!recognizer || !bitmap) {
-        std::cout << failureLine("no recogniser or bitmap") << std::endl;
+        Diagnostics::print(failureLine("no recogniser or bitmap"));
         return;
     }
     GMainContext* target =
@@ -42,7 +43,7 @@ void TextRecognitionTask::start(std::shared_ptr<TextRecognizer> recognizer,
                  patterns = std::move(patterns), handlers = std::move(handlers), target]() mutable {
         const auto outcome = recognizer->recognize(*bitmap);
         if (outcome.failed()) {
-            std::cout << failureLine(*outcome.error) << std::endl;
+            Diagnostics::print(failureLine(*outcome.error));
             g_main_context_unref(target);
             return;
         }

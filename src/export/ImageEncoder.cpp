@@ -1,6 +1,6 @@
 #include "export/ImageEncoder.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "platform/PrivateXServer.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 #include <cerrno>
 #include <csignal>

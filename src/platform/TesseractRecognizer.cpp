@@ -1,6 +1,6 @@
 #include "platform/TesseractRecognizer.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "presets/WatermarkParser.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 #include <memory>
 #include <mutex>

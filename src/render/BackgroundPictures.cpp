@@ -1,10 +1,10 @@
 #include "render/BackgroundPictures.h"
 
-#include "app/Logger.h"
-#include "capture/ImageReader.h"
-#include "export/Base64.h"
+#include "base/Base64.h"
+#include "base/Logger.h"
+#include "base/ResourceLocator.h"
 #include "export/ImageEncoder.h"
-#include "render/ResourceLocator.h"
+#include "export/ImageReader.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
 #include "render/EditorDocument.h"
 
 #include "analysis/ImageSize.h"
+#include "base/NumberText.h"
 #include "render/BackgroundCatalogue.h"
 #include "render/BackgroundPictures.h"
-#include "render/NumberText.h"
 #include "render/TextEscaping.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "render/ScreenshotQueue.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 #include <glib.h>
 #include <pthread.h>

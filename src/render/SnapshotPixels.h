@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/RgbaImage.h"
+#include "base/RgbaImage.h"
 
 #include <cstdint>
 

@@ -1,14 +1,15 @@
 #include "render/StyleSheetInputs.h"
 
-#include "app/SettingsStore.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
 
 namespace lumeris {
 
 void StyleSheetInputs::readColorSettings(const SettingsStore& settings) {
-    bgColorOption = settings.string("settings.bg-color.option", "plain");
-    plainColor = settings.string("settings.bg-color.plain", "#ffffff");
-    gradientStart = settings.string("settings.bg-color.gradient-start", "#ffffff");
-    gradientStop = settings.string("settings.bg-color.gradient-stop", "#ffffff");
+    bgColorOption = settings.string(SettingKeys::BG_COLOR_OPTION, "plain");
+    plainColor = settings.string(SettingKeys::BG_COLOR_PLAIN, "#ffffff");
+    gradientStart = settings.string(SettingKeys::BG_COLOR_GRADIENT_START, "#ffffff");
+    gradientStop = settings.string(SettingKeys::BG_COLOR_GRADIENT_STOP, "#ffffff");
 }
 
 } // namespace lumeris

@@ -1,10 +1,10 @@
 #include "capture/Utils.h"
 
 #include "TemporaryFolder.h"
-#include "app/SettingsStore.h"
 #include "capture/ImageCrop.h"
-#include "capture/ImageReader.h"
 #include "export/ImageEncoder.h"
+#include "export/ImageReader.h"
+#include "settings/SettingsStore.h"
 
 #include <cstdlib>
 #include <ctime>

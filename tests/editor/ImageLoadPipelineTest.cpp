@@ -2,10 +2,10 @@
 
 #include "TemporaryFolder.h"
 #include "analysis/TextRecognizer.h"
-#include "app/SettingsStore.h"
-#include "capture/ImageReader.h"
-#include "export/Base64.h"
+#include "base/Base64.h"
 #include "export/ImageEncoder.h"
+#include "export/ImageReader.h"
+#include "settings/SettingsStore.h"
 #include "support/FakeText.h"
 #include "support/ImageFiles.h"
 

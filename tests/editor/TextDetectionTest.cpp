@@ -2,8 +2,8 @@
 
 #include "TemporaryFolder.h"
 #include "analysis/TextRecognizer.h"
-#include "app/SettingsStore.h"
 #include "editor/RedactionRules.h"
+#include "settings/SettingsStore.h"
 #include "support/FakeText.h"
 
 #include <gtest/gtest.h>
@@ -75,8 +75,8 @@ TEST(RedactionRulesTest, ActivePatternsFollowTheSettingsInOrderAndDefaultToOn) {
               (std::vector<std::string>{
                   RedactionRules::EMAILS.pattern, RedactionRules::CREDIT_CARDS.pattern,
                   RedactionRules::IP_ADDRESSES.pattern, RedactionRules::API_KEYS.pattern}));
-    settings.set(RedactionRules::EMAILS.settingKey, false);
-    settings.set(RedactionRules::IP_ADDRESSES.settingKey, false);
+    settings.set(RedactionRules::EMAILS.setting, false);
+    settings.set(RedactionRules::IP_ADDRESSES.setting, false);
     EXPECT_EQ(RedactionRules::activePatterns(settings),
               (std::vector<std::string>{RedactionRules::CREDIT_CARDS.pattern,
                                         RedactionRules::API_KEYS.pattern}));

@@ -1,6 +1,6 @@
 #include "export/ImageEncoder.h"
 
-#include "capture/ImageReader.h"
+#include "export/ImageReader.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
+#include "base/ResourceLocator.h"
 #include "gui/RendererTestSupport.h"
-#include "render/ResourceLocator.h"
 
 #include <cstdlib>
 #include <filesystem>

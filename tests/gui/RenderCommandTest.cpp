@@ -1,6 +1,6 @@
 #include "TemporaryFolder.h"
-#include "capture/ImageReader.h"
 #include "export/ImageEncoder.h"
+#include "export/ImageReader.h"
 #include "platform/TesseractRecognizer.h"
 #include "support/ImageFiles.h"
 #include "support/RunLumeris.h"

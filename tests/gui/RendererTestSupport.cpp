@@ -1,6 +1,6 @@
 #include "gui/RendererTestSupport.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 #include <algorithm>
 #include <chrono>

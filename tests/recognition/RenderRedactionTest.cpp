@@ -2,8 +2,8 @@
 // smart wrap turns a long line into a narrow block.
 #include "ScreenshotPainter.h"
 #include "TemporaryFolder.h"
-#include "capture/ImageReader.h"
 #include "export/ImageEncoder.h"
+#include "export/ImageReader.h"
 #include "platform/TesseractRecognizer.h"
 #include "support/ImageFiles.h"
 #include "support/RunLumeris.h"

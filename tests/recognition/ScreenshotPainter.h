@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/Rect.h"
-#include "analysis/RgbaImage.h"
+#include "base/Rect.h"
+#include "base/RgbaImage.h"
 
 #include <string>
 #include <vector>

@@ -191,9 +191,9 @@ TEST(TesseractRecognizerTest, BandsReadEveryLineOnceInOrder) {
 // The foot of a "1" beside a space, or of an "E" beside a split, is no dropped underscore: the
 // digits of a card number stay separate groups.
 TEST(TesseractRecognizerTest, SerifFeetAreNotReadAsUnderscores) {
-    const Screenshot shot = Screenshot::paint({"Card on file 4111 1111 5678 9001 valid"},
-                                              ScreenshotStyle{"DejaVu Sans Mono", 11, false, 2},
-                                              420, 60);
+    const Screenshot shot =
+        Screenshot::paint({"Card on file 4111 1111 5678 9001 valid"},
+                          ScreenshotStyle{"DejaVu Sans Mono", 11, false, 2}, 420, 60);
     const auto outcome = recognizer().recognize(shot.image());
     ASSERT_FALSE(outcome.failed());
     const auto lines = TextDetection::detectedText(outcome.observations);

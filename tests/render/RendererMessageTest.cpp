@@ -1,8 +1,8 @@
 #include "render/RendererMessage.h"
 
 #include "TemporaryFolder.h"
+#include "base/ResourceLocator.h"
 #include "render/RendererScripts.h"
-#include "render/ResourceLocator.h"
 #include "render/SnapshotPixels.h"
 
 #include <fstream>
@@ -66,16 +66,16 @@ TEST(SnapshotPixelsTest, PremultipliedArgbBecomesStraightRgba) {
 
 TEST(ResourceLocatorTest, InstalledFolderWinsOverTheSourceTree) {
     TemporaryFolder root;
-    std::filesystem::create_directories(root / "share/lumeris");
+    std::filesystem::create_directories(root / "share/lumeris/web");
     std::filesystem::create_directories(root / "bin");
     auto candidates = ResourceLocator::candidateFolders(root / "bin");
     EXPECT_FALSE(ResourceLocator::findFolder({root / "share/lumeris"}));
-    std::ofstream(root / "share/lumeris/viewer.html") << "<html></html>";
+    std::ofstream(root / "share/lumeris/web/viewer.html") << "<html></html>";
     EXPECT_EQ(ResourceLocator::findFolder(candidates),
               std::filesystem::weakly_canonical(root / "share/lumeris"));
     // A build tree finds the source resources.
     auto fromBuild =
         ResourceLocator::findFolder(ResourceLocator::candidateFolders("/nonexistent/bin"));
     ASSERT_TRUE(fromBuild);
-    EXPECT_TRUE(std::filesystem::exists(*fromBuild / "draw.js"));
+    EXPECT_TRUE(std::filesystem::exists(*fromBuild / "web/draw.js"));
 }

@@ -1,9 +1,9 @@
 #include "TemporaryFolder.h"
-#include "app/SettingsStore.h"
-#include "capture/ImageReader.h"
-#include "export/Base64.h"
+#include "base/Base64.h"
+#include "export/ImageReader.h"
 #include "render/BackgroundPictures.h"
 #include "render/EditorDocument.h"
+#include "settings/SettingsStore.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

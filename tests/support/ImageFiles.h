@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/RgbaImage.h"
 #include "analysis/TextRecognizer.h"
+#include "base/RgbaImage.h"
 #include "export/ImageEncoder.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "render/gtk/CustomWKWebView.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "render/RendererMessage.h"
 #include "render/RendererScripts.h"
 #include "render/SnapshotPixels.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/RgbaImage.h"
-#include "platform/GObjectPtr.h"
+#include "base/GObjectPtr.h"
+#include "base/RgbaImage.h"
 #include "render/ScreenshotQueue.h"
 #include "render/gtk/UserEventsHandler.h"
 

@@ -1,7 +1,7 @@
 #include "render/gtk/RenderWindow.h"
 
-#include "app/Logger.h"
-#include "render/ResourceLocator.h"
+#include "base/Logger.h"
+#include "base/ResourceLocator.h"
 
 namespace lumeris {
 
@@ -78,7 +78,7 @@ std::optional<RgbaImage> RenderWindow::renderOnce(const std::string& html,
 }
 
 std::optional<std::string> RenderWindow::viewerBaseUri() {
-    auto viewer = ResourceLocator::resource("viewer.html");
+    auto viewer = ResourceLocator::resource("web/viewer.html");
     if (!viewer) {
         return std::nullopt;
     }

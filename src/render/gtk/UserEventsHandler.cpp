@@ -1,6 +1,6 @@
 #include "render/gtk/UserEventsHandler.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 namespace lumeris {
 

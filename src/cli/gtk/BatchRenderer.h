@@ -1,0 +1,62 @@
+#pragma once
+
+#include "base/RgbaImage.h"
+#include "platform/TesseractRecognizer.h"
+#include "render/gtk/RenderWindow.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace lumeris {
+
+struct RenderOptions;
+class SettingsStore;
+
+// The three stages of one input of `lumeris render`. Preparing and saving may run on worker
+// threads, overlapping the renderer's work on the neighbouring inputs; drawing stays on the main
+// thread, in the one renderer every input shares.
+class BatchRenderer {
+public:
+    // One input made ready for the renderer.
+    struct Job {
+        std::string html;
+        int width = 0;
+        int height = 0;
+        std::string fileName;
+    };
+
+    // The background files the style sheet may point at, resolved once for the whole run.
+    struct Backgrounds {
+        std::optional<std::string> desktop;
+        std::optional<std::string> custom;
+    };
+
+    // `pictureStream`: where the picture goes for --output - (standard output).
+    BatchRenderer(const RenderOptions& options, const SettingsStore& settings,
+                  Backgrounds backgrounds, std::string baseUri, std::FILE* pictureStream);
+
+    // Read, analyse, recognise and compose; the reason on failure. Any thread, one at a time.
+    std::variant<Job, std::string> prepare(const std::filesystem::path& input);
+
+    // Main thread.
+    std::variant<RgbaImage, std::string> draw(const Job& job);
+
+    // Encodes and writes atomically (a failed write leaves no partial file); the path written, or
+    // "-" for standard output. Any thread.
+    std::variant<std::filesystem::path, std::string> save(const RgbaImage& picture,
+                                                          const std::string& fileName) const;
+
+private:
+    const RenderOptions& options_;
+    const SettingsStore& settings_;
+    Backgrounds backgrounds_;
+    std::string baseUri_;
+    std::FILE* pictureStream_;
+    RenderWindow window_;
+    TesseractRecognizer recognizer_;
+};
+
+} // namespace lumeris

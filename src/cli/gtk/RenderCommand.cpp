@@ -1,0 +1,278 @@
+#include "cli/gtk/RenderCommand.h"
+
+#include "base/Diagnostics.h"
+#include "base/Logger.h"
+#include "capture/Utils.h"
+#include "capture/WallpaperDesktopPicture.h"
+#include "cli/RenderOptions.h"
+#include "cli/gtk/BatchRenderer.h"
+#include "cli/gtk/RendererCopies.h"
+#include "platform/GdkScreenLocator.h"
+#include "platform/PrivateXServer.h"
+#include "render/gtk/RenderWindow.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <future>
+#include <gtk/gtk.h>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+#include <variant>
+
+namespace lumeris {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void printError(const std::string& message) {
+    std::fprintf(stderr, "lumeris render: %s\n", message.c_str());
+}
+
+// The core's diagnostic lines would land among the written paths (or in the picture stream);
+// they still reach the log through the pipeline's own records.
+class QuietDiagnostics {
+public:
+    QuietDiagnostics() : saved_(Diagnostics::setSink([](const std::string&) {})) {}
+    ~QuietDiagnostics() { Diagnostics::setSink(std::move(saved_)); }
+    QuietDiagnostics(const QuietDiagnostics&) = delete;
+    QuietDiagnostics& operator=(const QuietDiagnostics&) = delete;
+
+private:
+    Diagnostics::Sink saved_;
+};
+
+// KEY  TYPE  VALUE, one setting a line, for --list-settings.
+void listSettings(const SettingsStore& settings) {
+    for (std::string_view key : SettingKeys::keys()) {
+        const auto value = settings.value(std::string(key));
+        std::printf("%-46s %-8s %s\n", std::string(key).c_str(),
+                    std::string(SettingKeys::typeName(*SettingKeys::typeOf(key))).c_str(),
+                    value ? SettingKeys::format(*value).c_str() : "(not set)");
+    }
+}
+
+// With --output -, standard output carries the picture alone: the stream keeps the original
+// descriptor and everything else written to standard output goes to standard error instead.
+class PictureStream {
+public:
+    explicit PictureStream(bool wanted) {
+        if (!wanted) {
+            return;
+        }
+        std::fflush(stdout);
+        const int picture = dup(STDOUT_FILENO);
+        if (picture >= 0 && dup2(STDERR_FILENO, STDOUT_FILENO) >= 0) {
+            stream_ = fdopen(picture, "wb");
+        }
+        if (stream_ == nullptr && picture >= 0) {
+            close(picture);
+        }
+    }
+    ~PictureStream() {
+        if (stream_ != nullptr) {
+            std::fclose(stream_);
+        }
+    }
+    PictureStream(const PictureStream&) = delete;
+    PictureStream& operator=(const PictureStream&) = delete;
+
+    std::FILE* get() const { return stream_; }
+
+private:
+    std::FILE* stream_ = nullptr;
+};
+
+std::optional<BatchRenderer::Backgrounds>
+resolveBackgrounds(const RenderOptions& options, SettingsStore& settings, RendererCopies& copies) {
+    BatchRenderer::Backgrounds references;
+    const std::string id = settings.string(SettingKeys::BACKGROUND_ID, "");
+    if (id == "desktop") {
+        GdkScreenLocator screens;
+        WallpaperDesktopPicture source(screens);
+        LoadedImage picture = Utils::desktopPictureWithFallback(settings, source);
+        if (auto placed = copies.write(picture, "desktop")) {
+            references.desktop = placed->string();
+        }
+    }
+    if (id == "custom" && settings.string(SettingKeys::BG_COLOR_OPTION, "") == "file") {
+        // A file named on the command line is used as it is; otherwise the editor's cached copy
+        // of the chosen file, as the editor would show it.
+        bool named = false;
+        for (const auto& [key, value] : options.overrides) {
+            named = named || key == SettingKeys::CUSTOM_BACKGROUND_FILE_PATH.name;
+        }
+        std::optional<fs::path> source;
+        if (named) {
+            source = settings.string(SettingKeys::CUSTOM_BACKGROUND_FILE_PATH, "");
+        } else {
+            source = Utils::getCachedCustomBackgroundPath(settings);
+        }
+        std::error_code ignored;
+        if (!source || !fs::is_regular_file(*source, ignored)) {
+            printError("the custom background picture is missing" +
+                       (source && !source->empty() ? ": " + source->string() : std::string()));
+            return std::nullopt;
+        }
+        if (auto copied = copies.copy(*source, "custom")) {
+            references.custom = copied->string() + "?cacheID=custom-0";
+        }
+    }
+    return references;
+}
+
+// The display the renderer draws on: a private Xvfb when there is one (its output does not depend
+// on the desktop's font and scale settings), else the session's X display.
+bool prepareDisplay(int scale, std::unique_ptr<PrivateXServer>& server) {
+    const char* session = std::getenv("DISPLAY");
+    std::string display = session != nullptr ? session : "";
+    if (PrivateXServer::available()) {
+        std::string error;
+        server = PrivateXServer::start(&error);
+        if (server) {
+            display = server->display();
+        } else {
+            LOG_WARNING("could not start Xvfb: {}", error);
+            if (display.empty()) {
+                printError("could not start Xvfb: " + error);
+                return false;
+            }
+        }
+    }
+    if (display.empty()) {
+        printError("no display to draw on; install Xvfb (apt install xvfb) or run under xvfb-run");
+        return false;
+    }
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("GDK_BACKEND", "x11", 1);
+    setenv("GDK_SCALE", std::to_string(scale).c_str(), 1);
+    unsetenv("GDK_DPI_SCALE");
+    if (!gtk_init_check(nullptr, nullptr)) {
+        printError("cannot open the display " + display);
+        return false;
+    }
+    return true;
+}
+
+// Runs `work` on a worker thread; an exception becomes the failure text.
+template <typename Result, typename Work>
+std::future<std::variant<Result, std::string>> inBackground(Work work) {
+    return std::async(std::launch::async, [work = std::move(work)]() {
+        try {
+            return work();
+        } catch (const std::exception& error) {
+            return std::variant<Result, std::string>(std::string(error.what()));
+        }
+    });
+}
+
+} // namespace
+
+int RenderCommand::run(const std::vector<std::string>& arguments) {
+    auto parsed = RenderOptions::parse(arguments);
+    if (auto* usageError = std::get_if<std::string>(&parsed)) {
+        printError(*usageError);
+        std::fputs("Try 'lumeris render --help'.\n", stderr);
+        return EXIT_USAGE;
+    }
+    const RenderOptions& options = std::get<RenderOptions>(parsed);
+    if (options.help) {
+        std::fputs(RenderOptions::USAGE, stdout);
+        return EXIT_ALL_RENDERED;
+    }
+
+    // Messages for the user are printed below; the log keeps the details.
+    Logger::setUp(Logger::defaultLogDirectory(), spdlog::level::off);
+    // The stored look, with this run's overrides; nothing is written back.
+    SettingsStore settings(SettingsStore::defaultFile(), SettingsStore::Persistence::InMemory);
+    settings.registerDefaultSettings();
+    if (auto overrideError = options.applyOverrides(settings)) {
+        printError(*overrideError);
+        return EXIT_USAGE;
+    }
+
+    if (options.listSettings) {
+        listSettings(settings);
+        return EXIT_ALL_RENDERED;
+    }
+
+    std::unique_ptr<PrivateXServer> server;
+    if (!prepareDisplay(options.scale, server)) {
+        return EXIT_SOME_FAILED;
+    }
+    auto baseUri = RenderWindow::viewerBaseUri();
+    if (!baseUri) {
+        printError("the resources folder (viewer.html) was not found; set LUMERIS_RESOURCES");
+        return EXIT_SOME_FAILED;
+    }
+    RendererCopies copies;
+    auto backgrounds = resolveBackgrounds(options, settings, copies);
+    if (!backgrounds) {
+        return EXIT_SOME_FAILED;
+    }
+
+    QuietDiagnostics quiet;
+    PictureStream pictureStream(options.output == RenderOptions::STANDARD_STREAM);
+    int failures = 0;
+    auto report = [&](const std::string& input, const std::variant<fs::path, std::string>& result) {
+        if (const auto* failure = std::get_if<std::string>(&result)) {
+            ++failures;
+            printError(input + ": " + *failure);
+            LOG_ERROR("render {}: {}", input, *failure);
+        } else if (!options.quiet && options.output != RenderOptions::STANDARD_STREAM) {
+            std::fprintf(stdout, "%s\n", std::get<fs::path>(result).c_str());
+            std::fflush(stdout);
+        }
+    };
+    {
+        BatchRenderer renderer(options, settings, *backgrounds, *baseUri, pictureStream.get());
+        const auto& inputs = options.inputs;
+        auto prepare = [&renderer, &inputs](size_t index) {
+            return inBackground<BatchRenderer::Job>(
+                [&renderer, input = inputs[index]]() { return renderer.prepare(input); });
+        };
+        // The next input is prepared, and the previous one saved, while this one is drawn.
+        auto next = prepare(0);
+        std::future<std::variant<fs::path, std::string>> saving;
+        std::string savingInput;
+        auto finishSaving = [&]() {
+            if (saving.valid()) {
+                report(savingInput, saving.get());
+            }
+        };
+        for (size_t index = 0; index < inputs.size(); ++index) {
+            if (inputs.size() > 1 && !options.quiet) {
+                std::fprintf(stderr, "[%zu/%zu] %s\n", index + 1, inputs.size(),
+                             inputs[index].c_str());
+            }
+            auto prepared = next.get();
+            if (index + 1 < inputs.size()) {
+                next = prepare(index + 1);
+            }
+            std::variant<RgbaImage, std::string> drawn =
+                std::holds_alternative<BatchRenderer::Job>(prepared)
+                    ? renderer.draw(std::get<BatchRenderer::Job>(prepared))
+                    : std::variant<RgbaImage, std::string>(std::get<std::string>(prepared));
+            finishSaving();
+            if (const auto* failure = std::get_if<std::string>(&drawn)) {
+                report(inputs[index], *failure);
+                continue;
+            }
+            savingInput = inputs[index];
+            saving = inBackground<fs::path>(
+                [&renderer, picture = std::get<RgbaImage>(std::move(drawn)),
+                 fileName = std::get<BatchRenderer::Job>(prepared).fileName]() {
+                    return renderer.save(picture, fileName);
+                });
+        }
+        finishSaving();
+    }
+    Logger::flush();
+    return failures == 0 ? EXIT_ALL_RENDERED : EXIT_SOME_FAILED;
+}
+
+} // namespace lumeris

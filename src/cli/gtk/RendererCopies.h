@@ -1,0 +1,33 @@
+#pragma once
+
+#include "base/LoadedImage.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumeris {
+
+// Background pictures placed where the renderer may read them for one headless run. Named per
+// process so parallel runs and a running editor never overwrite each other's pictures; removed
+// when the run ends.
+class RendererCopies {
+public:
+    RendererCopies();
+    ~RendererCopies();
+    RendererCopies(const RendererCopies&) = delete;
+    RendererCopies& operator=(const RendererCopies&) = delete;
+
+    // A copy of the file `source`.
+    std::optional<std::filesystem::path> copy(const std::filesystem::path& source,
+                                              const std::string& name);
+    // The picture written as PNG.
+    std::optional<std::filesystem::path> write(const LoadedImage& picture, const std::string& name);
+
+private:
+    std::string prefix_;
+    std::vector<std::filesystem::path> copies_;
+};
+
+} // namespace lumeris

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "base/LoadedImage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace lumeris {
+
+// Decodes image files through GdkPixbuf (every installed loader: PNG, JPEG, WebP, GIF, …) into
+// straight-alpha RGBA. Decoding is bounded: the size a file claims is checked before the
+// decoder allocates its pixels, so a small file cannot make the program allocate gigabytes.
+class ImageReader {
+public:
+    static constexpr int MAX_SIDE = 32767;
+    static constexpr std::int64_t MAX_PIXELS = 16384LL * 16384LL;
+    // Files at this density or above are high-density captures from other systems.
+    static constexpr double HIGH_DENSITY_DPI = 144.0;
+
+    static constexpr const char* NOT_AN_IMAGE = "not an image";
+
+    // The image at `path`, sized in points from its stored density. On failure returns nothing
+    // and, when `error` is given, a short reason ("not an image", "image too large: …").
+    static std::optional<LoadedImage> read(const std::filesystem::path& path,
+                                           std::string* error = nullptr);
+
+    // The same for encoded bytes already in memory (clipboard data, embedded copies).
+    static std::optional<LoadedImage> readData(const std::uint8_t* data, std::size_t size,
+                                               std::string* error = nullptr);
+
+    // The reason a decoder of an image of this size is refused, or nothing when it is allowed.
+    static std::optional<std::string> sizeProblem(std::int64_t width, std::int64_t height);
+};
+
+} // namespace lumeris

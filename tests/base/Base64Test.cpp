@@ -1,0 +1,46 @@
+#include "base/Base64.h"
+
+#include <gtest/gtest.h>
+
+using lumeris::Base64;
+
+namespace {
+std::vector<std::uint8_t> bytes(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+} // namespace
+
+TEST(Base64, EncodesWithStandardAlphabetAndPadding) {
+    EXPECT_EQ(Base64::encode(bytes("")), "");
+    EXPECT_EQ(Base64::encode(bytes("f")), "Zg==");
+    EXPECT_EQ(Base64::encode(bytes("fo")), "Zm8=");
+    EXPECT_EQ(Base64::encode(bytes("foo")), "Zm9v");
+    EXPECT_EQ(Base64::encode(bytes("foobar")), "Zm9vYmFy");
+    EXPECT_EQ(Base64::encode(std::vector<std::uint8_t>{0xFB, 0xFF, 0xBF}), "+/+/");
+    // Long input stays on one line.
+    EXPECT_EQ(Base64::encode(std::vector<std::uint8_t>(300, 0)).find('\n'), std::string::npos);
+}
+
+TEST(Base64, DecodeInvertsEncodeForEveryByteAndLength) {
+    std::vector<std::uint8_t> all;
+    for (int i = 0; i < 256; ++i) {
+        all.push_back(static_cast<std::uint8_t>(i));
+    }
+    for (std::size_t length = 0; length <= all.size(); length += 37) {
+        std::vector<std::uint8_t> part(all.begin(), all.begin() + length);
+        EXPECT_EQ(Base64::decode(Base64::encode(part)), part) << length;
+    }
+}
+
+TEST(Base64, DecodeToleratesLineBreaksAndMissingPadding) {
+    EXPECT_EQ(Base64::decode("Zm9v\nYmFy\r\n"), bytes("foobar"));
+    EXPECT_EQ(Base64::decode("Zg"), bytes("f"));
+    EXPECT_EQ(Base64::decode("Zm8"), bytes("fo"));
+}
+
+TEST(Base64, DecodeRefusesMalformedText) {
+    for (const char* bad : {"Zm9v!", "Z", "Zm9vY", "Zg===", "Zg=a", "Z===", "Zm-_", "Zg="}) {
+        EXPECT_FALSE(Base64::decode(bad)) << bad;
+    }
+    EXPECT_FALSE(Base64::decode(std::string_view("Zg\0=", 4)));
+}

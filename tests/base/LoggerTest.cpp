@@ -1,0 +1,59 @@
+#include "base/Logger.h"
+
+#include "TemporaryFolder.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <sstream>
+
+using lumeris::Logger;
+
+TEST(Logger, RecordsCarryLevelFileFunctionAndLine) {
+    spdlog::details::log_msg msg(spdlog::source_loc{"/src/capture/Editor.cpp", 42, "activate"},
+                                 "lumeris", spdlog::level::warn, "capture failed");
+    EXPECT_TRUE(std::regex_match(
+        Logger::formatRecord(msg, true),
+        std::regex(
+            R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} WARNING Editor\.activate:42 - capture failed\n)")));
+    EXPECT_TRUE(std::regex_match(
+        Logger::formatRecord(msg, false),
+        std::regex(R"(\d\d:\d\d:\d\d\.\d{3} WARNING Editor\.activate:42 - capture failed\n)")));
+
+    const std::pair<spdlog::level::level_enum, const char*> names[] = {
+        {spdlog::level::trace, "VERBOSE"},
+        {spdlog::level::debug, "DEBUG"},
+        {spdlog::level::info, "INFO"},
+        {spdlog::level::err, "ERROR"}};
+    for (auto [level, name] : names) {
+        spdlog::details::log_msg record(spdlog::source_loc{"a/b.c.h", 1, "f"}, "lumeris", level,
+                                        "m");
+        EXPECT_NE(Logger::formatRecord(record, false).find(std::string(" ") + name + " b.f:1 - m"),
+                  std::string::npos);
+    }
+}
+
+TEST(Logger, EveryLevelReachesTheFileAndAnUnopenableFileIsNotFatal) {
+    TemporaryFolder folder;
+    Logger::setUp(folder.path());
+    ASSERT_EQ(Logger::logFile(), folder / "lumeris.log");
+    const int verboseLine = __LINE__ + 1;
+    LOG_VERBOSE("first {}", 1);
+    LOG_ERROR("braces {{}} and {}", "values");
+    Logger::flush();
+    std::stringstream text;
+    text << std::ifstream(folder / "lumeris.log").rdbuf();
+    EXPECT_NE(text.str().find("INFO Logger.setUp:"), std::string::npos);
+    EXPECT_NE(text.str().find("App version: "), std::string::npos);
+    EXPECT_NE(text.str().find("VERBOSE LoggerTest.TestBody:" + std::to_string(verboseLine) +
+                              " - first 1"),
+              std::string::npos);
+    EXPECT_NE(text.str().find("ERROR LoggerTest.TestBody:"), std::string::npos);
+    EXPECT_NE(text.str().find("braces {} and values"), std::string::npos);
+
+    // A file standing where the log folder should be: console only.
+    std::ofstream(folder / "blocked") << "x";
+    Logger::setUp(folder / "blocked");
+    EXPECT_EQ(Logger::logFile(), std::nullopt);
+    LOG_INFO("still logging");
+}
