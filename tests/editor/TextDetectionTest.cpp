@@ -3,6 +3,7 @@
 #include "TemporaryFolder.h"
 #include "analysis/TextRecognizer.h"
 #include "editor/RedactionRules.h"
+#include "fakes/ScriptedRecognizer.h"
 #include "settings/SettingsStore.h"
 #include "support/FakeText.h"
 
@@ -35,37 +36,29 @@ using Found = std::vector<std::string>;
 
 } // namespace
 
-TEST(RedactionRulesTest, EmailsAreFoundWhereverTheyStandInALine) {
-    EXPECT_EQ(matches(RedactionRules::EMAILS.pattern, "mail jane.doe+x@example.co.uk now"),
-              Found{"jane.doe+x@example.co.uk"});
-    EXPECT_EQ(matches(RedactionRules::EMAILS.pattern, "A@B.CD and c@d.museum"),
-              (Found{"A@B.CD", "c@d.museum"}));
-    EXPECT_TRUE(matches(RedactionRules::EMAILS.pattern, "@example.com user@ x@y.z").empty());
-}
-
-TEST(RedactionRulesTest, CardNumbersNeedThreeSeparatedGroups) {
-    const char* card = RedactionRules::CREDIT_CARDS.pattern;
-    EXPECT_EQ(matches(card, "4111 1111 1111 1111"), Found{"4111 1111 1111 1111"});
-    EXPECT_EQ(matches(card, "4111-1111-1111-1111"), Found{"4111-1111-1111-1111"});
-    // The third group has no separator after it.
-    EXPECT_TRUE(matches(card, "4111-1111-1111").empty());
-}
-
-TEST(RedactionRulesTest, IpAddressesIncludeUpperCaseHexAndTimesOfDay) {
-    const char* ip = RedactionRules::IP_ADDRESSES.pattern;
-    EXPECT_EQ(matches(ip, "ping 10.0.0.1"), Found{"10.0.0.1"});
-    EXPECT_EQ(matches(ip, "fe80::1"), Found{"fe80::1"});
-    EXPECT_EQ(matches(ip, "ABCD::1"), Found{"ABCD::1"});
-    EXPECT_EQ(matches(ip, "at 10:30"), Found{"10:30"});
-    EXPECT_TRUE(matches(ip, "version 1.2.3").empty());
-}
-
-TEST(RedactionRulesTest, ApiKeysNeedThirtyTwoCharacters) {
-    const char* key = RedactionRules::API_KEYS.pattern;
-    const std::string forty = "sk-live_0123456789/abcdefghijklmnopqrstu";
-    ASSERT_EQ(forty.size(), 40u);
-    EXPECT_EQ(matches(key, "token " + forty), Found{forty});
-    EXPECT_TRUE(matches(key, forty.substr(0, 31)).empty());
+TEST(RedactionRulesTest, EachRuleFindsWhatItShouldAndNothingElse) {
+    const std::string key = "sk-live_0123456789/abcdefghijklmnopqrstu"; // 40 characters
+    const struct {
+        const RedactionRule& rule;
+        std::string text;
+        Found found;
+    } cases[] = {
+        {RedactionRules::EMAILS, "mail jane.doe+x@example.co.uk now", {"jane.doe+x@example.co.uk"}},
+        {RedactionRules::EMAILS, "A@B.CD and c@d.museum", {"A@B.CD", "c@d.museum"}},
+        {RedactionRules::EMAILS, "@example.com user@ x@y.z", {}},
+        {RedactionRules::CREDIT_CARDS, "4111 1111 1111 1111", {"4111 1111 1111 1111"}},
+        {RedactionRules::CREDIT_CARDS, "4111-1111-1111-1111", {"4111-1111-1111-1111"}},
+        {RedactionRules::CREDIT_CARDS, "4111-1111-1111", {}},
+        {RedactionRules::IP_ADDRESSES, "ping 10.0.0.1", {"10.0.0.1"}},
+        {RedactionRules::IP_ADDRESSES, "fe80::1 ABCD::1", {"fe80::1", "ABCD::1"}},
+        {RedactionRules::IP_ADDRESSES, "at 10:30", {"10:30"}},
+        {RedactionRules::IP_ADDRESSES, "version 1.2.3", {}},
+        {RedactionRules::API_KEYS, "token " + key, {key}},
+        {RedactionRules::API_KEYS, key.substr(0, 31), {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(matches(c.rule.pattern, c.text), c.found) << c.text;
+    }
 }
 
 TEST(RedactionRulesTest, ActivePatternsFollowTheSettingsInOrderAndDefaultToOn) {
@@ -115,6 +108,12 @@ TEST(TextDetectionTest, BadPatternsAndMatchesWithoutBoxesContributeNothing) {
     const auto result = TextDetection::applyTextRecognition(
         lines, W, H, W, {"([unclosed", RedactionRules::EMAILS.pattern});
     EXPECT_EQ(result.redactRects.size(), 1u);
+    // Boxes of no area are dropped.
+    const std::vector<TextObservation> flat{
+        {TextCandidate("a@b.io", std::vector<std::optional<Rect>>(6, Rect{0.1, 0.1, 0.0, 0.2}))}};
+    const auto none =
+        TextDetection::applyTextRecognition(flat, W, H, W, {RedactionRules::EMAILS.pattern});
+    EXPECT_TRUE(none.redactRects.empty() && none.allTextRects.empty());
 }
 
 TEST(TextDetectionTest, AnAddressAfterThreeWordsIsOneBoxAndTheWordsStayText) {
@@ -157,25 +156,6 @@ TEST(TextDetectionTest, JoinedTextTrimsSpacesAndTabsAndIsEmptyForBlankLines) {
     EXPECT_EQ(TextDetection::joinedText({"   "}), "");
     EXPECT_EQ(TextDetection::joinedText({}), "");
 }
-
-TEST(TextDetectionTest, ZeroAreaBoxesAreDropped) {
-    const std::vector<TextObservation> lines{
-        {TextCandidate("a@b.io", std::vector<std::optional<Rect>>(6, Rect{0.1, 0.1, 0.0, 0.2}))}};
-    const auto result =
-        TextDetection::applyTextRecognition(lines, W, H, W, {RedactionRules::EMAILS.pattern});
-    EXPECT_TRUE(result.redactRects.empty());
-    EXPECT_TRUE(result.allTextRects.empty());
-}
-
-namespace {
-
-class ScriptedRecognizer : public TextRecognizer {
-public:
-    TextRecognitionOutcome outcome;
-    TextRecognitionOutcome recognize(const RgbaImage&) override { return outcome; }
-};
-
-} // namespace
 
 TEST(TextDetectionTest, DetectRecognisesAndAppliesInOneCall) {
     ScriptedRecognizer recognizer;

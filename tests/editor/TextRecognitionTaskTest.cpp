@@ -2,6 +2,7 @@
 
 #include "analysis/TextRecognizer.h"
 #include "editor/RedactionRules.h"
+#include "fakes/ScriptedRecognizer.h"
 #include "support/FakeText.h"
 
 #include <atomic>
@@ -11,19 +12,6 @@
 using namespace lumeris;
 
 namespace {
-
-class ScriptedRecognizer : public TextRecognizer {
-public:
-    explicit ScriptedRecognizer(TextRecognitionOutcome outcome) : outcome_(std::move(outcome)) {}
-    TextRecognitionOutcome recognize(const RgbaImage&) override {
-        recognizedOn = std::this_thread::get_id();
-        return outcome_;
-    }
-    std::atomic<std::thread::id> recognizedOn;
-
-private:
-    TextRecognitionOutcome outcome_;
-};
 
 // Runs a private main loop until `done` or a generous limit.
 void runUntil(GMainContext* context, const std::function<bool()>& done, double seconds = 10) {

@@ -162,6 +162,13 @@ TEST_F(RenderCommandTest, StandardInputToStandardOutput) {
     EXPECT_EQ(image->image.width, 400 + 200);
     EXPECT_EQ(image->image.height, 300 + 200 + 25);
     EXPECT_FALSE(std::filesystem::exists(home / "-"));
+
+    // A wrap whose recognition fails says so on standard error, never into the picture stream.
+    LumerisRun failed = runLumeris({"render", "-", "-o", "-", "--wrap"}, home.path(),
+                                   {input, home / "failed.png", {{"TESSDATA_PREFIX", "/none"}}});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("text recognition failed"), std::string::npos) << failed.err;
+    EXPECT_EQ(std::filesystem::file_size(home / "failed.png"), 0U);
 }
 
 TEST_F(RenderCommandTest, WatermarkShowsTheYearOfItsDateVariable) {

@@ -89,35 +89,27 @@ const std::vector<std::string> HOSTILE = {
 
 } // namespace
 
-TEST(Injection, WatermarkStaysInsideTheRestyleString) {
-    for (const std::string& watermark : HOSTILE) {
-        const std::string script = EditorDocument::restyleScript("s", watermark);
-        const std::string opening = "innerText = \"";
-        const auto start = script.find(opening) + opening.size();
-        auto literal = readLiteral(script, start, '"');
-        ASSERT_TRUE(literal) << watermark;
-        EXPECT_EQ(literal->value, watermark);
+// The watermark stays inside its string literal and the style text inside its template literal.
+TEST(Injection, TypedTextsStayInsideTheRestyleLiterals) {
+    for (const std::string& hostile : HOSTILE) {
+        std::string script = EditorDocument::restyleScript("s", hostile);
+        std::string opening = "innerText = \"";
+        auto literal = readLiteral(script, script.find(opening) + opening.size(), '"');
+        ASSERT_TRUE(literal) << hostile;
+        EXPECT_EQ(literal->value, hostile);
         EXPECT_EQ(script.substr(literal->end),
                   "\";\n  document.getElementById('target').getBoundingClientRect();\n"
                   "} catch (e) {\n  console.error(\"Script failed\", e.message, e.stack);\n}");
-    }
-}
 
-TEST(Injection, LineTerminatorsAreEscapedInStrings) {
-    EXPECT_EQ(TextEscaping::javaScriptString("a\u2028b\u2029c\n\x01"),
-              "a\\u2028b\\u2029c\\n\\u0001");
-}
-
-TEST(Injection, StyleTextStaysInsideTheTemplateLiteral) {
-    for (const std::string& style : HOSTILE) {
-        const std::string script = EditorDocument::restyleScript(style, "w");
-        const std::string opening = "innerHTML = `\n    ";
-        const auto start = script.find(opening) + opening.size();
-        auto literal = readLiteral(script, start, '`');
-        ASSERT_TRUE(literal) << style;
-        EXPECT_EQ(literal->value, TextEscaping::styleElement(style) + "\n  ");
+        script = EditorDocument::restyleScript(hostile, "w");
+        opening = "innerHTML = `\n    ";
+        literal = readLiteral(script, script.find(opening) + opening.size(), '`');
+        ASSERT_TRUE(literal) << hostile;
+        EXPECT_EQ(literal->value, TextEscaping::styleElement(hostile) + "\n  ");
         EXPECT_EQ(script.substr(literal->end, 44), "`;\n  document.getElementById('watermark').in");
     }
+    EXPECT_EQ(TextEscaping::javaScriptString("a\u2028b\u2029c\n\x01"),
+              "a\\u2028b\\u2029c\\n\\u0001");
 }
 
 TEST(Injection, WatermarkIsTextInTheDocument) {

@@ -5,7 +5,9 @@
 #include "render/EditorDocument.h"
 #include "settings/SettingsStore.h"
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 
 using lumeris::BackgroundPictures;
@@ -167,137 +169,95 @@ img {
     EXPECT_EQ(css(in), expected);
 }
 
-TEST_F(StyleSheetTest, ShadowFollowsTheOrderOfOperations) {
-    StyleSheetInputs in = defaults();
-    in.shadow = 0;
-    EXPECT_NE(css(in).find("  box-shadow: 0 0.0px 0.0px rgba(0,0,0,0.05),\n"
-                           "              0 0.0px 0.0px rgba(0,0,0,0.05),\n"),
-              std::string::npos);
-    EXPECT_NE(css(in).find("              0 0.0px 0.0px rgba(0,0,0,0.05);\n"), std::string::npos);
-
-    in.shadow = 33;
-    EXPECT_NE(css(in).find("  box-shadow: 0 1.32px 2.64px rgba(0,0,0,0.11600000000000002),\n"),
-              std::string::npos);
-
-    in.shadow = 100;
-    EXPECT_NE(css(in).find("  box-shadow: 0 4.0px 8.0px rgba(0,0,0,0.25),\n"), std::string::npos);
-    EXPECT_NE(css(in).find("              0 128.0px 256.0px rgba(0,0,0,0.25);\n  padding: 20px;"),
-              std::string::npos);
-}
-
-TEST_F(StyleSheetTest, TiltIsCentredOnFifteen) {
-    StyleSheetInputs in = defaults();
-    in.tiltX = 0;
-    in.tiltY = 30;
-    EXPECT_NE(css(in).find("  transform: perspective(500px) rotateX(-15deg) rotateY(15deg);\n}"),
-              std::string::npos);
-}
-
-TEST_F(StyleSheetTest, AspectRatioCountsTheWatermarkBandOnlyWithText) {
-    StyleSheetInputs in = defaults();
-    in.watermarkText = "Hello";
-    std::string text = css(in);
-    EXPECT_NE(text.find("  aspect-ratio: 1040.0 / 665.0;\n"), std::string::npos);
-    EXPECT_EQ(text.find("display: none;"), std::string::npos);
-
-    in.watermarkText.clear();
-    text = css(in);
-    EXPECT_NE(text.find("  aspect-ratio: 1040.0 / 640.0;\n"), std::string::npos);
-    EXPECT_TRUE(text.ends_with("  z-index: 100;\n  display: none;\n}"));
-}
-
-TEST_F(StyleSheetTest, FillAndInsetColourFallBack) {
-    StyleSheetInputs in = defaults();
-    in.redactColor = "";
-    in.insetEnabled = false;
-    in.borderColor = "#123456";
-    std::string text = css(in);
-    EXPECT_NE(text.find(".rects svg rect {\n  fill: black !important;\n}"), std::string::npos);
-    EXPECT_NE(text.find("  overflow: hidden;\n  background: transparent;\n  transform-style"),
-              std::string::npos);
-
-    // Enabled but with no colour known yet.
-    in.insetEnabled = true;
-    in.borderColor.reset();
-    EXPECT_NE(css(in).find("  background: transparent;\n  transform-style"), std::string::npos);
-}
-
-TEST_F(StyleSheetTest, EffectiveWidthIsCapped) {
-    StyleSheetInputs in = defaults();
-    in.imageWidth = 2880;
-    in.imageHeight = 1800;
-    EXPECT_NE(css(in).find("img {\n  max-width: 2000.0px;\n"), std::string::npos);
-}
-
-TEST_F(StyleSheetTest, BackgroundsWithoutDeclarationsLeaveALineOfTwoSpaces) {
-    StyleSheetInputs in = defaults();
-    for (const char* id : {"desktop", "no-such-background", "", "Violet"}) {
-        in.backgroundID = id;
-        EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  \n}") << id;
+// Each case changes the defaults and names a fragment the style sheet must then hold.
+TEST_F(StyleSheetTest, FragmentsFollowTheirInputs) {
+    struct Case {
+        const char* what;
+        std::function<void(StyleSheetInputs&)> change;
+        std::string fragment;
+    };
+    const std::vector<Case> cases = {
+        {"no shadow", [](auto& in) { in.shadow = 0; },
+         "  box-shadow: 0 0.0px 0.0px rgba(0,0,0,0.05),\n              0 0.0px 0.0px "
+         "rgba(0,0,0,0.05),\n"},
+        {"shadow 33", [](auto& in) { in.shadow = 33; },
+         "  box-shadow: 0 1.32px 2.64px rgba(0,0,0,0.11600000000000002),\n"},
+        {"full shadow", [](auto& in) { in.shadow = 100; },
+         "              0 128.0px 256.0px rgba(0,0,0,0.25);\n  padding: 20px;"},
+        {"tilt", [](auto& in) { in.tiltX = 0, in.tiltY = 30; },
+         "  transform: perspective(500px) rotateX(-15deg) rotateY(15deg);\n}"},
+        {"no watermark", [](auto& in) { in.watermarkText.clear(); },
+         "  aspect-ratio: 1040.0 / 640.0;\n"},
+        {"hidden watermark", [](auto& in) { in.watermarkText.clear(); },
+         "  z-index: 100;\n  display: none;\n}"},
+        {"no redaction colour", [](auto& in) { in.redactColor = ""; },
+         ".rects svg rect {\n  fill: black !important;\n}"},
+        {"inset off", [](auto& in) { in.insetEnabled = false, in.borderColor = "#123456"; },
+         "  overflow: hidden;\n  background: transparent;\n  transform-style"},
+        {"inset without colour", [](auto& in) { in.insetEnabled = true, in.borderColor.reset(); },
+         "  overflow: hidden;\n  background: transparent;\n  transform-style"},
+        {"wide picture", [](auto& in) { in.imageWidth = 2880, in.imageHeight = 1800; },
+         "img {\n  max-width: 2000.0px;\n"},
+        {"strong", [](auto& in) { in.backgroundID = "strong"; },
+         "background: -webkit-linear-gradient(60deg, hsla(297, 59%, 34%, 1) 0%, hsla(345, 74%, "
+         "58%, 1) 50%, hsla(22, 87%, 56%, 1) 100%);\n}"},
+    };
+    for (const auto& c : cases) {
+        StyleSheetInputs in = defaults();
+        in.watermarkText = "Hello";
+        c.change(in);
+        EXPECT_NE(css(in).find(c.fragment), std::string::npos) << c.what;
     }
-    in.backgroundID = "custom";
-    in.bgColorOption = "pattern";
-    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  \n}");
 }
 
-TEST_F(StyleSheetTest, CatalogueEntries) {
-    StyleSheetInputs in = defaults();
-    in.backgroundID = "transparent";
-    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  background: transparent;\n}");
-
-    in.backgroundID = "nice";
-    EXPECT_EQ(backgroundTail(in),
-              "  padding: 40px;\n"
-              "  background: #B24592;  /* fallback for old browsers */\n"
-              "background: -webkit-linear-gradient(to right, #F15F79, #B24592);  /* Chrome "
-              "10-25, Safari 5.1-6 */\n"
-              "background: linear-gradient(to right, #F15F79, #B24592); /* W3C, IE 10+/ Edge, "
-              "Firefox 16+, Chrome 26+, Opera 12+, Safari 7+ */\n}");
-
-    in.backgroundID = "beach";
-    EXPECT_EQ(backgroundTail(in),
-              "  padding: 40px;\n"
-              "  background: hsla(331, 78%, 69%, 1);\n"
-              "background: linear-gradient(50deg, #02aab0 0%, #00cdac 100%);\n"
-              "background: -webkit-linear-gradient(60deg, #02aab0 0%, #00cdac 100%);\n}");
-
-    in.backgroundID = "strong";
-    EXPECT_NE(css(in).find("background: -webkit-linear-gradient(60deg, hsla(297, 59%, 34%, 1) "
-                           "0%, hsla(345, 74%, 58%, 1) 50%, hsla(22, 87%, 56%, 1) 100%);\n}"),
-              std::string::npos);
-
-    in.backgroundID = "desktop";
-    in.desktopBackgroundURL = "/home/u/.local/share/lumeris/data/desktop.png";
-    EXPECT_EQ(backgroundTail(in),
-              "  padding: 40px;\n"
-              "  background-image: url(\"/home/u/.local/share/lumeris/data/desktop.png\");\n"
-              "background-size: cover;\n"
-              "background-position: center center;\n}");
-}
-
-TEST_F(StyleSheetTest, CustomBackgroundByOption) {
-    StyleSheetInputs in = defaults();
-    in.backgroundID = "custom";
-    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  background: #ffffff;\n}");
-
-    in.plainColor = "#336699";
-    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  background: #336699;\n}");
-
-    in.bgColorOption = "gradient";
-    in.gradientStart = "#ff0000";
-    in.gradientStop = "#0000ff";
-    EXPECT_EQ(backgroundTail(in),
-              "  padding: 40px;\n"
-              "  background: linear-gradient(50deg, #ff0000 0%, #0000ff 100%);\n"
-              "background: -webkit-linear-gradient(60deg, #ff0000 0%, #0000ff 100%);\n}");
-
-    in.bgColorOption = "file";
-    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  background: transparent;\n}");
-    in.customBackgroundURL = "/tmp/custom.png?cacheID=custom-3";
-    EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n"
-                                  "  background-image: url(\"/tmp/custom.png?cacheID=custom-3\");\n"
-                                  "background-size: cover;\n"
-                                  "background-position: center center;\n}");
+// The .background rule's declarations after its padding, for each kind of background.
+TEST_F(StyleSheetTest, BackgroundDeclarations) {
+    const std::string cover = "background-size: cover;\nbackground-position: center center;";
+    struct Case {
+        const char* id;
+        const char* option;
+        std::function<void(StyleSheetInputs&)> change;
+        std::string declarations;
+    };
+    const auto none = [](auto&) {
+    };
+    const std::vector<Case> cases = {
+        {"desktop", "plain", none, ""},
+        {"no-such-background", "plain", none, ""},
+        {"", "plain", none, ""},
+        {"Violet", "plain", none, ""},
+        {"custom", "pattern", none, ""},
+        {"transparent", "plain", none, "background: transparent;"},
+        {"nice", "plain", none,
+         "background: #B24592;  /* fallback for old browsers */\n"
+         "background: -webkit-linear-gradient(to right, #F15F79, #B24592);  /* Chrome 10-25, "
+         "Safari 5.1-6 */\n"
+         "background: linear-gradient(to right, #F15F79, #B24592); /* W3C, IE 10+/ Edge, Firefox "
+         "16+, Chrome 26+, Opera 12+, Safari 7+ */"},
+        {"beach", "plain", none,
+         "background: hsla(331, 78%, 69%, 1);\n"
+         "background: linear-gradient(50deg, #02aab0 0%, #00cdac 100%);\n"
+         "background: -webkit-linear-gradient(60deg, #02aab0 0%, #00cdac 100%);"},
+        {"desktop", "plain", [](auto& in) { in.desktopBackgroundURL = "/home/u/desktop.png"; },
+         "background-image: url(\"/home/u/desktop.png\");\n" + cover},
+        {"custom", "plain", none, "background: #ffffff;"},
+        {"custom", "plain", [](auto& in) { in.plainColor = "#336699"; }, "background: #336699;"},
+        {"custom", "gradient",
+         [](auto& in) { in.gradientStart = "#ff0000", in.gradientStop = "#0000ff"; },
+         "background: linear-gradient(50deg, #ff0000 0%, #0000ff 100%);\n"
+         "background: -webkit-linear-gradient(60deg, #ff0000 0%, #0000ff 100%);"},
+        {"custom", "file", none, "background: transparent;"},
+        {"custom", "file", [](auto& in) { in.customBackgroundURL = "/tmp/c.png?cacheID=custom-3"; },
+         "background-image: url(\"/tmp/c.png?cacheID=custom-3\");\n" + cover},
+    };
+    for (const auto& c : cases) {
+        StyleSheetInputs in = defaults();
+        in.backgroundID = c.id;
+        in.bgColorOption = c.option;
+        c.change(in);
+        EXPECT_EQ(backgroundTail(in), "  padding: 40px;\n  " + c.declarations + "\n}")
+            << c.id << " " << c.option;
+    }
 }
 
 TEST_F(StyleSheetTest, PictureBackgroundsAreMemoisedDataUrls) {
@@ -324,20 +284,16 @@ TEST_F(StyleSheetTest, ColourSettingsAreReadWithTheirFallbacks) {
     StyleSheetInputs in;
     in.bgColorOption = "file";
     in.readColorSettings(settings);
-    EXPECT_EQ(in.bgColorOption, "plain");
-    EXPECT_EQ(in.plainColor, "#ffffff");
-    EXPECT_EQ(in.gradientStart, "#ffffff");
-    EXPECT_EQ(in.gradientStop, "#ffffff");
+    EXPECT_EQ(in.bgColorOption + in.plainColor + in.gradientStart + in.gradientStop,
+              "plain#ffffff#ffffff#ffffff");
 
     settings.set("settings.bg-color.option", std::string("gradient"));
     settings.set("settings.bg-color.plain", std::string("#010203"));
     settings.set("settings.bg-color.gradient-start", std::string("#ff0000"));
     settings.set("settings.bg-color.gradient-stop", std::string("#0000ff"));
     in.readColorSettings(settings);
-    EXPECT_EQ(in.bgColorOption, "gradient");
-    EXPECT_EQ(in.plainColor, "#010203");
-    EXPECT_EQ(in.gradientStart, "#ff0000");
-    EXPECT_EQ(in.gradientStop, "#0000ff");
+    EXPECT_EQ(in.bgColorOption + in.plainColor + in.gradientStart + in.gradientStop,
+              "gradient#010203#ff0000#0000ff");
 }
 
 // The shipped pictures go through the real decoder and JPEG encoder: a progressive JPEG of the
@@ -349,17 +305,10 @@ TEST(BackgroundPicturesTest, SharedPicturesAreProgressiveJpegDataUrls) {
     ASSERT_EQ(url.substr(0, prefix.size()), prefix);
     auto jpeg = lumeris::Base64::decode(url.substr(prefix.size()));
     ASSERT_TRUE(jpeg.has_value());
-    ASSERT_GE(jpeg->size(), 4U);
-    EXPECT_EQ((*jpeg)[0], 0xFF);
-    EXPECT_EQ((*jpeg)[1], 0xD8);
-    bool progressive = false;
-    for (std::size_t i = 0; i + 1 < jpeg->size(); ++i) {
-        if ((*jpeg)[i] == 0xFF && (*jpeg)[i + 1] == 0xC2) {
-            progressive = true;
-            break;
-        }
-    }
-    EXPECT_TRUE(progressive);
+    const std::vector<std::uint8_t> progressiveFrame = {0xFF, 0xC2};
+    EXPECT_NE(
+        std::search(jpeg->begin(), jpeg->end(), progressiveFrame.begin(), progressiveFrame.end()),
+        jpeg->end());
     auto decoded = lumeris::ImageReader::readData(jpeg->data(), jpeg->size());
     ASSERT_TRUE(decoded.has_value());
     EXPECT_GE(decoded->image.width, 1920);
