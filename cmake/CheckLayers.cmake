@@ -3,8 +3,10 @@ cmake_minimum_required(VERSION 3.25)
 # include each other. Run as: cmake -DSOURCE_DIR=<path of src> -P CheckLayers.cmake
 #
 # The layers, lowest first. Folders joined by commas are peers: one may include another, but
-# never both ways.
-set(LAYERS base settings analysis,export,presets capture,render editor ui platform app,cli)
+# never both ways. `ui` (bezel, popovers, hints and the desktop-service interfaces) sits low
+# because capture intake, the editor window and the shell all use it; `platform` implements
+# interfaces declared below it.
+set(LAYERS base settings analysis,export,presets,ui capture,render editor platform app,cli)
 
 set(rank 0)
 foreach(layer IN LISTS LAYERS)
