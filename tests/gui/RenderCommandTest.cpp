@@ -15,26 +15,6 @@ using namespace lumeris;
 
 namespace {
 
-// Screenshot content with no dominant edge colour (no inset band), a solid red square of 200 × 200
-// at its centre, and a uniform light margin of `margin` pixels.
-RgbaImage screenshot(int width, int height, int margin = 0) {
-    RgbaImage image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* pixel = image.at(x, y);
-            const bool inMargin =
-                x < margin || y < margin || x >= width - margin || y >= height - margin;
-            const bool centre = std::abs(x - width / 2) < 100 && std::abs(y - height / 2) < 100;
-            const auto shade = static_cast<std::uint8_t>((x * 7 + y * 13) % 200);
-            pixel[0] = inMargin ? 235 : centre ? 255 : static_cast<std::uint8_t>(shade / 2);
-            pixel[1] = inMargin ? 235 : centre ? 0 : static_cast<std::uint8_t>(120 + shade / 2);
-            pixel[2] = inMargin ? 235 : centre ? 0 : static_cast<std::uint8_t>(200 - shade / 4);
-            pixel[3] = 255;
-        }
-    }
-    return image;
-}
-
 bool near(const std::uint8_t* pixel, int red, int green, int blue, int tolerance = 6) {
     return std::abs(pixel[0] - red) <= tolerance && std::abs(pixel[1] - green) <= tolerance &&
            std::abs(pixel[2] - blue) <= tolerance;
