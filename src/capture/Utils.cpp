@@ -2,7 +2,7 @@
 
 #include "analysis/BorderColor.h"
 #include "base/Logger.h"
-#include "capture/ImageCrop.h"
+#include "analysis/ImageCrop.h"
 #include "export/ImageEncoder.h"
 #include "export/ImageReader.h"
 #include "settings/SettingKeys.h"
@@ -334,11 +334,11 @@ BorderAnalysis Utils::getBorderColor(const LoadedImage& image) {
     return BorderColor::analyze(image.image, image.pointWidth, image.pointHeight);
 }
 
-ImageRect Utils::balancedCropRect(double width, double height, const EdgeInsets& insets,
+Rect Utils::balancedCropRect(double width, double height, const EdgeInsets& insets,
                                   double scale) {
     const double contentWidth = width - (insets.left + insets.right) / scale;
     const double contentHeight = height - (insets.top + insets.bottom) / scale;
-    ImageRect rect;
+    Rect rect;
     rect.x = std::floor(std::max(insets.left / scale - 10, 0.0));
     // The origin is the lower-left corner, so the bottom inset places it.
     rect.y = std::floor(std::max(insets.bottom / scale - 10, 0.0));

@@ -8,7 +8,7 @@
 #include "base/RgbaImage.h"
 #include "capture/DesktopPictureSource.h"
 #include "capture/FileManager.h"
-#include "capture/ImageRect.h"
+#include "base/Rect.h"
 #include "capture/ScreenInfo.h"
 #include "capture/ScreenLocator.h"
 #include "settings/StandardFolders.h"
@@ -112,7 +112,7 @@ public:
     static BorderAnalysis getBorderColor(const LoadedImage& image);
     // The crop (points, lower-left origin) that leaves a margin of at most 10 points of the
     // detected band on every side. `insets` in pixels, `scale` in pixels per point.
-    static ImageRect balancedCropRect(double width, double height, const EdgeInsets& insets,
+    static Rect balancedCropRect(double width, double height, const EdgeInsets& insets,
                                       double scale);
     // The screenshot cut to balancedCropRect, at its full pixel density.
     static std::optional<LoadedImage> balancedCrop(const LoadedImage& image,

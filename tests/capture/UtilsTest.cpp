@@ -1,7 +1,7 @@
 #include "capture/Utils.h"
 
 #include "TemporaryFolder.h"
-#include "capture/ImageCrop.h"
+#include "analysis/ImageCrop.h"
 #include "export/ImageEncoder.h"
 #include "export/ImageReader.h"
 #include "settings/SettingsStore.h"
@@ -218,12 +218,12 @@ TEST(Utils, ScreenWithMouseIsTheFirstScreenHoldingThePointer) {
 
 TEST(Utils, BalancedCropLeavesTenPointMargins) {
     EXPECT_EQ(Utils::balancedCropRect(800, 600, EdgeInsets{100, 101, 60, 61}, 2),
-              (ImageRect{40, 20, 719, 559}));
+              (Rect{40, 20, 719, 559}));
     // Narrow bands keep what there is; no band keeps the whole image.
     EXPECT_EQ(Utils::balancedCropRect(300, 200, EdgeInsets{4, 5, 3, 2}, 1),
-              (ImageRect{0, 0, 300, 200}));
+              (Rect{0, 0, 300, 200}));
     EXPECT_EQ(Utils::balancedCropRect(300, 200, EdgeInsets{50, 31, 40, 21}, 1),
-              (ImageRect{40, 11, 239, 159}));
+              (Rect{40, 11, 239, 159}));
 }
 
 TEST(Utils, BalancedCropKeepsPixelDensityAndCountsYFromTheBottom) {
@@ -263,12 +263,12 @@ TEST(Utils, ColorStrings) {
 TEST(ImageCrop, DropsWhatLiesOutsideTheImage) {
     LoadedImage image{solid(20, 10, 1), 20, 10};
     image.image.at(0, 9)[1] = 9; // bottom-left pixel
-    auto corner = ImageCrop::crop(image, ImageRect{-5, -5, 10, 10});
+    auto corner = ImageCrop::crop(image, Rect{-5, -5, 10, 10});
     ASSERT_TRUE(corner);
     EXPECT_EQ(corner->image.width, 5);
     EXPECT_EQ(corner->image.height, 5);
     EXPECT_EQ(corner->image.at(0, 4)[1], 9);
-    EXPECT_FALSE(ImageCrop::crop(image, ImageRect{30, 0, 5, 5}));
-    EXPECT_FALSE(ImageCrop::crop(image, ImageRect{0, 0, 0, 5}));
-    EXPECT_FALSE(ImageCrop::crop(LoadedImage{}, ImageRect{0, 0, 5, 5}));
+    EXPECT_FALSE(ImageCrop::crop(image, Rect{30, 0, 5, 5}));
+    EXPECT_FALSE(ImageCrop::crop(image, Rect{0, 0, 0, 5}));
+    EXPECT_FALSE(ImageCrop::crop(LoadedImage{}, Rect{0, 0, 5, 5}));
 }
