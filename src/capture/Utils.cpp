@@ -1,8 +1,9 @@
 #include "capture/Utils.h"
 
 #include "analysis/BorderColor.h"
-#include "base/Logger.h"
 #include "analysis/ImageCrop.h"
+#include "base/AtomicFile.h"
+#include "base/Logger.h"
 #include "export/ImageEncoder.h"
 #include "export/ImageReader.h"
 #include "settings/SettingKeys.h"
@@ -25,9 +26,6 @@ namespace {
 
 struct GFreeDeleter {
     void operator()(gchar* text) const { g_free(text); }
-};
-struct GErrorDeleter {
-    void operator()(GError* error) const { g_error_free(error); }
 };
 
 std::string replaceAll(std::string text, std::string_view token, const std::string& by) {
@@ -183,7 +181,7 @@ void Utils::saveToArchives(const SettingsStore& settings, const RgbaImage& image
     if (data.empty()) {
         return;
     }
-    if (!writeFileAtomically(folder / fileName, data, error)) {
+    if (!AtomicFile::writeFileAtomically(folder / fileName, data, error)) {
         LOG_ERROR("fail to write archive: " + error);
     }
 }
@@ -210,7 +208,7 @@ LoadedImage Utils::desktopPictureWithFallback(const SettingsStore& settings,
             LOG_ERROR("unable to write desktop cache: " + error);
         } else if ((data = ImageEncoder::pngData(live->image)).empty()) {
             LOG_ERROR("unable to write desktop cache: the picture could not be encoded");
-        } else if (!writeFileAtomically(desktopCachePath(settings), data, error)) {
+        } else if (!AtomicFile::writeFileAtomically(desktopCachePath(settings), data, error)) {
             LOG_ERROR("unable to write desktop cache: " + error);
         }
         return *live;
@@ -287,18 +285,6 @@ fs::path Utils::rendererDataDirectory() {
     return fs::path(g_get_user_data_dir()) / "lumeris" / "data";
 }
 
-bool Utils::writeFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& data,
-                                std::string& error) {
-    GError* raw = nullptr;
-    bool written = g_file_set_contents(path.c_str(), reinterpret_cast<const gchar*>(data.data()),
-                                       static_cast<gssize>(data.size()), &raw);
-    std::unique_ptr<GError, GErrorDeleter> owned(raw);
-    if (owned) {
-        error = owned->message;
-    }
-    return written;
-}
-
 std::optional<fs::path> Utils::copyToRendererData(const fs::path& source, const std::string& name,
                                                   const fs::path& folder) {
     std::error_code ignored;
@@ -334,8 +320,7 @@ BorderAnalysis Utils::getBorderColor(const LoadedImage& image) {
     return BorderColor::analyze(image.image, image.pointWidth, image.pointHeight);
 }
 
-Rect Utils::balancedCropRect(double width, double height, const EdgeInsets& insets,
-                                  double scale) {
+Rect Utils::balancedCropRect(double width, double height, const EdgeInsets& insets, double scale) {
     const double contentWidth = width - (insets.left + insets.right) / scale;
     const double contentHeight = height - (insets.top + insets.bottom) / scale;
     Rect rect;

@@ -1,16 +1,15 @@
 #pragma once
 
-#include "settings/SettingKeys.h"
-
 #include "analysis/BorderAnalysis.h"
 #include "base/EdgeInsets.h"
 #include "base/LoadedImage.h"
+#include "base/Rect.h"
 #include "base/RgbaImage.h"
 #include "capture/DesktopPictureSource.h"
 #include "capture/FileManager.h"
-#include "base/Rect.h"
 #include "capture/ScreenInfo.h"
 #include "capture/ScreenLocator.h"
+#include "settings/SettingKeys.h"
 #include "settings/StandardFolders.h"
 
 #include <chrono>
@@ -77,10 +76,6 @@ public:
     // `override` is accepted for the callers' sake; an existing file is always replaced.
     static void saveToArchives(const SettingsStore& settings, const RgbaImage& image,
                                const std::string& fileName, bool override);
-    // Temporary file, fsync, rename: a reader never sees half a file. False with `error` set
-    // when the file could not be written; an existing file then stays as it was.
-    static bool writeFileAtomically(const std::filesystem::path& path,
-                                    const std::vector<std::uint8_t>& data, std::string& error);
     static void openDirURLCreateIfNeeded(const std::filesystem::path& folder,
                                          FileManager& fileManager);
 
@@ -113,7 +108,7 @@ public:
     // The crop (points, lower-left origin) that leaves a margin of at most 10 points of the
     // detected band on every side. `insets` in pixels, `scale` in pixels per point.
     static Rect balancedCropRect(double width, double height, const EdgeInsets& insets,
-                                      double scale);
+                                 double scale);
     // The screenshot cut to balancedCropRect, at its full pixel density.
     static std::optional<LoadedImage> balancedCrop(const LoadedImage& image,
                                                    const EdgeInsets& insets);

@@ -1,16 +1,13 @@
 #include "settings/SettingsStore.h"
 
+#include "base/AtomicFile.h"
 #include "base/Logger.h"
 #include "settings/SettingKeys.h"
 
-#include <cerrno>
-#include <cstring>
 #include <ctime>
-#include <fcntl.h>
 #include <fstream>
 #include <glib.h>
 #include <sstream>
-#include <unistd.h>
 #include <vector>
 
 namespace lumeris {
@@ -85,43 +82,6 @@ std::string timestamp() {
     char text[32];
     std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
     return text;
-}
-
-// Temporary file, fsync, rename: a reader sees the old file or the new one, never half of one.
-bool writeAtomically(const std::filesystem::path& file, const std::string& contents) {
-    std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
-    std::string temporary = file.string() + ".tmp-XXXXXX";
-    std::vector<char> name(temporary.begin(), temporary.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
-    if (fd < 0) {
-        LOG_ERROR("Cannot write {}: {}", file.string(), std::strerror(errno));
-        return false;
-    }
-    const char* cursor = contents.data();
-    size_t left = contents.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t written = ::write(fd, cursor, left);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            ok = false;
-            break;
-        }
-        cursor += written;
-        left -= static_cast<size_t>(written);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || std::rename(name.data(), file.c_str()) != 0) {
-        LOG_ERROR("Cannot write {}: {}", file.string(), std::strerror(errno));
-        ::unlink(name.data());
-        return false;
-    }
-    return true;
 }
 
 template <typename T> std::optional<T> typed(const std::optional<SettingValue>& value) {
@@ -214,7 +174,13 @@ void SettingsStore::save() {
         }
         contents = root.dump(2) + "\n";
     }
-    writeAtomically(file_, contents);
+    std::error_code ignored;
+    std::filesystem::create_directories(file_.parent_path(), ignored);
+    std::string error;
+    // Owner-only, as the file has always been written.
+    if (!AtomicFile::writeFileAtomically(file_, contents, error, 0600)) {
+        LOG_ERROR("Cannot write {}: {}", file_.string(), error);
+    }
 }
 
 std::optional<SettingValue> SettingsStore::value(const std::string& key) const {

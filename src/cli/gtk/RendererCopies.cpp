@@ -1,5 +1,6 @@
 #include "cli/gtk/RendererCopies.h"
 
+#include "base/AtomicFile.h"
 #include "base/Logger.h"
 #include "capture/Utils.h"
 #include "export/ImageEncoder.h"
@@ -34,7 +35,7 @@ std::optional<fs::path> RendererCopies::write(const LoadedImage& picture, const 
     fs::create_directories(target.parent_path(), ignored);
     std::string error;
     auto png = ImageEncoder::pngData(picture.image);
-    if (png.empty() || !Utils::writeFileAtomically(target, png, error)) {
+    if (png.empty() || !AtomicFile::writeFileAtomically(target, png, error)) {
         LOG_ERROR("cannot place the picture \"{}\" for the renderer: {}", name, error);
         return std::nullopt;
     }
