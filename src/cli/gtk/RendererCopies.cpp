@@ -2,7 +2,8 @@
 
 #include "base/AtomicFile.h"
 #include "base/Logger.h"
-#include "capture/Utils.h"
+#include "base/ResourceLocator.h"
+#include "capture/CustomBackgroundCache.h"
 #include "export/ImageEncoder.h"
 
 #include <unistd.h>
@@ -21,7 +22,7 @@ RendererCopies::~RendererCopies() {
 }
 
 std::optional<fs::path> RendererCopies::copy(const fs::path& source, const std::string& name) {
-    auto copied = Utils::copyToRendererData(source, prefix_ + name);
+    auto copied = CustomBackgroundCache::copyToRendererData(source, prefix_ + name);
     if (copied) {
         copies_.push_back(*copied);
     }
@@ -29,8 +30,8 @@ std::optional<fs::path> RendererCopies::copy(const fs::path& source, const std::
 }
 
 std::optional<fs::path> RendererCopies::write(const LoadedImage& picture, const std::string& name) {
-    const fs::path target =
-        Utils::rendererDataDirectory() / (Utils::RENDERER_COPY_PREFIX + prefix_ + name);
+    const fs::path target = ResourceLocator::rendererDataFolder() /
+                            (CustomBackgroundCache::RENDERER_COPY_PREFIX + prefix_ + name);
     std::error_code ignored;
     fs::create_directories(target.parent_path(), ignored);
     std::string error;
