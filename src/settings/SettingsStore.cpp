@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 
 #include "base/AtomicFile.h"
+#include "base/Base64.h"
 #include "base/Logger.h"
 #include "settings/SettingKeys.h"
 
@@ -28,10 +29,7 @@ nlohmann::json toJson(const SettingValue& value) {
         [](const auto& v) -> nlohmann::json {
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, RawData>) {
-                gchar* text = g_base64_encode(v.bytes.data(), v.bytes.size());
-                nlohmann::json tagged = {{DATA_TAG, std::string(text)}};
-                g_free(text);
-                return tagged;
+                return nlohmann::json{{DATA_TAG, Base64::encode(v.bytes)}};
             } else if constexpr (std::is_same_v<T, SettingDictionary>) {
                 return v.entries;
             } else {
@@ -63,12 +61,11 @@ std::optional<SettingValue> fromJson(const nlohmann::json& json) {
     }
     if (json.is_object()) {
         if (json.size() == 1 && json.contains(DATA_TAG) && json[DATA_TAG].is_string()) {
-            auto text = json[DATA_TAG].get<std::string>();
-            gsize length = 0;
-            guchar* bytes = g_base64_decode(text.c_str(), &length);
-            RawData data{std::vector<std::uint8_t>(bytes, bytes + length)};
-            g_free(bytes);
-            return data;
+            // Text that is not Base64 is dropped like any value of an unknown kind.
+            if (auto bytes = Base64::decode(json[DATA_TAG].get<std::string>())) {
+                return RawData{std::move(*bytes)};
+            }
+            return std::nullopt;
         }
         return SettingDictionary{json};
     }
