@@ -29,13 +29,6 @@ protected:
 
 } // namespace
 
-TEST_F(FileNamingTest, GeneratedNamesCarryLocalTimeAndOptionalParts) {
-    EXPECT_EQ(FileNaming::generateFileName(std::nullopt, std::nullopt, "png", when),
-              "Lumeris-2024-03-09-14.05.07.png");
-    EXPECT_EQ(FileNaming::generateFileName("raw", "ABC", "jpg", when),
-              "Lumeris-raw-2024-03-09-14.05.07-ABC.jpg");
-}
-
 TEST_F(FileNamingTest, TemplatesExpandEveryTokenWithOneUuidAndKeepOtherBraces) {
     std::string twice = FileNaming::expandFileNameTemplate("{uuid}_{datetime}_{uuid}", when);
     ASSERT_EQ(twice.size(), 36 + 1 + 19 + 1 + 36);
@@ -48,7 +41,7 @@ TEST_F(FileNamingTest, TemplatesExpandEveryTokenWithOneUuidAndKeepOtherBraces) {
               "shot {date} {DATETIME}");
 }
 
-TEST_F(FileNamingTest, OutputNameFollowsTheTemplateSettingAndEndsInPng) {
+TEST_F(FileNamingTest, OutputNameFollowsTheTemplateSettingElseCarriesLocalTime) {
     settings.set("settings.enable-default-file-name", true);
     for (auto [typed, expected] :
          {std::pair{"Report {datetime}.png", "Report 2024-03-09-14.05.07.png"},
@@ -58,4 +51,6 @@ TEST_F(FileNamingTest, OutputNameFollowsTheTemplateSettingAndEndsInPng) {
     }
     settings.set("settings.enable-default-file-name", false);
     EXPECT_EQ(FileNaming::outputFileName(settings, when), "Lumeris-2024-03-09-14.05.07.png");
+    EXPECT_EQ(FileNaming::generateFileName("raw", "ABC", "jpg", when),
+              "Lumeris-raw-2024-03-09-14.05.07-ABC.jpg");
 }

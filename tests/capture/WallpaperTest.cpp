@@ -13,12 +13,9 @@ namespace {
 // Left half red, right half blue.
 RgbaImage halves(int width, int height) {
     RgbaImage image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = image.at(x, y);
-            p[x < width / 2 ? 0 : 2] = 255;
-            p[3] = 255;
-        }
+    for (std::size_t i = 0; i < image.pixels.size(); i += 4) {
+        image.pixels[i + ((i / 4) % width < std::size_t(width / 2) ? 0 : 2)] = 255;
+        image.pixels[i + 3] = 255;
     }
     return image;
 }
