@@ -2,7 +2,7 @@
 // 60-pixel white band, and on one without a band.
 
 #include "SyntheticImages.h"
-#include "capture/Utils.h"
+#include "analysis/BorderColor.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -17,7 +17,7 @@ void BM_getBorderColor(benchmark::State& state) {
         bench::writePam(screenshot.image, dump);
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(lumeris::Utils::getBorderColor(screenshot));
+        benchmark::DoNotOptimize(lumeris::BorderColor::getBorderColor(screenshot));
     }
 }
 BENCHMARK(BM_getBorderColor)->Arg(60)->Arg(0)->Unit(benchmark::kMicrosecond);

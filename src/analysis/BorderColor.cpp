@@ -223,4 +223,8 @@ BorderAnalysis BorderColor::analyze(const RgbaImage& image, double pointWidth, d
     return result;
 }
 
+BorderAnalysis BorderColor::getBorderColor(const LoadedImage& image) {
+    return analyze(image.image, image.pointWidth, image.pointHeight);
+}
+
 } // namespace lumeris

@@ -2,6 +2,7 @@
 
 #include "analysis/BorderAnalysis.h"
 #include "base/EdgeInsets.h"
+#include "base/LoadedImage.h"
 #include "base/RgbaImage.h"
 
 #include <array>
@@ -30,6 +31,8 @@ public:
 
     // The whole analysis of a screenshot of `pointWidth` × `pointHeight` points.
     static BorderAnalysis analyze(const RgbaImage& image, double pointWidth, double pointHeight);
+    // The same for a loaded screenshot, sized by its points.
+    static BorderAnalysis getBorderColor(const LoadedImage& image);
 
     static bool hasTransparentCorners(const RgbaImage& image);
     // Needs a non-empty image.

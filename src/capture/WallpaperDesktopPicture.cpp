@@ -1,5 +1,6 @@
 #include "capture/WallpaperDesktopPicture.h"
 
+#include "base/GObjectPtr.h"
 #include "base/Logger.h"
 #include "export/ImageReader.h"
 
@@ -7,18 +8,8 @@
 #include <cmath>
 #include <cstring>
 #include <gdk-pixbuf/gdk-pixbuf.h>
-#include <memory>
 
 namespace lumeris {
-
-namespace {
-
-struct GObjectDeleter {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-using PixbufHandle = std::unique_ptr<GdkPixbuf, GObjectDeleter>;
-
-} // namespace
 
 WallpaperDesktopPicture::WallpaperDesktopPicture(ScreenLocator& screens, Locate locate)
     : screens_(screens), locate_(std::move(locate)) {}
@@ -41,13 +32,14 @@ std::optional<RgbaImage> WallpaperDesktopPicture::zoomToFill(const RgbaImage& im
     const int top = (image.height - cropHeight) / 2;
 
     // GdkPixbuf only reads the buffer here; the pixels stay owned by `image`.
-    PixbufHandle source(gdk_pixbuf_new_from_data(image.at(left, top), GDK_COLORSPACE_RGB, TRUE, 8,
-                                                 cropWidth, cropHeight, image.width * 4, nullptr,
-                                                 nullptr));
+    GObjectPtr<GdkPixbuf> source(gdk_pixbuf_new_from_data(image.at(left, top), GDK_COLORSPACE_RGB,
+                                                          TRUE, 8, cropWidth, cropHeight,
+                                                          image.width * 4, nullptr, nullptr));
     if (!source) {
         return std::nullopt;
     }
-    PixbufHandle scaled(gdk_pixbuf_scale_simple(source.get(), width, height, GDK_INTERP_BILINEAR));
+    GObjectPtr<GdkPixbuf> scaled(
+        gdk_pixbuf_scale_simple(source.get(), width, height, GDK_INTERP_BILINEAR));
     if (!scaled) {
         return std::nullopt;
     }

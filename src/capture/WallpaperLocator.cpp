@@ -1,12 +1,12 @@
 #include "capture/WallpaperLocator.h"
 
+#include "base/GLibHandles.h"
+#include "base/GObjectPtr.h"
 #include "base/Logger.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <gio/gio.h>
-#include <glib.h>
-#include <memory>
 #include <sstream>
 
 namespace lumeris {
@@ -15,17 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct GFreeDeleter {
-    void operator()(gpointer memory) const { g_free(memory); }
-};
-struct GObjectDeleter {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-struct SchemaDeleter {
-    void operator()(GSettingsSchema* schema) const { g_settings_schema_unref(schema); }
-};
-
-using SchemaHandle = std::unique_ptr<GSettingsSchema, SchemaDeleter>;
+using SchemaHandle = GHandle<GSettingsSchema, g_settings_schema_unref>;
 
 // g_settings_new aborts on an unknown schema, so the schema is looked up first.
 SchemaHandle lookUpSchema(const char* id) {
@@ -41,9 +31,8 @@ std::optional<std::string> gsettingsString(const char* schemaId, const char* key
     if (!schema || !g_settings_schema_has_key(schema.get(), key)) {
         return std::nullopt;
     }
-    std::unique_ptr<GSettings, GObjectDeleter> settings(
-        g_settings_new_full(schema.get(), nullptr, nullptr));
-    std::unique_ptr<gchar, GFreeDeleter> value(g_settings_get_string(settings.get(), key));
+    GObjectPtr<GSettings> settings(g_settings_new_full(schema.get(), nullptr, nullptr));
+    GCharPtr value(g_settings_get_string(settings.get(), key));
     if (!value || *value == '\0') {
         return std::nullopt;
     }
@@ -142,7 +131,7 @@ std::optional<fs::path> WallpaperLocator::pathFromUri(const std::string& uri) {
     if (uri.starts_with("/")) {
         return fs::path(uri);
     }
-    std::unique_ptr<gchar, GFreeDeleter> path(g_filename_from_uri(uri.c_str(), nullptr, nullptr));
+    GCharPtr path(g_filename_from_uri(uri.c_str(), nullptr, nullptr));
     if (!path) {
         return std::nullopt;
     }

@@ -1,6 +1,6 @@
 #include "cli/RenderOptions.h"
 
-#include "capture/Utils.h"
+#include "capture/FileNaming.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
 
@@ -110,8 +110,8 @@ RenderOptions::outputPathFor(const std::string& fileName,
     std::filesystem::path target = folder / name;
     std::error_code error;
     if (std::filesystem::exists(target, error)) {
-        target =
-            folder / (name.stem().string() + "-" + Utils::uuidString() + name.extension().string());
+        target = folder / (name.stem().string() + "-" + FileNaming::uuidString() +
+                           name.extension().string());
     }
     return target;
 }

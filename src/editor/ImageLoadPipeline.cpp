@@ -1,12 +1,14 @@
 #include "editor/ImageLoadPipeline.h"
 
+#include "analysis/BalancedCrop.h"
+#include "analysis/BorderColor.h"
 #include "analysis/TextRecognizer.h"
 #include "analysis/TextWrapper.h"
 #include "base/Base64.h"
 #include "base/Diagnostics.h"
 #include "base/Logger.h"
 #include "base/NumberText.h"
-#include "capture/Utils.h"
+#include "capture/FileNaming.h"
 #include "editor/RedactionRules.h"
 #include "editor/TextRecognitionTask.h"
 #include "export/ImageEncoder.h"
@@ -42,8 +44,8 @@ PreparedImage ImageLoadPipeline::prepare(LoadedImage image, const std::filesyste
     prepared.currentPath = path;
     prepared.capturedDate = capturedDate;
     prepared.originalImage = std::move(image);
-    prepared.fileName = Utils::outputFileName(settings);
-    prepared.values.applyBorderAnalysis(Utils::getBorderColor(prepared.originalImage),
+    prepared.fileName = FileNaming::outputFileName(settings);
+    prepared.values.applyBorderAnalysis(BorderColor::getBorderColor(prepared.originalImage),
                                         prepared.originalImage.scale());
     // Balancing is decided by the stored switch, so read the values before the working image.
     prepared.values.updateValuesFromControls(settings, capturedDate);
@@ -93,7 +95,7 @@ std::optional<TextDetectionResult> ImageLoadPipeline::detectText(const PreparedI
 LoadedImage ImageLoadPipeline::computeCurrentImage(const LoadedImage& original,
                                                    const CompositionValues& values) {
     if (values.insetBalanceValue && values.edgeInsetsValue) {
-        if (auto cropped = Utils::balancedCrop(original, *values.edgeInsetsValue)) {
+        if (auto cropped = BalancedCrop::balancedCrop(original, *values.edgeInsetsValue)) {
             return *cropped;
         }
     }

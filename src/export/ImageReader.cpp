@@ -1,5 +1,7 @@
 #include "export/ImageReader.h"
 
+#include "base/GLibHandles.h"
+#include "base/GObjectPtr.h"
 #include "base/Logger.h"
 
 #include <algorithm>
@@ -15,19 +17,9 @@ namespace lumeris {
 
 namespace {
 
-struct GObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-struct GErrorFree {
-    void operator()(GError* error) const { g_error_free(error); }
-};
 struct FileClose {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
-
-using LoaderHandle = std::unique_ptr<GdkPixbufLoader, GObjectUnref>;
-using PixbufHandle = std::unique_ptr<GdkPixbuf, GObjectUnref>;
-using ErrorHandle = std::unique_ptr<GError, GErrorFree>;
 
 // Shared between the decoder and its size callback. The callback runs synchronously inside
 // gdk_pixbuf_loader_write on the calling thread.
@@ -82,6 +74,9 @@ public:
     Decoder() : loader_(gdk_pixbuf_loader_new()) {
         g_signal_connect(loader_.get(), "size-prepared", G_CALLBACK(onSizePrepared), &decoding_);
     }
+    // The size callback holds the address of decoding_.
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
 
     ~Decoder() {
         // A loader must be closed before it is released; the result no longer matters.
@@ -92,17 +87,17 @@ public:
 
     bool write(const std::uint8_t* data, std::size_t size) {
         remember(data, size);
-        GError* raw = nullptr;
-        bool written = gdk_pixbuf_loader_write(loader_.get(), data, size, &raw);
-        note(raw);
+        GErrorPtr failure;
+        bool written = gdk_pixbuf_loader_write(loader_.get(), data, size, GErrorOut(failure));
+        note(failure);
         return written && !decoding_.refusal;
     }
 
     std::optional<LoadedImage> finish(std::string* error) {
-        GError* raw = nullptr;
+        GErrorPtr failure;
         closed_ = true;
-        bool complete = gdk_pixbuf_loader_close(loader_.get(), &raw);
-        note(raw);
+        bool complete = gdk_pixbuf_loader_close(loader_.get(), GErrorOut(failure));
+        note(failure);
         if (decoding_.refusal) {
             return fail(error, *decoding_.refusal);
         }
@@ -118,7 +113,7 @@ public:
             return fail(error, *problem);
         }
         // Cameras and phones store their orientation separately from the pixels.
-        PixbufHandle oriented(gdk_pixbuf_apply_embedded_orientation(pixbuf));
+        GObjectPtr<GdkPixbuf> oriented(gdk_pixbuf_apply_embedded_orientation(pixbuf));
         if (!oriented) {
             return fail(error, ImageReader::NOT_AN_IMAGE);
         }
@@ -173,10 +168,9 @@ private:
         return !lastImageEnd_ || (lastScanStart_ && *lastScanStart_ > *lastImageEnd_);
     }
 
-    void note(GError* raw) {
-        ErrorHandle owned(raw);
-        if (owned && decoderMessage_.empty()) {
-            decoderMessage_ = owned->message;
+    void note(const GErrorPtr& failure) {
+        if (failure && decoderMessage_.empty()) {
+            decoderMessage_ = failure->message;
         }
     }
 
@@ -190,7 +184,7 @@ private:
         return std::nullopt;
     }
 
-    LoaderHandle loader_;
+    GObjectPtr<GdkPixbufLoader> loader_;
     Decoding decoding_;
     std::string decoderMessage_;
     std::vector<std::uint8_t> head_;

@@ -1,16 +1,14 @@
 #include "settings/SettingsStore.h"
 
+#include "base/AtomicFile.h"
+#include "base/Base64.h"
 #include "base/Logger.h"
 #include "settings/SettingKeys.h"
 
-#include <cerrno>
-#include <cstring>
 #include <ctime>
-#include <fcntl.h>
 #include <fstream>
 #include <glib.h>
 #include <sstream>
-#include <unistd.h>
 #include <vector>
 
 namespace lumeris {
@@ -31,10 +29,7 @@ nlohmann::json toJson(const SettingValue& value) {
         [](const auto& v) -> nlohmann::json {
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, RawData>) {
-                gchar* text = g_base64_encode(v.bytes.data(), v.bytes.size());
-                nlohmann::json tagged = {{DATA_TAG, std::string(text)}};
-                g_free(text);
-                return tagged;
+                return nlohmann::json{{DATA_TAG, Base64::encode(v.bytes)}};
             } else if constexpr (std::is_same_v<T, SettingDictionary>) {
                 return v.entries;
             } else {
@@ -66,12 +61,11 @@ std::optional<SettingValue> fromJson(const nlohmann::json& json) {
     }
     if (json.is_object()) {
         if (json.size() == 1 && json.contains(DATA_TAG) && json[DATA_TAG].is_string()) {
-            auto text = json[DATA_TAG].get<std::string>();
-            gsize length = 0;
-            guchar* bytes = g_base64_decode(text.c_str(), &length);
-            RawData data{std::vector<std::uint8_t>(bytes, bytes + length)};
-            g_free(bytes);
-            return data;
+            // Text that is not Base64 is dropped like any value of an unknown kind.
+            if (auto bytes = Base64::decode(json[DATA_TAG].get<std::string>())) {
+                return RawData{std::move(*bytes)};
+            }
+            return std::nullopt;
         }
         return SettingDictionary{json};
     }
@@ -85,43 +79,6 @@ std::string timestamp() {
     char text[32];
     std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
     return text;
-}
-
-// Temporary file, fsync, rename: a reader sees the old file or the new one, never half of one.
-bool writeAtomically(const std::filesystem::path& file, const std::string& contents) {
-    std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
-    std::string temporary = file.string() + ".tmp-XXXXXX";
-    std::vector<char> name(temporary.begin(), temporary.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
-    if (fd < 0) {
-        LOG_ERROR("Cannot write {}: {}", file.string(), std::strerror(errno));
-        return false;
-    }
-    const char* cursor = contents.data();
-    size_t left = contents.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t written = ::write(fd, cursor, left);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            ok = false;
-            break;
-        }
-        cursor += written;
-        left -= static_cast<size_t>(written);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || std::rename(name.data(), file.c_str()) != 0) {
-        LOG_ERROR("Cannot write {}: {}", file.string(), std::strerror(errno));
-        ::unlink(name.data());
-        return false;
-    }
-    return true;
 }
 
 template <typename T> std::optional<T> typed(const std::optional<SettingValue>& value) {
@@ -214,7 +171,13 @@ void SettingsStore::save() {
         }
         contents = root.dump(2) + "\n";
     }
-    writeAtomically(file_, contents);
+    std::error_code ignored;
+    std::filesystem::create_directories(file_.parent_path(), ignored);
+    std::string error;
+    // Owner-only, as the file has always been written.
+    if (!AtomicFile::writeFileAtomically(file_, contents, error, 0600)) {
+        LOG_ERROR("Cannot write {}: {}", file_.string(), error);
+    }
 }
 
 std::optional<SettingValue> SettingsStore::value(const std::string& key) const {

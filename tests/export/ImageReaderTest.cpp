@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <zlib.h>
 
 using lumeris::ImageEncoder;
@@ -20,108 +21,73 @@ void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t
                static_cast<std::streamsize>(data.size()));
 }
 
-void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-    }
-}
-
-void appendChunk(std::vector<std::uint8_t>& data, std::vector<std::uint8_t> chunk) {
-    appendBigEndian(data, static_cast<std::uint32_t>(chunk.size() - 4));
-    data.insert(data.end(), chunk.begin(), chunk.end());
-    appendBigEndian(data, static_cast<std::uint32_t>(crc32(0, chunk.data(), chunk.size())));
-}
-
-// A small PNG file whose header claims the given size: a few bytes of pixel data follow, as
-// in a decompression bomb.
+// A small PNG whose header claims the given size, as in a decompression bomb.
 std::vector<std::uint8_t> pngClaiming(std::uint32_t width, std::uint32_t height) {
-    std::vector<std::uint8_t> data = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<std::uint8_t> header = {'I', 'H', 'D', 'R'};
-    appendBigEndian(header, width);
-    appendBigEndian(header, height);
-    header.insert(header.end(), {8, 6, 0, 0, 0});
-    appendChunk(data, header);
-    std::vector<std::uint8_t> zeros(4096, 0);
-    std::vector<std::uint8_t> pixels(compressBound(zeros.size()));
-    uLongf length = pixels.size();
-    compress(pixels.data(), &length, zeros.data(), zeros.size());
-    pixels.resize(length);
-    pixels.insert(pixels.begin(), {'I', 'D', 'A', 'T'});
-    appendChunk(data, pixels);
-    appendChunk(data, {'I', 'E', 'N', 'D'});
-    return data;
+    std::vector<std::uint8_t> png = ImageEncoder::pngData(RgbaImage(1, 1));
+    for (int i = 0; i < 4; ++i) {
+        png[16 + i] = static_cast<std::uint8_t>(width >> (24 - 8 * i));
+        png[20 + i] = static_cast<std::uint8_t>(height >> (24 - 8 * i));
+    }
+    const std::uint32_t crc = static_cast<std::uint32_t>(crc32(0, png.data() + 12, 17));
+    for (int i = 0; i < 4; ++i) {
+        png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    }
+    return png;
 }
 
+// Opaque except for a half-transparent pixel at the bottom right, so a flipped, premultiplied
+// or alpha-dropping reading differs.
 RgbaImage checkerboard(int width, int height) {
     RgbaImage image(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             std::uint8_t* p = image.at(x, y);
             p[0] = p[1] = p[2] = ((x + y) % 2) ? 255 : 0;
-            p[3] = 255;
+            p[3] = (x == width - 1 && y == height - 1) ? 128 : 255;
         }
     }
     return image;
 }
 
-struct Refusal {
-    bool refused;
+std::string refusal(const std::filesystem::path& path) {
     std::string error;
-};
+    return ImageReader::read(path, &error) ? "read" : error;
+}
 
-Refusal readFile(const std::filesystem::path& path) {
-    std::string error;
-    bool refused = !ImageReader::read(path, &error);
-    return {refused, error};
+// Saves `image` through GdkPixbuf in a format of its own choosing.
+bool save(const RgbaImage& image, const std::string& path, const char* type, const char* dpi) {
+    GdkPixbuf* pixbuf =
+        gdk_pixbuf_new_from_data(image.pixels.data(), GDK_COLORSPACE_RGB, TRUE, 8, image.width,
+                                 image.height, image.width * 4, nullptr, nullptr);
+    bool saved = dpi ? gdk_pixbuf_save(pixbuf, path.c_str(), type, nullptr, "x-dpi", dpi, "y-dpi",
+                                       dpi, nullptr)
+                     : gdk_pixbuf_save(pixbuf, path.c_str(), type, nullptr, nullptr);
+    g_object_unref(pixbuf);
+    return saved;
+}
+
+long peakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 } // namespace
 
-TEST(ImageReader, ReadsPngWithRowZeroAtTheTopAndOneToOnePoints) {
+TEST(ImageReader, ReadsPixelsAsStoredAndSizesHighDensityFilesInPoints) {
     TemporaryFolder folder;
-    RgbaImage image(3, 2);
-    image.at(0, 0)[0] = 255; // red top-left
-    image.at(0, 0)[3] = 255;
-    image.at(2, 1)[2] = 255; // half-transparent blue bottom-right
-    image.at(2, 1)[3] = 128;
-    writeFile(folder / "a.png", ImageEncoder::pngData(image));
-
-    auto loaded = ImageReader::read(folder / "a.png");
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->image, image);
-    EXPECT_EQ(loaded->pointWidth, 3.0);
-    EXPECT_EQ(loaded->pointHeight, 2.0);
-    EXPECT_EQ(loaded->scale(), 1.0);
-}
-
-TEST(ImageReader, HighDensityFilesAreSizedInPoints) {
-    TemporaryFolder folder;
-    RgbaImage image = checkerboard(40, 20);
-    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_data(image.pixels.data(), GDK_COLORSPACE_RGB, TRUE, 8,
-                                                 40, 20, 160, nullptr, nullptr);
     for (auto [name, dpi, scale] :
          {std::tuple{"retina.png", "144", 2.0}, std::tuple{"normal.png", "96", 1.0},
           std::tuple{"triple.png", "216", 3.0}}) {
-        auto path = (folder / name).string();
-        ASSERT_TRUE(gdk_pixbuf_save(pixbuf, path.c_str(), "png", nullptr, "x-dpi", dpi, "y-dpi",
-                                    dpi, nullptr));
-        auto loaded = ImageReader::read(path);
+        ASSERT_TRUE(save(checkerboard(40, 20), folder / name, "png", dpi));
+        auto loaded = ImageReader::read(folder / name);
         ASSERT_TRUE(loaded) << name;
-        EXPECT_DOUBLE_EQ(loaded->scale(), scale) << name;
         EXPECT_DOUBLE_EQ(loaded->pointWidth, 40 / scale) << name;
-        EXPECT_EQ(loaded->image.width, 40);
+        EXPECT_EQ(loaded->image, checkerboard(40, 20)) << name;
     }
-    g_object_unref(pixbuf);
-}
-
-TEST(ImageReader, ReadsOtherFormatsThroughTheInstalledLoaders) {
-    TemporaryFolder folder;
-    RgbaImage image = checkerboard(8, 6);
-    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_data(image.pixels.data(), GDK_COLORSPACE_RGB, TRUE, 8,
-                                                 8, 6, 32, nullptr, nullptr);
     for (const char* type : {"bmp", "tiff", "ico"}) {
-        auto path = (folder / (std::string("x.") + type)).string();
-        if (!gdk_pixbuf_save(pixbuf, path.c_str(), type, nullptr, nullptr)) {
+        const auto path = folder / (std::string("x.") + type);
+        if (!save(checkerboard(8, 6), path, type, nullptr)) {
             continue; // this loader is not installed here
         }
         auto loaded = ImageReader::read(path);
@@ -130,7 +96,6 @@ TEST(ImageReader, ReadsOtherFormatsThroughTheInstalledLoaders) {
         EXPECT_EQ(loaded->image.at(1, 0)[0], 255) << type;
         EXPECT_EQ(loaded->image.at(0, 0)[3], 255) << type;
     }
-    g_object_unref(pixbuf);
 }
 
 TEST(ImageReader, BrokenFilesAreNotImages) {
@@ -141,36 +106,28 @@ TEST(ImageReader, BrokenFilesAreNotImages) {
     auto jpeg = ImageEncoder::jpegData(checkerboard(64, 64));
     writeFile(folder / "truncated.jpg", {jpeg.begin(), jpeg.end() - 40});
     writeFile(folder / "text.png", {'h', 'e', 'l', 'l', 'o', '\n'});
-    auto corrupt = png;
-    for (std::size_t i = 60; i < corrupt.size(); i += 7) {
-        corrupt[i] ^= 0x5A;
+    for (std::size_t i = 60; i < png.size(); i += 7) {
+        png[i] ^= 0x5A;
     }
-    writeFile(folder / "corrupt.png", corrupt);
-
+    writeFile(folder / "corrupt.png", png);
     for (const char* name :
          {"truncated.png", "truncated.jpg", "empty.png", "text.png", "corrupt.png"}) {
-        auto [refused, error] = readFile(folder / name);
-        EXPECT_TRUE(refused) << name;
-        EXPECT_EQ(error, "not an image") << name;
+        EXPECT_EQ(refusal(folder / name), "not an image") << name;
     }
-    auto [refused, error] = readFile(folder / "missing.png");
-    EXPECT_TRUE(refused);
-    EXPECT_EQ(error, "no such file");
+    EXPECT_EQ(refusal(folder / "missing.png"), "no such file");
 }
 
-TEST(ImageReader, OversizedHeadersAreRefusedBeforeDecoding) {
+TEST(ImageReader, OversizedImagesAreRefusedBeforeDecoding) {
     TemporaryFolder folder;
     // Too wide on one side, and too many pixels while each side is allowed.
     writeFile(folder / "wide.png", pngClaiming(40000, 10));
     writeFile(folder / "huge.png", pngClaiming(20000, 20000));
+    const long before = peakKilobytes();
     for (const char* name : {"wide.png", "huge.png"}) {
-        auto [refused, error] = readFile(folder / name);
-        EXPECT_TRUE(refused) << name;
-        EXPECT_NE(error.find("too large"), std::string::npos) << name << ": " << error;
+        EXPECT_TRUE(refusal(folder / name).starts_with("image too large")) << name;
     }
-}
-
-TEST(ImageReader, SizeLimits) {
+    // Refused from the header alone: the 1.6 GB the claim asks for is never allocated.
+    EXPECT_LT(peakKilobytes() - before, 256 * 1024);
     EXPECT_FALSE(ImageReader::sizeProblem(32767, 8192));
     EXPECT_FALSE(ImageReader::sizeProblem(16384, 16384));
     EXPECT_TRUE(ImageReader::sizeProblem(32768, 1));

@@ -1,6 +1,6 @@
 #include "cli/gtk/BatchRenderer.h"
 
-#include "capture/Utils.h"
+#include "base/AtomicFile.h"
 #include "cli/RenderOptions.h"
 #include "editor/ImageLoadPipeline.h"
 #include "export/ImageEncoder.h"
@@ -95,7 +95,7 @@ std::variant<fs::path, std::string> BatchRenderer::save(const RgbaImage& picture
         fs::create_directories(target.parent_path(), folderError);
     }
     std::string error;
-    if (!Utils::writeFileAtomically(target, data, error)) {
+    if (!AtomicFile::writeFileAtomically(target, data, error)) {
         return "cannot write " + target.string() + ": " + error;
     }
     return target;

@@ -2,7 +2,8 @@
 
 #include "base/Diagnostics.h"
 #include "base/Logger.h"
-#include "capture/Utils.h"
+#include "capture/CustomBackgroundCache.h"
+#include "capture/DesktopPicture.h"
 #include "capture/WallpaperDesktopPicture.h"
 #include "cli/RenderOptions.h"
 #include "cli/gtk/BatchRenderer.h"
@@ -94,7 +95,7 @@ resolveBackgrounds(const RenderOptions& options, SettingsStore& settings, Render
     if (id == "desktop") {
         GdkScreenLocator screens;
         WallpaperDesktopPicture source(screens);
-        LoadedImage picture = Utils::desktopPictureWithFallback(settings, source);
+        LoadedImage picture = DesktopPicture::desktopPictureWithFallback(settings, source);
         if (auto placed = copies.write(picture, "desktop")) {
             references.desktop = placed->string();
         }
@@ -110,7 +111,7 @@ resolveBackgrounds(const RenderOptions& options, SettingsStore& settings, Render
         if (named) {
             source = settings.string(SettingKeys::CUSTOM_BACKGROUND_FILE_PATH, "");
         } else {
-            source = Utils::getCachedCustomBackgroundPath(settings);
+            source = CustomBackgroundCache::getCachedCustomBackgroundPath(settings);
         }
         std::error_code ignored;
         if (!source || !fs::is_regular_file(*source, ignored)) {

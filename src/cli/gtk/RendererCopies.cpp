@@ -1,7 +1,9 @@
 #include "cli/gtk/RendererCopies.h"
 
+#include "base/AtomicFile.h"
 #include "base/Logger.h"
-#include "capture/Utils.h"
+#include "base/ResourceLocator.h"
+#include "capture/CustomBackgroundCache.h"
 #include "export/ImageEncoder.h"
 
 #include <unistd.h>
@@ -20,7 +22,7 @@ RendererCopies::~RendererCopies() {
 }
 
 std::optional<fs::path> RendererCopies::copy(const fs::path& source, const std::string& name) {
-    auto copied = Utils::copyToRendererData(source, prefix_ + name);
+    auto copied = CustomBackgroundCache::copyToRendererData(source, prefix_ + name);
     if (copied) {
         copies_.push_back(*copied);
     }
@@ -28,13 +30,13 @@ std::optional<fs::path> RendererCopies::copy(const fs::path& source, const std::
 }
 
 std::optional<fs::path> RendererCopies::write(const LoadedImage& picture, const std::string& name) {
-    const fs::path target =
-        Utils::rendererDataDirectory() / (Utils::RENDERER_COPY_PREFIX + prefix_ + name);
+    const fs::path target = ResourceLocator::rendererDataFolder() /
+                            (CustomBackgroundCache::RENDERER_COPY_PREFIX + prefix_ + name);
     std::error_code ignored;
     fs::create_directories(target.parent_path(), ignored);
     std::string error;
     auto png = ImageEncoder::pngData(picture.image);
-    if (png.empty() || !Utils::writeFileAtomically(target, png, error)) {
+    if (png.empty() || !AtomicFile::writeFileAtomically(target, png, error)) {
         LOG_ERROR("cannot place the picture \"{}\" for the renderer: {}", name, error);
         return std::nullopt;
     }

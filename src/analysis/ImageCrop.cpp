@@ -1,4 +1,4 @@
-#include "capture/ImageCrop.h"
+#include "analysis/ImageCrop.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 namespace lumeris {
 
-std::optional<LoadedImage> ImageCrop::crop(const LoadedImage& source, const ImageRect& rect) {
+std::optional<LoadedImage> ImageCrop::crop(const LoadedImage& source, const Rect& rect) {
     const RgbaImage& image = source.image;
     const double scale = source.scale();
     if (image.empty() || !(scale > 0) || !std::isfinite(rect.x) || !std::isfinite(rect.y) ||

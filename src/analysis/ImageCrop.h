@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/LoadedImage.h"
-#include "capture/ImageRect.h"
+#include "base/Rect.h"
 
 #include <optional>
 
@@ -12,7 +12,7 @@ class ImageCrop {
 public:
     // `rect` in points with a lower-left origin; the part outside the image is dropped. The
     // result keeps the source's pixels per point. Nothing when no pixel remains.
-    static std::optional<LoadedImage> crop(const LoadedImage& source, const ImageRect& rect);
+    static std::optional<LoadedImage> crop(const LoadedImage& source, const Rect& rect);
 };
 
 } // namespace lumeris

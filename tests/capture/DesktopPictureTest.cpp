@@ -1,0 +1,35 @@
+#include "capture/DesktopPicture.h"
+
+#include "TemporaryFolder.h"
+#include "export/ImageReader.h"
+#include "fakes/FakeDesktopPictureSource.h"
+#include "settings/SettingsStore.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumeris;
+
+TEST(DesktopPicture, FallsBackToTheCacheThenToTheBuiltInPicture) {
+    TemporaryFolder folder;
+    SettingsStore settings(folder / "settings.json");
+    settings.set("settings.screenshot-path", (folder / "Archives").string());
+    FakeDesktopPictureSource desktop;
+    LoadedImage nice = DesktopPicture::desktopPictureWithFallback(settings, desktop);
+    EXPECT_EQ(nice.image.width, 1440);
+    EXPECT_EQ(nice.image.height, 900);
+    EXPECT_FALSE(std::filesystem::exists(DesktopPicture::desktopCachePath(settings)));
+
+    RgbaImage red(8, 6);
+    for (std::size_t i = 0; i < red.pixels.size(); i += 4) {
+        red.pixels[i] = red.pixels[i + 3] = 255;
+    }
+    desktop.picture = LoadedImage{red, 4, 3};
+    LoadedImage live = DesktopPicture::desktopPictureWithFallback(settings, desktop);
+    EXPECT_EQ(live.image, red);
+    EXPECT_EQ(live.pointWidth, 4);
+    EXPECT_EQ(DesktopPicture::desktopCachePath(settings),
+              folder / "Archives" / "Cache" / "desktop.png");
+
+    desktop.picture.reset();
+    EXPECT_EQ(DesktopPicture::desktopPictureWithFallback(settings, desktop).image, red);
+}
