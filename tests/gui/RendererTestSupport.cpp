@@ -1,6 +1,7 @@
 #include "gui/RendererTestSupport.h"
 
 #include "base/Logger.h"
+#include "render/gtk/MainLoopWait.h"
 
 #include <algorithm>
 #include <chrono>
@@ -49,17 +50,8 @@ int LogCapture::count(const std::string& text) const {
 }
 
 bool runUntil(const std::function<bool()>& done, double seconds) {
-    auto deadline = std::chrono::steady_clock::now() +
-                    std::chrono::milliseconds(static_cast<long>(seconds * 1000));
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        if (!g_main_context_iteration(nullptr, FALSE)) {
-            g_usleep(1000);
-        }
-    }
-    return true;
+    return MainLoopWait::runUntil(done,
+                                  std::chrono::milliseconds(static_cast<long>(seconds * 1000)));
 }
 
 namespace {
