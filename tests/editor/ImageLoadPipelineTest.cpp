@@ -1,10 +1,10 @@
 #include "editor/ImageLoadPipeline.h"
 
 #include "TemporaryFolder.h"
-#include "analysis/TextRecognizer.h"
 #include "base/Base64.h"
 #include "export/ImageEncoder.h"
 #include "export/ImageReader.h"
+#include "fakes/FakeTextRecognizer.h"
 #include "settings/SettingsStore.h"
 #include "support/FakeText.h"
 #include "support/ImageFiles.h"
@@ -35,15 +35,6 @@ RgbaImage screenshot(int width, int height, int margin) {
     }
     return image;
 }
-
-class FixedRecognizer : public TextRecognizer {
-public:
-    explicit FixedRecognizer(TextRecognitionOutcome outcome) : outcome_(std::move(outcome)) {}
-    TextRecognitionOutcome recognize(const RgbaImage&) override { return outcome_; }
-
-private:
-    TextRecognitionOutcome outcome_;
-};
 
 class ImageLoadPipelineTest : public ::testing::Test {
 protected:
@@ -145,7 +136,7 @@ TEST_F(ImageLoadPipelineTest, DetectedAddressIsRedactedInTheDocument) {
     TextRecognitionOutcome outcome;
     outcome.observations.push_back(
         monospacedLine("mail me at a@example.com now", 10, 500, 10, 20, 800, 600));
-    FixedRecognizer recognizer(outcome);
+    FakeTextRecognizer recognizer(outcome);
     auto detection = ImageLoadPipeline::detectText(prepared, recognizer, settings);
     ASSERT_TRUE(detection.has_value());
     ASSERT_EQ(detection->redactRects.size(), 1U);
@@ -154,7 +145,7 @@ TEST_F(ImageLoadPipelineTest, DetectedAddressIsRedactedInTheDocument) {
         ImageLoadPipeline::document(prepared, "", detection->redactRects, detection->allTextRects);
     EXPECT_NE(html.find("class=\"text-rects redacted\""), std::string::npos);
 
-    FixedRecognizer failing(TextRecognitionOutcome::failure("no engine"));
+    FakeTextRecognizer failing(TextRecognitionOutcome::failure("no engine"));
     std::string error;
     EXPECT_FALSE(ImageLoadPipeline::detectText(prepared, failing, settings, &error));
     EXPECT_EQ(error, "no engine");
@@ -162,7 +153,7 @@ TEST_F(ImageLoadPipelineTest, DetectedAddressIsRedactedInTheDocument) {
 
 TEST_F(ImageLoadPipelineTest, WrapReplacesTheWorkingImageOrLeavesItOnFailure) {
     PreparedImage prepared = load(screenshot(1600, 60, 0));
-    FixedRecognizer failing(TextRecognitionOutcome::failure("no engine"));
+    FakeTextRecognizer failing(TextRecognitionOutcome::failure("no engine"));
     EXPECT_FALSE(ImageLoadPipeline::wrapText(prepared, failing, false));
     EXPECT_EQ(prepared.currentImage.image.width, 1600);
 
@@ -172,7 +163,7 @@ TEST_F(ImageLoadPipelineTest, WrapReplacesTheWorkingImageOrLeavesItOnFailure) {
         words += "word" + std::to_string(i % 10) + " ";
     }
     outcome.observations.push_back(monospacedLine(words, 0, 20, 12, 20, 1600, 60));
-    FixedRecognizer reading(outcome);
+    FakeTextRecognizer reading(outcome);
     const std::string before = prepared.strBase64;
     ASSERT_TRUE(ImageLoadPipeline::wrapText(prepared, reading, false));
     EXPECT_EQ(prepared.currentImage.image.width, 600);

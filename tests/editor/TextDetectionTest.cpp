@@ -1,8 +1,8 @@
 #include "editor/TextDetection.h"
 
 #include "TemporaryFolder.h"
-#include "analysis/TextRecognizer.h"
 #include "editor/RedactionRules.h"
+#include "fakes/FakeTextRecognizer.h"
 #include "settings/SettingsStore.h"
 #include "support/FakeText.h"
 
@@ -167,18 +167,8 @@ TEST(TextDetectionTest, ZeroAreaBoxesAreDropped) {
     EXPECT_TRUE(result.allTextRects.empty());
 }
 
-namespace {
-
-class ScriptedRecognizer : public TextRecognizer {
-public:
-    TextRecognitionOutcome outcome;
-    TextRecognitionOutcome recognize(const RgbaImage&) override { return outcome; }
-};
-
-} // namespace
-
 TEST(TextDetectionTest, DetectRecognisesAndAppliesInOneCall) {
-    ScriptedRecognizer recognizer;
+    FakeTextRecognizer recognizer;
     RgbaImage image(200, 100);
     recognizer.outcome.observations = {monospacedLine("hi a@b.io", 0, 0, 10, 20, 200, 100)};
     const auto result =

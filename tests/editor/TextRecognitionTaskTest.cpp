@@ -1,7 +1,7 @@
 #include "editor/TextRecognitionTask.h"
 
-#include "analysis/TextRecognizer.h"
 #include "editor/RedactionRules.h"
+#include "fakes/FakeTextRecognizer.h"
 #include "support/FakeText.h"
 
 #include <atomic>
@@ -11,19 +11,6 @@
 using namespace lumeris;
 
 namespace {
-
-class ScriptedRecognizer : public TextRecognizer {
-public:
-    explicit ScriptedRecognizer(TextRecognitionOutcome outcome) : outcome_(std::move(outcome)) {}
-    TextRecognitionOutcome recognize(const RgbaImage&) override {
-        recognizedOn = std::this_thread::get_id();
-        return outcome_;
-    }
-    std::atomic<std::thread::id> recognizedOn;
-
-private:
-    TextRecognitionOutcome outcome_;
-};
 
 // Runs a private main loop until `done` or a generous limit.
 void runUntil(GMainContext* context, const std::function<bool()>& done, double seconds = 10) {
@@ -50,7 +37,7 @@ TEST(TextRecognitionTaskTest, RecognisesOffThisThreadAndDeliversBothResultsHere)
     TextRecognitionOutcome outcome;
     outcome.observations = {monospacedLine("  write to a@b.io", 0, 0, 10, 20, 400, 100),
                             monospacedLine("second line\t", 0, 40, 10, 20, 400, 100)};
-    auto recognizer = std::make_shared<ScriptedRecognizer>(outcome);
+    auto recognizer = std::make_shared<FakeTextRecognizer>(outcome);
 
     std::optional<std::string> text;
     std::optional<TextDetectionResult> result;
@@ -83,7 +70,7 @@ TEST(TextRecognitionTaskTest, BlankTextIsNotHandedOnButTheResultStillArrives) {
     outcome.observations = {monospacedLine("   ", 0, 0, 10, 20, 400, 100)};
     bool textCalled = false;
     std::optional<TextDetectionResult> result;
-    TextRecognitionTask::start(std::make_shared<ScriptedRecognizer>(outcome),
+    TextRecognitionTask::start(std::make_shared<FakeTextRecognizer>(outcome),
                                std::make_shared<RgbaImage>(400, 100), 400, {},
                                {[&](const std::string&) { textCalled = true; },
                                 [&](TextDetectionResult r) {
@@ -103,7 +90,7 @@ TEST(TextRecognitionTaskTest, AFailureIsPrintedAndNothingIsDelivered) {
     bool called = false;
     testing::internal::CaptureStdout();
     TextRecognitionTask::start(
-        std::make_shared<ScriptedRecognizer>(TextRecognitionOutcome::failure("engine missing")),
+        std::make_shared<FakeTextRecognizer>(TextRecognitionOutcome::failure("engine missing")),
         std::make_shared<RgbaImage>(10, 10), 10, {},
         {[&](const std::string&) { called = true; },
          [&](TextDetectionResult) {

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "analysis/TextRecognizer.h"
+
+#include <atomic>
+#include <thread>
+
+namespace lumeris {
+
+// Answers every call with `outcome` and remembers the thread of the last call.
+class FakeTextRecognizer : public TextRecognizer {
+public:
+    FakeTextRecognizer() = default;
+    explicit FakeTextRecognizer(TextRecognitionOutcome scripted) : outcome(std::move(scripted)) {}
+
+    TextRecognitionOutcome recognize(const RgbaImage&) override {
+        recognizedOn = std::this_thread::get_id();
+        return outcome;
+    }
+
+    TextRecognitionOutcome outcome;
+    std::atomic<std::thread::id> recognizedOn;
+};
+
+} // namespace lumeris
