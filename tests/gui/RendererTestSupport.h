@@ -6,8 +6,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
-#include <spdlog/sinks/base_sink.h>
 #include <string>
 #include <vector>
 
@@ -19,7 +17,6 @@ public:
     LogCapture();
     ~LogCapture();
     std::vector<std::string> messages() const;
-    bool contains(const std::string& text) const;
     int count(const std::string& text) const;
 
 private:
@@ -41,12 +38,12 @@ std::string baseUri();
 // Colour at (x, y) as 0xRRGGBBAA.
 std::uint32_t pixel(const RgbaImage& image, int x, int y);
 
-// Takes a screenshot synchronously for tests.
 struct ShotResult {
     CustomWKWebView::Image image;
     std::optional<std::string> error;
     bool answered = false;
 };
+// Takes a screenshot, waiting for the answer.
 ShotResult screenshot(CustomWKWebView& view, bool saveCache);
 
 } // namespace lumeris::testing
