@@ -6,29 +6,11 @@
 #include "render/gtk/MainLoopWait.h"
 
 #include <algorithm>
-#include <mutex>
-#include <spdlog/sinks/base_sink.h>
 
 namespace lumeris::testing {
 
-class LogCapture::Sink : public spdlog::sinks::base_sink<std::mutex> {
-public:
-    std::vector<std::string> copy() {
-        std::lock_guard lock(mutex_);
-        return messages_;
-    }
-
-protected:
-    void sink_it_(const spdlog::details::log_msg& msg) override {
-        messages_.emplace_back(msg.payload.data(), msg.payload.size());
-    }
-    void flush_() override {}
-
-private:
-    std::vector<std::string> messages_;
-};
-
-LogCapture::LogCapture() : sink_(std::make_shared<Sink>()) {
+// Far more than a test writes, so nothing is dropped.
+LogCapture::LogCapture() : sink_(std::make_shared<spdlog::sinks::ringbuffer_sink_mt>(10000)) {
     spdlog::default_logger()->sinks().push_back(sink_);
     spdlog::set_level(spdlog::level::debug);
 }
@@ -39,7 +21,11 @@ LogCapture::~LogCapture() {
 }
 
 std::vector<std::string> LogCapture::messages() const {
-    return sink_->copy();
+    std::vector<std::string> all;
+    for (const auto& message : sink_->last_raw()) {
+        all.emplace_back(message.payload.data(), message.payload.size());
+    }
+    return all;
 }
 
 int LogCapture::count(const std::string& text) const {

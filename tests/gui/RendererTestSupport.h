@@ -6,6 +6,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <spdlog/sinks/ringbuffer_sink.h>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,7 @@ public:
     int count(const std::string& text) const;
 
 private:
-    class Sink;
-    std::shared_ptr<Sink> sink_;
+    std::shared_ptr<spdlog::sinks::ringbuffer_sink_mt> sink_;
 };
 
 // Runs the main loop until `done` returns true or `seconds` pass; false on time-out.
