@@ -1,5 +1,6 @@
 #include "render/gtk/CustomWKWebView.h"
 
+#include "base/GLibHandles.h"
 #include "base/Logger.h"
 #include "render/RendererMessage.h"
 #include "render/RendererScripts.h"
