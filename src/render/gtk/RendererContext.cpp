@@ -58,7 +58,7 @@ RendererContext::newWebView(WebKitUserContentManager* contentManager) const {
     auto view = GObjectPtr<WebKitWebView>::sinkFloating(WEBKIT_WEB_VIEW(
         g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", webContext_.get(), "user-content-manager",
                      contentManager, "settings", settings.get(), nullptr)));
-    // No background of its own: transparent parts of the page stay transparent.
+    // No background of its own: transparent areas of the page stay transparent.
     GdkRGBA clear{0, 0, 0, 0};
     webkit_web_view_set_background_color(view.get(), &clear);
     return view;
