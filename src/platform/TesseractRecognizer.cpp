@@ -1,5 +1,9 @@
 #include "platform/TesseractRecognizer.h"
 
+#include "analysis/GreyImage.h"
+#include "analysis/RecognisedLine.h"
+#include "analysis/TextRangeGeometry.h"
+#include "analysis/TokenRepair.h"
 #include "base/Logger.h"
 
 #include <algorithm>
@@ -11,7 +15,6 @@
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 #include <thread>
-#include <unicode/unistr.h>
 
 namespace lumeris {
 
@@ -53,143 +56,24 @@ PixHandle greyscale(const RgbaImage& image) {
     return pix;
 }
 
-struct Symbol {
-    std::string text;
-    int left, top, right, bottom;
-};
+using Line = RecognisedLine;
 
-struct Word {
-    std::vector<Symbol> symbols;
-    // Written without a space before it: the engine split one token.
-    bool joinsPrevious = false;
-    // The word's box as the engine measured it from its ink.
-    int inkLeft = -1;
-    int inkRight = -1;
-    int left() const { return symbols.front().left; }
-    int right() const { return symbols.back().right; }
-};
-
-struct Line {
-    int top = 0;
-    int bottom = 0;
-    std::vector<Word> words;
-};
-
-// Whether the gap between two words of a line holds a rule along the bottom of the line: an
-// underscore, which the engine tends to drop, splitting identifiers and addresses in two. The
-// engine's glyph boxes are approximate, so the search reaches a little into both words; a rule is
-// a run of columns whose only ink is a thin stroke low in the line, often below the line's box,
-// which ends with the descenders. Letters never qualify: their columns reach the middle of the
-// line. A rule standing for a space runs through the middle of the gap (`through`); the foot of a
-// "1" beside a gap stays on its own side.
-bool gapHoldsUnderscore(const Pix& pix, const Line& line, int left, int right,
-                        std::optional<int> through = std::nullopt) {
-    const int lineHeight = line.bottom - line.top;
-    const int from = std::max(0, left - lineHeight / 4);
-    const int to = std::min(static_cast<int>(pixGetWidth(&pix)), right + lineHeight / 4);
-    const int bandTop = line.top + lineHeight * 6 / 10;
-    const int bottom =
-        std::min(static_cast<int>(pixGetHeight(&pix)) - 1, line.bottom + lineHeight / 4);
-    const int thickest = std::max(2, lineHeight / 8);
-    const int shortest = std::max(3, lineHeight / 5);
+// The band as plain grey levels, for the token repair.
+GreyImage greyImageOf(const Pix& pix) {
+    GreyImage grey;
+    grey.width = static_cast<int>(pixGetWidth(&pix));
+    grey.height = static_cast<int>(pixGetHeight(&pix));
+    grey.pixels.resize(static_cast<std::size_t>(grey.width) * grey.height);
     const l_uint32* data = pixGetData(const_cast<Pix*>(&pix));
     const int wordsPerLine = pixGetWpl(const_cast<Pix*>(&pix));
-    int run = 0;
-    for (int x = from; x < to; ++x) {
-        int inkRows = 0;
-        int highest = bottom + 1;
-        for (int y = std::max(0, line.top); y <= bottom; ++y) {
-            if (GET_DATA_BYTE(data + static_cast<std::ptrdiff_t>(y) * wordsPerLine, x) < 128) {
-                ++inkRows;
-                highest = std::min(highest, y);
-            }
-        }
-        run = inkRows > 0 && inkRows <= thickest && highest >= bandTop ? run + 1 : 0;
-        if (run >= shortest && (!through || (x - run < *through && *through <= x))) {
-            return true;
+    for (int y = 0; y < grey.height; ++y) {
+        const l_uint32* line = data + static_cast<std::ptrdiff_t>(y) * wordsPerLine;
+        std::uint8_t* row = grey.pixels.data() + static_cast<std::ptrdiff_t>(y) * grey.width;
+        for (int x = 0; x < grey.width; ++x) {
+            row[x] = static_cast<std::uint8_t>(GET_DATA_BYTE(line, x));
         }
     }
-    return false;
-}
-
-// Undoes two ways the engine breaks one token into words on screens: a dropped underscore, and a
-// space read into a narrow gap (monospaced text after "." or between look-alike glyphs). A gap
-// well under the line's usual word gap, or a sliver of the line's height, is no word break.
-void joinSplitTokens(const Pix& pix, Line& line) {
-    if (line.words.empty()) {
-        return;
-    }
-    std::vector<int> gaps;
-    for (std::size_t i = 1; i < line.words.size(); ++i) {
-        gaps.push_back(line.words[i].left() - line.words[i - 1].right());
-    }
-    std::vector<int> sorted = gaps;
-    std::sort(sorted.begin(), sorted.end());
-    const int usualGap = sorted.empty() ? 0 : sorted[sorted.size() / 2];
-    const int lineHeight = line.bottom - line.top;
-    // An underscore the engine dropped inside a word still needs covering by the word's boxes.
-    for (auto& word : line.words) {
-        if (gapHoldsUnderscore(pix, line, word.left() + lineHeight / 4,
-                               word.right() - lineHeight / 4)) {
-            for (auto& symbol : word.symbols) {
-                symbol.bottom = std::max(symbol.bottom, line.bottom + lineHeight / 4);
-            }
-        }
-    }
-    for (std::size_t i = 1; i < line.words.size(); ++i) {
-        Word& word = line.words[i];
-        const Word& previous = line.words[i - 1];
-        const int gap = gaps[i - 1];
-        const bool underscoreRead =
-            previous.symbols.back().text == "_" || word.symbols.front().text == "_";
-        // A dropped underscore leaves a gap as wide as one; a sliver of a gap is a split word,
-        // whatever the foot of an "E" or "L" beside it looks like.
-        const bool wideEnough = gap >= std::max(3, lineHeight / 5);
-        if (!underscoreRead && wideEnough &&
-            gapHoldsUnderscore(pix, line, previous.right(), word.left(),
-                               (previous.right() + word.left()) / 2)) {
-            // The rule lies below the line's box; the box reaches down to cover it.
-            word.symbols.insert(
-                word.symbols.begin(),
-                Symbol{"_", previous.right(), line.top, word.left(), line.bottom + lineHeight / 4});
-            word.joinsPrevious = true;
-        } else if (underscoreRead) {
-            word.joinsPrevious = true;
-        } else if (gap * 100 < lineHeight * 12 || (sorted.size() >= 2 && gap * 10 < usualGap * 7)) {
-            word.joinsPrevious = true;
-        }
-    }
-}
-
-// From column `x`, how far the ink of the same word goes in `direction` (-1 left, +1 right):
-// gaps between letters are crossed, a gap as wide as a word space ends the search.
-int reachOfInk(const Pix& pix, const Line& line, int x, int direction) {
-    const int lineHeight = line.bottom - line.top;
-    const int widestLetterGap = std::max(2, lineHeight * 15 / 100);
-    const int width = static_cast<int>(pixGetWidth(&pix));
-    const int top = std::max(0, line.top);
-    const int bottom = std::min(static_cast<int>(pixGetHeight(&pix)) - 1, line.bottom);
-    const l_uint32* data = pixGetData(const_cast<Pix*>(&pix));
-    const int wordsPerLine = pixGetWpl(const_cast<Pix*>(&pix));
-    int reached = x;
-    int blank = 0;
-    for (int column = x + direction;
-         column >= 0 && column < width && std::abs(column - x) <= 2 * lineHeight &&
-         blank <= widestLetterGap;
-         column += direction) {
-        bool inked = false;
-        for (int y = top; y <= bottom && !inked; ++y) {
-            inked =
-                GET_DATA_BYTE(data + static_cast<std::ptrdiff_t>(y) * wordsPerLine, column) < 128;
-        }
-        if (inked) {
-            reached = column + (direction > 0 ? 1 : 0);
-            blank = 0;
-        } else {
-            ++blank;
-        }
-    }
-    return reached;
+    return grey;
 }
 
 std::vector<Line> readLines(tesseract::TessBaseAPI& engine, const Pix& pix) {
@@ -209,7 +93,7 @@ std::vector<Line> readLines(tesseract::TessBaseAPI& engine, const Pix& pix) {
         }
         Line& line = lines.back();
         if (it->IsAtBeginningOf(tesseract::RIL_WORD) || line.words.empty()) {
-            Word word;
+            Line::Word word;
             int top, bottom;
             if (!it->BoundingBox(tesseract::RIL_WORD, &word.inkLeft, &top, &word.inkRight,
                                  &bottom)) {
@@ -218,7 +102,7 @@ std::vector<Line> readLines(tesseract::TessBaseAPI& engine, const Pix& pix) {
             line.words.push_back(std::move(word));
         }
         std::unique_ptr<char[], TextDeleter> text(it->GetUTF8Text(tesseract::RIL_SYMBOL));
-        Symbol symbol{};
+        Line::Symbol symbol{};
         if (!text || text[0] == '\0' ||
             !it->BoundingBox(tesseract::RIL_SYMBOL, &symbol.left, &symbol.top, &symbol.right,
                              &symbol.bottom)) {
@@ -232,20 +116,11 @@ std::vector<Line> readLines(tesseract::TessBaseAPI& engine, const Pix& pix) {
         line.words.back().symbols.push_back(std::move(symbol));
     } while (it->Next(tesseract::RIL_SYMBOL));
 
+    const GreyImage ink = greyImageOf(pix);
     for (auto& line : lines) {
-        std::erase_if(line.words, [](const Word& word) { return word.symbols.empty(); });
-        joinSplitTokens(pix, line);
-        // The engine places glyph boxes by estimate, and they can fall short of a word's first or
-        // last letter. Stretch the outer glyphs over the ink that continues the word, so a boxed
-        // range never leaves the edge of a word uncovered.
-        for (auto& word : line.words) {
-            if (word.inkRight > word.inkLeft) {
-                word.symbols.front().left = std::min(word.symbols.front().left, word.inkLeft);
-                word.symbols.back().right = std::max(word.symbols.back().right, word.inkRight);
-            }
-            word.symbols.front().left = reachOfInk(pix, line, word.symbols.front().left, -1);
-            word.symbols.back().right = reachOfInk(pix, line, word.symbols.back().right, +1);
-        }
+        std::erase_if(line.words, [](const Line::Word& word) { return word.symbols.empty(); });
+        TokenRepair::joinSplitTokens(ink, line);
+        TokenRepair::stretchWordsToInk(ink, line);
     }
     return lines;
 }
@@ -278,8 +153,8 @@ std::optional<std::vector<Line>> readBand(tesseract::TessBaseAPI& engine, Pix& p
     for (Line& line : lines) {
         line.top += clipTop;
         line.bottom += clipTop;
-        for (Word& word : line.words) {
-            for (Symbol& symbol : word.symbols) {
+        for (Line::Word& word : line.words) {
+            for (Line::Symbol& symbol : word.symbols) {
                 symbol.top += clipTop;
                 symbol.bottom += clipTop;
             }
@@ -404,33 +279,14 @@ TextRecognitionOutcome TesseractRecognizer::recognize(const RgbaImage& image) {
         return TextRecognitionOutcome::failure(message);
     }
 
-    // Boxes become fractions of the original image, lower-left origin. A character's box spans the
-    // height of its line, so a range of characters is boxed like a run of text, not like ink.
+    // Boxes become fractions of the original image.
     const double width = static_cast<double>(image.width) * factor;
     const double height = static_cast<double>(image.height) * factor;
     TextRecognitionOutcome outcome;
     for (const auto& line : lines) {
-        std::string text;
-        std::vector<std::optional<Rect>> boxes;
-        for (std::size_t w = 0; w < line.words.size(); ++w) {
-            if (w > 0 && !line.words[w].joinsPrevious) {
-                text += ' ';
-                boxes.emplace_back();
-            }
-            for (const auto& symbol : line.words[w].symbols) {
-                const int top = std::min(symbol.top, line.top);
-                const int bottom = std::max(symbol.bottom, line.bottom);
-                const Rect box{symbol.left / width, 1.0 - bottom / height,
-                               (symbol.right - symbol.left) / width, (bottom - top) / height};
-                const icu::UnicodeString units = icu::UnicodeString::fromUTF8(symbol.text);
-                for (int i = 0; i < units.length(); ++i) {
-                    boxes.push_back(box);
-                }
-                text += symbol.text;
-            }
-        }
-        if (!text.empty()) {
-            outcome.observations.push_back({TextCandidate(std::move(text), std::move(boxes))});
+        TextCandidate candidate = TextRangeGeometry::candidate(line, width, height);
+        if (!candidate.string().empty()) {
+            outcome.observations.push_back({std::move(candidate)});
         }
     }
     return outcome;

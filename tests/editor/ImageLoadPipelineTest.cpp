@@ -6,7 +6,7 @@
 #include "base/Diagnostics.h"
 #include "export/ImageEncoder.h"
 #include "export/ImageReader.h"
-#include "fakes/ScriptedRecognizer.h"
+#include "fakes/FakeTextRecognizer.h"
 #include "settings/SettingsStore.h"
 #include "support/FakeText.h"
 #include "support/ImageFiles.h"
@@ -119,7 +119,7 @@ TEST_F(ImageLoadPipelineTest, DetectedAddressIsRedactedInTheDocument) {
     TextRecognitionOutcome outcome;
     outcome.observations.push_back(
         monospacedLine("mail me at a@example.com now", 10, 500, 10, 20, 800, 600));
-    ScriptedRecognizer recognizer(outcome);
+    FakeTextRecognizer recognizer(outcome);
     auto detection = ImageLoadPipeline::detectText(prepared, recognizer, settings);
     ASSERT_TRUE(detection.has_value());
     ASSERT_EQ(detection->redactRects.size(), 1U);
@@ -128,7 +128,7 @@ TEST_F(ImageLoadPipelineTest, DetectedAddressIsRedactedInTheDocument) {
         ImageLoadPipeline::document(prepared, "", detection->redactRects, detection->allTextRects);
     EXPECT_NE(html.find("class=\"text-rects redacted\""), std::string::npos);
 
-    ScriptedRecognizer failing(TextRecognitionOutcome::failure("no engine"));
+    FakeTextRecognizer failing(TextRecognitionOutcome::failure("no engine"));
     std::string error;
     EXPECT_FALSE(ImageLoadPipeline::detectText(prepared, failing, settings, &error));
     EXPECT_EQ(error, "no engine");
@@ -136,7 +136,7 @@ TEST_F(ImageLoadPipelineTest, DetectedAddressIsRedactedInTheDocument) {
 
 TEST_F(ImageLoadPipelineTest, WrapReplacesTheWorkingImageOrLeavesItOnFailure) {
     PreparedImage prepared = load(screenshot(1600, 60, 0));
-    ScriptedRecognizer failing(TextRecognitionOutcome::failure("no engine"));
+    FakeTextRecognizer failing(TextRecognitionOutcome::failure("no engine"));
     std::vector<std::string> said;
     auto previous = Diagnostics::setSink([&](const std::string& line) { said.push_back(line); });
     EXPECT_FALSE(ImageLoadPipeline::wrapText(prepared, failing, false));
@@ -152,7 +152,7 @@ TEST_F(ImageLoadPipelineTest, WrapReplacesTheWorkingImageOrLeavesItOnFailure) {
         words += "word" + std::to_string(i % 10) + " ";
     }
     outcome.observations.push_back(monospacedLine(words, 0, 20, 12, 20, 1600, 60));
-    ScriptedRecognizer reading(outcome);
+    FakeTextRecognizer reading(outcome);
     const std::string before = prepared.strBase64;
     ASSERT_TRUE(ImageLoadPipeline::wrapText(prepared, reading, false));
     EXPECT_EQ(prepared.currentImage.image.width, 600);

@@ -3,7 +3,7 @@
 #include "TemporaryFolder.h"
 #include "analysis/TextRecognizer.h"
 #include "editor/RedactionRules.h"
-#include "fakes/ScriptedRecognizer.h"
+#include "fakes/FakeTextRecognizer.h"
 #include "settings/SettingsStore.h"
 #include "support/FakeText.h"
 
@@ -158,7 +158,7 @@ TEST(TextDetectionTest, JoinedTextTrimsSpacesAndTabsAndIsEmptyForBlankLines) {
 }
 
 TEST(TextDetectionTest, DetectRecognisesAndAppliesInOneCall) {
-    ScriptedRecognizer recognizer;
+    FakeTextRecognizer recognizer;
     RgbaImage image(200, 100);
     recognizer.outcome.observations = {monospacedLine("hi a@b.io", 0, 0, 10, 20, 200, 100)};
     const auto result =

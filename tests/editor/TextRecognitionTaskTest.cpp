@@ -2,7 +2,7 @@
 
 #include "analysis/TextRecognizer.h"
 #include "editor/RedactionRules.h"
-#include "fakes/ScriptedRecognizer.h"
+#include "fakes/FakeTextRecognizer.h"
 #include "support/FakeText.h"
 
 #include <atomic>
@@ -38,7 +38,7 @@ TEST(TextRecognitionTaskTest, RecognisesOffThisThreadAndDeliversBothResultsHere)
     TextRecognitionOutcome outcome;
     outcome.observations = {monospacedLine("  write to a@b.io", 0, 0, 10, 20, 400, 100),
                             monospacedLine("second line\t", 0, 40, 10, 20, 400, 100)};
-    auto recognizer = std::make_shared<ScriptedRecognizer>(outcome);
+    auto recognizer = std::make_shared<FakeTextRecognizer>(outcome);
 
     std::optional<std::string> text;
     std::optional<TextDetectionResult> result;
@@ -71,7 +71,7 @@ TEST(TextRecognitionTaskTest, BlankTextIsNotHandedOnButTheResultStillArrives) {
     outcome.observations = {monospacedLine("   ", 0, 0, 10, 20, 400, 100)};
     bool textCalled = false;
     std::optional<TextDetectionResult> result;
-    TextRecognitionTask::start(std::make_shared<ScriptedRecognizer>(outcome),
+    TextRecognitionTask::start(std::make_shared<FakeTextRecognizer>(outcome),
                                std::make_shared<RgbaImage>(400, 100), 400, {},
                                {[&](const std::string&) { textCalled = true; },
                                 [&](TextDetectionResult r) {
@@ -91,7 +91,7 @@ TEST(TextRecognitionTaskTest, AFailureIsPrintedAndNothingIsDelivered) {
     bool called = false;
     testing::internal::CaptureStdout();
     TextRecognitionTask::start(
-        std::make_shared<ScriptedRecognizer>(TextRecognitionOutcome::failure("engine missing")),
+        std::make_shared<FakeTextRecognizer>(TextRecognitionOutcome::failure("engine missing")),
         std::make_shared<RgbaImage>(10, 10), 10, {},
         {[&](const std::string&) { called = true; },
          [&](TextDetectionResult) {

@@ -1,31 +1,16 @@
 #include "gui/RendererTestSupport.h"
 
+#include "base/Base64.h"
 #include "base/Logger.h"
+#include "export/ImageEncoder.h"
+#include "render/gtk/MainLoopWait.h"
 
 #include <algorithm>
-#include <chrono>
-#include <gdk-pixbuf/gdk-pixbuf.h>
 
 namespace lumeris::testing {
 
-class LogCapture::Sink : public spdlog::sinks::base_sink<std::mutex> {
-public:
-    std::vector<std::string> copy() {
-        std::lock_guard lock(mutex_);
-        return messages_;
-    }
-
-protected:
-    void sink_it_(const spdlog::details::log_msg& msg) override {
-        messages_.emplace_back(msg.payload.data(), msg.payload.size());
-    }
-    void flush_() override {}
-
-private:
-    std::vector<std::string> messages_;
-};
-
-LogCapture::LogCapture() : sink_(std::make_shared<Sink>()) {
+// Far more than a test writes, so nothing is dropped.
+LogCapture::LogCapture() : sink_(std::make_shared<spdlog::sinks::ringbuffer_sink_mt>(10000)) {
     spdlog::default_logger()->sinks().push_back(sink_);
     spdlog::set_level(spdlog::level::debug);
 }
@@ -36,11 +21,11 @@ LogCapture::~LogCapture() {
 }
 
 std::vector<std::string> LogCapture::messages() const {
-    return sink_->copy();
-}
-
-bool LogCapture::contains(const std::string& text) const {
-    return count(text) > 0;
+    std::vector<std::string> all;
+    for (const auto& message : sink_->last_raw()) {
+        all.emplace_back(message.payload.data(), message.payload.size());
+    }
+    return all;
 }
 
 int LogCapture::count(const std::string& text) const {
@@ -49,66 +34,42 @@ int LogCapture::count(const std::string& text) const {
 }
 
 bool runUntil(const std::function<bool()>& done, double seconds) {
-    auto deadline = std::chrono::steady_clock::now() +
-                    std::chrono::milliseconds(static_cast<long>(seconds * 1000));
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        if (!g_main_context_iteration(nullptr, FALSE)) {
-            g_usleep(1000);
-        }
-    }
-    return true;
+    return MainLoopWait::runUntil(done,
+                                  std::chrono::milliseconds(static_cast<long>(seconds * 1000)));
 }
 
-namespace {
-
-std::string pngBase64(int width, int height, std::uint32_t rgb) {
-    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, width, height);
-    gdk_pixbuf_fill(pixbuf, (rgb << 8) | 0xFF);
-    gchar* buffer = nullptr;
-    gsize size = 0;
-    gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &size, "png", nullptr, nullptr);
-    g_object_unref(pixbuf);
-    gchar* encoded = g_base64_encode(reinterpret_cast<const guchar*>(buffer), size);
-    std::string text(encoded);
-    g_free(encoded);
-    g_free(buffer);
-    return text;
-}
-
-} // namespace
+// The markup the editor writes, with $-named holes.
+const char* const EDITOR_DOCUMENT = R"(<html><head><style id="injected-style">
+html, body { margin: 0; padding: 0; background: transparent; overflow: hidden; }
+.background { width: 100vw; height: 100vh; display: flex; align-items: center;
+  justify-content: center; background: $BACKGROUND; }
+.image { position: relative; } .image img { display: block; width: $WIDTHpx; height: $HEIGHTpx; }
+.rects { position: absolute; inset: 0; } .text-rects { fill: #000000; }
+</style><meta name="viewport" content="width=device-width, initial-scale=1" />
+<link rel="stylesheet" href="draw.css"></head><body>
+<div id="target" class="background"><div class="wrapper"><div class="image">
+<img draggable="false" src="data:image/png;base64,$PNG" /></div>
+<div id="watermark" class="watermark"></div></div></div><div id="draw-canvas"></div>
+<script src="text.js"></script><script src="arrow.js"></script><script src="redact.js"></script>
+<script src="shape.js"></script><script src="draw.js"></script>$EXTRA</body></html>)";
 
 std::string editorLikeDocument(const std::string& background, int imageWidth, int imageHeight,
                                std::uint32_t imageRgb, const std::string& extraBody) {
-    std::string style =
-        "html, body { margin: 0; padding: 0; background: transparent; overflow: hidden; }\n"
-        "  .background { width: 100vw; height: 100vh; display: flex; align-items: center;"
-        " justify-content: center; background: " +
-        background +
-        "; }\n"
-        "  .image { position: relative; }\n"
-        "  .image img { display: block; width: " +
-        std::to_string(imageWidth) + "px; height: " + std::to_string(imageHeight) +
-        "px; }\n"
-        "  .rects { position: absolute; inset: 0; }\n"
-        "  .text-rects { fill: #000000; }\n";
-    return "  <html>\n  <head>\n  <style id=\"injected-style\">\n  " + style +
-           "  </style>\n"
-           "  <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n"
-           "  <link rel=\"stylesheet\" href=\"draw.css\">\n  </head>\n  \n  <body>\n"
-           "  <div id=\"target\" class=\"background\">\n    <div class=\"wrapper\">\n"
-           "      <div class=\"image\">\n"
-           "        <img draggable=\"false\" src=\"data:image/png;base64," +
-           pngBase64(imageWidth, imageHeight, imageRgb) +
-           "\" />\n        \n      </div>\n"
-           "      <div id=\"watermark\" class=\"watermark\">\n        \n      </div>\n"
-           "    </div>\n  </div>\n  \n  <div id=\"draw-canvas\">\n  </div>\n\n"
-           "  <script src=\"text.js\"></script>\n  <script src=\"arrow.js\"></script>\n"
-           "  <script src=\"redact.js\"></script>\n  <script src=\"shape.js\"></script>\n"
-           "  <script src=\"draw.js\"></script>\n\n" +
-           extraBody + "\n  </body>";
+    RgbaImage image(imageWidth, imageHeight);
+    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+        image.pixels[i] =
+            i % 4 == 3 ? 0xFF : static_cast<std::uint8_t>(imageRgb >> (16 - i % 4 * 8));
+    }
+    std::string html = EDITOR_DOCUMENT;
+    for (const auto& [hole, value] : std::vector<std::pair<std::string, std::string>>{
+             {"$BACKGROUND", background},
+             {"$WIDTH", std::to_string(imageWidth)},
+             {"$HEIGHT", std::to_string(imageHeight)},
+             {"$PNG", Base64::encode(ImageEncoder::pngData(image))},
+             {"$EXTRA", extraBody}}) {
+        html.replace(html.find(hole), hole.size(), value);
+    }
+    return html;
 }
 
 std::string baseUri() {
@@ -123,12 +84,9 @@ std::uint32_t pixel(const RgbaImage& image, int x, int y) {
 
 ShotResult screenshot(CustomWKWebView& view, bool saveCache) {
     ShotResult result;
-    view.getScreenshot(saveCache,
-                       [&result](CustomWKWebView::Image image, std::optional<std::string> error) {
-                           result.image = std::move(image);
-                           result.error = std::move(error);
-                           result.answered = true;
-                       });
+    view.getScreenshot(saveCache, [&result](CustomWKWebView::Image image, auto error) {
+        result = {std::move(image), std::move(error), true};
+    });
     runUntil([&] { return result.answered; });
     return result;
 }

@@ -6,8 +6,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
-#include <spdlog/sinks/base_sink.h>
+#include <spdlog/sinks/ringbuffer_sink.h>
 #include <string>
 #include <vector>
 
@@ -19,12 +18,10 @@ public:
     LogCapture();
     ~LogCapture();
     std::vector<std::string> messages() const;
-    bool contains(const std::string& text) const;
     int count(const std::string& text) const;
 
 private:
-    class Sink;
-    std::shared_ptr<Sink> sink_;
+    std::shared_ptr<spdlog::sinks::ringbuffer_sink_mt> sink_;
 };
 
 // Runs the main loop until `done` returns true or `seconds` pass; false on time-out.
@@ -41,12 +38,12 @@ std::string baseUri();
 // Colour at (x, y) as 0xRRGGBBAA.
 std::uint32_t pixel(const RgbaImage& image, int x, int y);
 
-// Takes a screenshot synchronously for tests.
 struct ShotResult {
     CustomWKWebView::Image image;
     std::optional<std::string> error;
     bool answered = false;
 };
+// Takes a screenshot, waiting for the answer.
 ShotResult screenshot(CustomWKWebView& view, bool saveCache);
 
 } // namespace lumeris::testing

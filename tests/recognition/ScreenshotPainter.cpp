@@ -1,12 +1,13 @@
 #include "ScreenshotPainter.h"
 
-#include <algorithm>
+#include "base/GLibHandles.h"
+#include "base/GObjectPtr.h"
+#include "render/SnapshotPixels.h"
+
 #include <cmath>
-#include <memory>
 #include <pango/pangocairo.h>
 
-using lumeris::Rect;
-using lumeris::RgbaImage;
+using namespace lumeris;
 
 Screenshot Screenshot::paint(const std::vector<std::string>& lines, const ScreenshotStyle& style,
                              int pointWidth, int pointHeight) {
@@ -17,27 +18,24 @@ Screenshot Screenshot::paint(const std::vector<std::string>& lines, const Screen
     const int width = static_cast<int>(std::lround(pointWidth * style.scale));
     const int height = static_cast<int>(std::lround(pointHeight * style.scale));
 
-    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height), cairo_surface_destroy);
-    std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(surface.get()),
-                                                          cairo_destroy);
+    GHandle<cairo_surface_t, cairo_surface_destroy> surface(
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    GHandle<cairo_t, cairo_destroy> cr(cairo_create(surface.get()));
     const double background = style.dark ? 0.12 : 0.97;
     const double foreground = style.dark ? 0.88 : 0.10;
     cairo_set_source_rgb(cr.get(), background, background, background + 0.01);
     cairo_paint(cr.get());
     cairo_set_source_rgb(cr.get(), foreground, foreground, foreground);
 
-    std::unique_ptr<PangoLayout, decltype(&g_object_unref)> layout(
-        pango_cairo_create_layout(cr.get()), g_object_unref);
-    std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> font(
-        pango_font_description_from_string(style.font.c_str()), pango_font_description_free);
+    GObjectPtr<PangoLayout> layout(pango_cairo_create_layout(cr.get()));
+    GHandle<PangoFontDescription, pango_font_description_free> font(
+        pango_font_description_from_string(style.font.c_str()));
     pango_font_description_set_absolute_size(font.get(),
                                              style.pointSize * style.scale * PANGO_SCALE * 96 / 72);
     pango_layout_set_font_description(layout.get(), font.get());
-    PangoTabArray* tabs = pango_tab_array_new_with_positions(1, TRUE, PANGO_TAB_LEFT,
-                                                             static_cast<int>(260 * style.scale));
-    pango_layout_set_tabs(layout.get(), tabs);
-    pango_tab_array_free(tabs);
+    GHandle<PangoTabArray, pango_tab_array_free> tabs(pango_tab_array_new_with_positions(
+        1, TRUE, PANGO_TAB_LEFT, static_cast<int>(260 * style.scale)));
+    pango_layout_set_tabs(layout.get(), tabs.get());
 
     const double margin = 20 * style.scale;
     const double lineStep = 1.8 * style.pointSize * style.scale * 96 / 72;
@@ -59,20 +57,10 @@ Screenshot Screenshot::paint(const std::vector<std::string>& lines, const Screen
     }
     cairo_surface_flush(surface.get());
 
-    // Opaque ARGB32 (native-endian words) to straight RGBA.
-    shot.image_ = RgbaImage(width, height);
-    const unsigned char* data = cairo_image_surface_get_data(surface.get());
-    const int stride = cairo_image_surface_get_stride(surface.get());
-    for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = shot.image_.at(x, y);
-            p[0] = static_cast<std::uint8_t>(row[x] >> 16);
-            p[1] = static_cast<std::uint8_t>(row[x] >> 8);
-            p[2] = static_cast<std::uint8_t>(row[x]);
-            p[3] = 255;
-        }
-    }
+    // Opaque, so the premultiplied pixels are the straight ones.
+    shot.image_ = SnapshotPixels::fromPremultipliedArgb32(
+        cairo_image_surface_get_data(surface.get()), width, height,
+        cairo_image_surface_get_stride(surface.get()));
     return shot;
 }
 

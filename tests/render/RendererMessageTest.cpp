@@ -2,7 +2,6 @@
 
 #include "TemporaryFolder.h"
 #include "base/ResourceLocator.h"
-#include "render/RendererScripts.h"
 #include "render/SnapshotPixels.h"
 
 #include <fstream>
@@ -34,17 +33,6 @@ TEST(RendererMessageTest, LogLinesAreStringsOnlyAndResultsAreReadStrictly) {
     }
     EXPECT_EQ(RendererMessage::stringValue("\"selected\""), "selected");
     EXPECT_FALSE(RendererMessage::stringValue("3"));
-}
-
-TEST(RendererScriptsTest, OutboundScriptsAreExact) {
-    EXPECT_EQ(RendererScripts::cancelOperationScript(),
-              "(function() {\n  return window.HANDLE_CANCEL_OPERATION && "
-              "window.HANDLE_CANCEL_OPERATION()\n})()");
-    EXPECT_EQ(RendererScripts::selectedTextScript(),
-              "(function() {\n  return window.getSelection().toString()\n})()");
-    EXPECT_EQ(RendererScripts::activateCommandScript("addShapeActivated"),
-              "ACTIVATE_COMMAND({ addShapeActivated: true })");
-    EXPECT_EQ(RendererScripts::resetDragStateScript(), "window.resetDragState();");
 }
 
 TEST(SnapshotPixelsTest, PremultipliedArgbBecomesStraightRgba) {

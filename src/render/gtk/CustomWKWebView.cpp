@@ -1,93 +1,18 @@
 #include "render/gtk/CustomWKWebView.h"
 
+#include "base/GLibHandles.h"
 #include "base/Logger.h"
 #include "render/RendererMessage.h"
 #include "render/RendererScripts.h"
-#include "render/SnapshotPixels.h"
-
-#include <cairo.h>
+#include "render/gtk/PendingCall.h"
+#include "render/gtk/RendererContext.h"
+#include "render/gtk/SnapshotTask.h"
 
 namespace lumeris {
 
 namespace {
 
-// The three installed scripts, created once per process and shared by every view.
-const std::array<WebKitUserScript*, 3>& installedScripts() {
-    static const std::array<WebKitUserScript*, 3> scripts = [] {
-        auto make = [](const std::string& source) {
-            return webkit_user_script_new(source.c_str(), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
-                                          WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr,
-                                          nullptr);
-        };
-        return std::array<WebKitUserScript*, 3>{make(RendererScripts::loggingBridgeScript()),
-                                                make(RendererScripts::pointerScript()),
-                                                make(RendererScripts::windowLoadScript())};
-    }();
-    return scripts;
-}
-
-// One context for every renderer view. It is ephemeral (nothing written to disk) and routes all
-// network traffic to a closed local port, so a document can never reach the network, whatever
-// it references: the renderer only ever needs file: and data: URLs.
-WebKitWebContext* rendererContext() {
-    static WebKitWebContext* context = [] {
-        WebKitWebContext* created = webkit_web_context_new_ephemeral();
-        WebKitNetworkProxySettings* deadEnd =
-            webkit_network_proxy_settings_new("http://127.0.0.1:9", nullptr);
-        webkit_website_data_manager_set_network_proxy_settings(
-            webkit_web_context_get_website_data_manager(created), WEBKIT_NETWORK_PROXY_MODE_CUSTOM,
-            deadEnd);
-        webkit_network_proxy_settings_free(deadEnd);
-        webkit_web_context_set_cache_model(created, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
-        return created;
-    }();
-    return context;
-}
-
-// An asynchronous renderer call with a bounded wait: answered exactly once, by the renderer or
-// by the time-out, whichever comes first.
-template <typename... Args> struct Pending {
-    std::function<void(Args...)> callback;
-    GObjectPtr<GCancellable> cancellable{g_cancellable_new()};
-    guint timeoutId = 0;
-    bool answered = false;
-
-    void answer(Args... args) {
-        if (answered) {
-            return;
-        }
-        answered = true;
-        if (timeoutId != 0) {
-            g_source_remove(std::exchange(timeoutId, 0));
-        }
-        if (auto done = std::move(callback)) {
-            done(std::move(args)...);
-        }
-    }
-};
-
-template <typename P>
-void armTimeout(const std::shared_ptr<P>& pending, std::chrono::milliseconds timeout,
-                std::function<void(P&)> onTimeout) {
-    struct Armed {
-        std::shared_ptr<P> pending;
-        std::function<void(P&)> onTimeout;
-    };
-    pending->timeoutId = g_timeout_add_full(
-        G_PRIORITY_DEFAULT, static_cast<guint>(timeout.count()),
-        [](gpointer data) -> gboolean {
-            auto* armed = static_cast<Armed*>(data);
-            armed->pending->timeoutId = 0;
-            g_cancellable_cancel(armed->pending->cancellable.get());
-            armed->onTimeout(*armed->pending);
-            return G_SOURCE_REMOVE;
-        },
-        new Armed{pending, std::move(onTimeout)},
-        [](gpointer data) { delete static_cast<Armed*>(data); });
-}
-
-using PendingScript = Pending<std::optional<std::string>, std::optional<std::string>>;
-using PendingSnapshot = Pending<CustomWKWebView::Image, std::optional<std::string>>;
+using PendingScript = PendingCall<std::optional<std::string>, std::optional<std::string>>;
 
 } // namespace
 
@@ -100,29 +25,25 @@ std::shared_ptr<CustomWKWebView> CustomWKWebView::create() {
 CustomWKWebView::CustomWKWebView(Private) : queue_(Timeouts{}.windowLoad) {}
 
 void CustomWKWebView::configure() {
-    contentManager_ = GObjectPtr<WebKitUserContentManager>(webkit_user_content_manager_new());
-    // File access from file URLs keeps the document's origin that of viewer.html, so uncaught
-    // errors reach the logging bridge with their message instead of a muted "Script error.".
-    WebKitSettings* settings = webkit_settings_new_with_settings(
-        "hardware-acceleration-policy", WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER,
-        "enable-developer-extras", FALSE, "enable-webrtc", FALSE, "enable-webaudio", FALSE,
-        "javascript-can-open-windows-automatically", FALSE, "allow-file-access-from-file-urls",
-        TRUE, nullptr);
-    webView_ = GObjectPtr<WebKitWebView>::sinkFloating(WEBKIT_WEB_VIEW(
-        g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", rendererContext(), "user-content-manager",
-                     contentManager_.get(), "settings", settings, nullptr)));
-    g_object_unref(settings);
+    const RendererContext& context = RendererContext::shared();
+    contentManager_ = context.newContentManager();
+    webView_ = context.newWebView(contentManager_.get());
 
-    loggingHandler_ = std::make_unique<LoggingMessageHandler>(contentManager_.get());
-    eventsHandler_ = std::make_unique<UserEventsHandler>(
-        contentManager_.get(), std::weak_ptr<UserEventsHandlerDelegate>(shared_from_this()));
-    for (WebKitUserScript* script : installedScripts()) {
-        webkit_user_content_manager_add_script(contentManager_.get(), script);
-    }
-
-    // No background of its own: transparent parts of the page stay transparent.
-    GdkRGBA clear{0, 0, 0, 0};
-    webkit_web_view_set_background_color(webView_.get(), &clear);
+    loggingChannel_ = std::make_unique<ScriptMessageChannel>(
+        contentManager_.get(), "logging", [](const std::string& json) {
+            if (auto line = RendererMessage::logLineFromJson(json)) {
+                LOG_DEBUG(*line);
+            }
+        });
+    std::weak_ptr<CustomWKWebView> weak = weak_from_this();
+    eventsChannel_ = std::make_unique<ScriptMessageChannel>(
+        contentManager_.get(), "events", [weak](const std::string& json) {
+            auto event = RendererMessage::userEventFromJson(json);
+            auto self = weak.lock();
+            if (event && self) {
+                self->onUserEventsMessage(*event);
+            }
+        });
 
     g_signal_connect(webView_.get(), "decide-policy", G_CALLBACK(&CustomWKWebView::decidePolicy),
                      this);
@@ -139,8 +60,8 @@ CustomWKWebView::~CustomWKWebView() {
     if (webView_) {
         g_signal_handlers_disconnect_by_data(webView_.get(), this);
     }
-    eventsHandler_.reset();
-    loggingHandler_.reset();
+    eventsChannel_.reset();
+    loggingChannel_.reset();
     if (webView_) {
         GtkWidget* parent = gtk_widget_get_parent(widget());
         if (parent != nullptr) {
@@ -218,85 +139,41 @@ void CustomWKWebView::takeFreshScreenshot(bool saveCache, ScreenshotCallback cal
                      return;
                  }
                  LOG_DEBUG("SYNC-CHECK: fresh screenshot");
-                 auto pending = std::make_shared<PendingSnapshot>();
-                 pending->callback = [weak, saveCache, callback = std::move(callback)](
+                 SnapshotTask::start(self->webView_.get(), self->timeouts_.snapshot,
+                                     [weak, saveCache, callback = std::move(callback)](
                                          Image image, std::optional<std::string> error) {
-                     auto owner = weak.lock();
-                     if (!owner) {
-                         return;
-                     }
-                     if (saveCache) {
-                         owner->lastScreenshot_ = image;
-                     }
-                     callback(std::move(image), std::move(error));
-                 };
-                 armTimeout<PendingSnapshot>(pending, self->timeouts_.snapshot,
-                                             [](PendingSnapshot& timedOut) {
-                                                 timedOut.answer(nullptr, "the snapshot timed out");
-                                             });
-                 webkit_web_view_get_snapshot(
-                     self->webView_.get(), WEBKIT_SNAPSHOT_REGION_VISIBLE,
-                     WEBKIT_SNAPSHOT_OPTIONS_TRANSPARENT_BACKGROUND, pending->cancellable.get(),
-                     [](GObject* source, GAsyncResult* result, gpointer data) {
-                         std::unique_ptr<std::shared_ptr<PendingSnapshot>> held(
-                             static_cast<std::shared_ptr<PendingSnapshot>*>(data));
-                         GError* error = nullptr;
-                         cairo_surface_t* surface = webkit_web_view_get_snapshot_finish(
-                             WEBKIT_WEB_VIEW(source), result, &error);
-                         if (surface == nullptr) {
-                             std::string message = error ? error->message : "no snapshot";
-                             g_clear_error(&error);
-                             (*held)->answer(nullptr, message);
-                             return;
-                         }
-                         cairo_surface_flush(surface);
-                         Image image;
-                         if (cairo_surface_get_type(surface) == CAIRO_SURFACE_TYPE_IMAGE &&
-                             cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32) {
-                             image = std::make_shared<const RgbaImage>(
-                                 SnapshotPixels::fromPremultipliedArgb32(
-                                     cairo_image_surface_get_data(surface),
-                                     cairo_image_surface_get_width(surface),
-                                     cairo_image_surface_get_height(surface),
-                                     cairo_image_surface_get_stride(surface)));
-                         }
-                         cairo_surface_destroy(surface);
-                         if (!image || image->empty()) {
-                             (*held)->answer(nullptr, "the snapshot has an unexpected format");
-                             return;
-                         }
-                         (*held)->answer(std::move(image), std::nullopt);
-                     },
-                     new std::shared_ptr<PendingSnapshot>(pending));
+                                         auto owner = weak.lock();
+                                         if (!owner) {
+                                             return;
+                                         }
+                                         if (saveCache) {
+                                             owner->lastScreenshot_ = image;
+                                         }
+                                         callback(std::move(image), std::move(error));
+                                     });
              });
 }
 
 void CustomWKWebView::evaluate(const std::string& script, ScriptCallback callback) {
-    auto pending = std::make_shared<PendingScript>();
-    pending->callback = std::move(callback);
-    armTimeout<PendingScript>(pending, timeouts_.script, [](PendingScript& timedOut) {
+    auto pending = std::make_shared<PendingScript>(std::move(callback));
+    pending->arm(timeouts_.script, [](PendingScript& timedOut) {
         timedOut.answer(std::nullopt, "the script timed out");
     });
     webkit_web_view_evaluate_javascript(
         webView_.get(), script.c_str(), static_cast<gssize>(script.size()), nullptr, nullptr,
-        pending->cancellable.get(),
+        pending->cancellable(),
         [](GObject* source, GAsyncResult* result, gpointer data) {
-            std::unique_ptr<std::shared_ptr<PendingScript>> held(
-                static_cast<std::shared_ptr<PendingScript>*>(data));
-            GError* error = nullptr;
-            JSCValue* value =
-                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
-            if (value == nullptr) {
-                std::string message = error ? error->message : "no result";
-                g_clear_error(&error);
-                (*held)->answer(std::nullopt, message);
+            auto pending = PendingScript::adopt(data);
+            GErrorPtr error;
+            GObjectPtr<JSCValue> value(webkit_web_view_evaluate_javascript_finish(
+                WEBKIT_WEB_VIEW(source), result, GErrorOut(error)));
+            if (!value) {
+                pending->answer(std::nullopt, error ? error->message : "no result");
                 return;
             }
-            std::string json = jscValueJson(value);
-            g_object_unref(value);
-            (*held)->answer(std::move(json), std::nullopt);
+            pending->answer(ScriptMessageChannel::json(value.get()), std::nullopt);
         },
-        new std::shared_ptr<PendingScript>(pending));
+        pending->toUserData());
 }
 
 void CustomWKWebView::restyle(const std::string& script) {

@@ -2,8 +2,9 @@
 
 #include "base/GObjectPtr.h"
 #include "base/RgbaImage.h"
+#include "render/RendererMessage.h"
 #include "render/ScreenshotQueue.h"
-#include "render/gtk/UserEventsHandler.h"
+#include "render/gtk/ScriptMessageChannel.h"
 
 #include <chrono>
 #include <functional>
@@ -31,8 +32,7 @@ public:
 // The renderer view: shows the editor's document and turns it back into pixels. Created through
 // `create()` and held by shared_ptr, so that pending work can hold it weakly and end silently
 // when it is gone. Every operation and callback runs on the main thread.
-class CustomWKWebView : public UserEventsHandlerDelegate,
-                        public std::enable_shared_from_this<CustomWKWebView> {
+class CustomWKWebView : public std::enable_shared_from_this<CustomWKWebView> {
 public:
     using Image = std::shared_ptr<const RgbaImage>;
     // Receives the image (or none) and an error text (or none).
@@ -49,7 +49,7 @@ public:
     };
 
     static std::shared_ptr<CustomWKWebView> create();
-    ~CustomWKWebView() override;
+    ~CustomWKWebView();
 
     GtkWidget* widget() const { return GTK_WIDGET(webView_.get()); }
     WebKitWebView* webView() const { return webView_.get(); }
@@ -58,6 +58,7 @@ public:
         delegate_ = std::move(delegate);
     }
     void setTimeouts(const Timeouts& timeouts);
+    const Timeouts& timeouts() const { return timeouts_; }
 
     // The load step: clears the cache, marks the page not loaded and loads `html` with `baseUri`
     // (a file URI of viewer.html, so the resources beside it resolve).
@@ -89,7 +90,7 @@ public:
     bool pageLoaded() const { return queue_.pageLoaded(); }
 
     // Handles one "events" message.
-    void onUserEventsMessage(const UserEvent& event) override;
+    void onUserEventsMessage(const UserEvent& event);
 
 private:
     struct Private {};
@@ -118,8 +119,8 @@ private:
 
     GObjectPtr<WebKitUserContentManager> contentManager_;
     GObjectPtr<WebKitWebView> webView_;
-    std::unique_ptr<LoggingMessageHandler> loggingHandler_;
-    std::unique_ptr<UserEventsHandler> eventsHandler_;
+    std::unique_ptr<ScriptMessageChannel> loggingChannel_;
+    std::unique_ptr<ScriptMessageChannel> eventsChannel_;
 
     // Kept so the document can be loaded again when the web process dies.
     std::string documentHtml_;

@@ -1,30 +1,29 @@
 #include "render/gtk/RenderWindow.h"
 
-#include "base/Logger.h"
+#include "base/GLibHandles.h"
 #include "base/ResourceLocator.h"
+#include "render/gtk/MainLoopWait.h"
 
 namespace lumeris {
 
 RenderWindow::RenderWindow(int width, int height)
     : view_(CustomWKWebView::create()), width_(width), height_(height) {
-    window_ = gtk_offscreen_window_new();
-    g_object_ref_sink(window_);
-    gtk_container_add(GTK_CONTAINER(window_), view_->widget());
+    window_ = GObjectPtr<GtkWidget>::sinkFloating(gtk_offscreen_window_new());
+    gtk_container_add(GTK_CONTAINER(window_.get()), view_->widget());
     setCanvasSize(width, height);
-    gtk_widget_show_all(window_);
+    gtk_widget_show_all(window_.get());
 }
 
 RenderWindow::~RenderWindow() {
     view_.reset();
-    gtk_widget_destroy(window_);
-    g_object_unref(window_);
+    gtk_widget_destroy(window_.get());
 }
 
 void RenderWindow::setCanvasSize(int width, int height) {
     width_ = std::max(1, width);
     height_ = std::max(1, height);
     gtk_widget_set_size_request(view_->widget(), width_, height_);
-    gtk_window_resize(GTK_WINDOW(window_), width_, height_);
+    gtk_window_resize(GTK_WINDOW(window_.get()), width_, height_);
 }
 
 void RenderWindow::load(const std::string& html, const std::string& baseUri,
@@ -44,30 +43,40 @@ void RenderWindow::snapshot(CustomWKWebView::ScreenshotCallback done) {
 std::optional<RgbaImage> RenderWindow::renderBlocking(const std::string& html,
                                                       const std::string& baseUri,
                                                       std::string* error) {
-    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
-    std::optional<RgbaImage> result;
-    std::string failure;
-    load(html, baseUri, [&](std::optional<std::string> loadError) {
+    // Shared with the callbacks: should the bound pass first, they may still come later.
+    struct Outcome {
+        std::optional<RgbaImage> image;
+        std::string failure;
+        bool done = false;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    load(html, baseUri, [this, outcome](std::optional<std::string> loadError) {
         if (loadError) {
-            failure = *loadError;
-            g_main_loop_quit(loop);
+            outcome->failure = *loadError;
+            outcome->done = true;
             return;
         }
-        snapshot([&](CustomWKWebView::Image image, std::optional<std::string> shotError) {
+        snapshot([outcome](CustomWKWebView::Image image, std::optional<std::string> shotError) {
             if (image) {
-                result = *image;
+                outcome->image = *image;
             } else {
-                failure = shotError.value_or("no snapshot");
+                outcome->failure = shotError.value_or("no snapshot");
             }
-            g_main_loop_quit(loop);
+            outcome->done = true;
         });
     });
-    g_main_loop_run(loop);
-    g_main_loop_unref(loop);
-    if (!result && error != nullptr) {
-        *error = failure;
+    // The view answers every step within its own time-outs; this bound only guards against a
+    // callback that never comes.
+    const auto& timeouts = view_->timeouts();
+    if (!MainLoopWait::runUntil([&] { return outcome->done; },
+                                timeouts.windowLoad + timeouts.script + timeouts.snapshot +
+                                    std::chrono::seconds(5))) {
+        outcome->failure = "the renderer did not answer";
     }
-    return result;
+    if (!outcome->image && error != nullptr) {
+        *error = outcome->failure;
+    }
+    return std::move(outcome->image);
 }
 
 std::optional<RgbaImage> RenderWindow::renderOnce(const std::string& html,
@@ -82,13 +91,11 @@ std::optional<std::string> RenderWindow::viewerBaseUri() {
     if (!viewer) {
         return std::nullopt;
     }
-    gchar* uri = g_filename_to_uri(viewer->c_str(), nullptr, nullptr);
-    if (uri == nullptr) {
+    GCharPtr uri(g_filename_to_uri(viewer->c_str(), nullptr, nullptr));
+    if (!uri) {
         return std::nullopt;
     }
-    std::string text(uri);
-    g_free(uri);
-    return text;
+    return std::string(uri.get());
 }
 
 } // namespace lumeris

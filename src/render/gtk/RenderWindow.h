@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/GObjectPtr.h"
 #include "render/gtk/CustomWKWebView.h"
 
 #include <functional>
@@ -47,7 +48,7 @@ public:
     static std::optional<std::string> viewerBaseUri();
 
 private:
-    GtkWidget* window_ = nullptr;
+    GObjectPtr<GtkWidget> window_;
     std::shared_ptr<CustomWKWebView> view_;
     int width_;
     int height_;

@@ -7,11 +7,12 @@
 
 namespace lumeris {
 
-// Answers every recognition with `outcome` and notes the thread it ran on.
-class ScriptedRecognizer : public TextRecognizer {
+// Answers every call with `outcome` and remembers the thread of the last call.
+class FakeTextRecognizer : public TextRecognizer {
 public:
-    explicit ScriptedRecognizer(TextRecognitionOutcome scripted = {})
-        : outcome(std::move(scripted)) {}
+    FakeTextRecognizer() = default;
+    explicit FakeTextRecognizer(TextRecognitionOutcome scripted) : outcome(std::move(scripted)) {}
+
     TextRecognitionOutcome recognize(const RgbaImage&) override {
         recognizedOn = std::this_thread::get_id();
         return outcome;
