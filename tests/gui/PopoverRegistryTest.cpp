@@ -61,13 +61,19 @@ TEST_F(PopoverRegistryTest, WithReuseTheStoredPopoverAndContentAreShownAgain) {
 
 TEST_F(PopoverRegistryTest, AnEntryWhoseWindowWentIsRebuiltOnTheNextShow) {
     auto content = InputTooltipViewController::create();
-    show("padding", *ui->button, true, content);
+    int built = 0;
+    PopoverRegistry::ContentFactory factory = [&] {
+        ++built;
+        return content;
+    };
+    show("padding", *ui->button, true, factory);
     ui.reset();
     PopoverTestWindow::flush();
 
     PopoverTestWindow next;
-    auto* rebuilt = show("padding", *next.button, true, content);
+    auto* rebuilt = show("padding", *next.button, true, factory);
     ASSERT_NE(rebuilt, nullptr);
+    EXPECT_EQ(built, 2);
     EXPECT_EQ(rebuilt->popover().get_relative_to(), next.button);
     EXPECT_EQ(content->view().get_parent(), &rebuilt->popover());
     EXPECT_TRUE(rebuilt->popover().get_visible());

@@ -79,11 +79,17 @@ TEST_F(TooltipsTest, ForcedRightEdgeAndAWindowThatWent) {
     tooltips.showTooltip("help", *other->button, PopoverEdge::Top, true);
     PopoverTestWindow::flush();
     EXPECT_EQ(tooltips.popover()->get_position(), Gtk::POS_RIGHT);
+    gpointer first = tooltips.popover()->gobj();
+    g_object_add_weak_pointer(G_OBJECT(first), &first);
     other.reset();
     PopoverTestWindow::flush();
 
     show("after", *ui.button);
     ASSERT_NE(tooltips.popover(), nullptr);
+    EXPECT_EQ(first, nullptr) << "the popover of the closed window was kept";
+    if (first != nullptr) {
+        g_object_remove_weak_pointer(G_OBJECT(first), &first);
+    }
     EXPECT_EQ(tooltips.popover()->get_relative_to(), ui.button);
     EXPECT_EQ(tooltips.popover()->get_position(), Gtk::POS_BOTTOM);
     EXPECT_TRUE(tooltips.popover()->get_visible());
