@@ -18,6 +18,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     imagemagick
+    fonts-noto-color-emoji
 )
 
 missing=()

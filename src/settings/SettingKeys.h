@@ -22,6 +22,11 @@ public:
     static constexpr std::string_view DEFAULT_WATERMARK_TEXT = "Screenshot by lumeris.app";
     // One-time hints are remembered as this prefix followed by the hint's id.
     static constexpr std::string_view TOOLTIP_ONCE_PREFIX = "tooltip-once-";
+    // The one hint shown once: assigning the capture shortcut in the preferences.
+    static constexpr std::string_view ONBOARD_ASSIGN_SHORTCUT_HINT = "onboard-assign-shortcut";
+    static std::string tooltipOnceKey(std::string_view hintId) {
+        return std::string(TOOLTIP_ONCE_PREFIX).append(hintId);
+    }
 
     // Registered keys first, in the order registration writes them.
     static constexpr SettingKey SHARE_ANONYMOUS_REPORTS{"share-anonymous-reports", Type::Boolean,

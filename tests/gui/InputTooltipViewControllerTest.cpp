@@ -1,0 +1,82 @@
+#include "ui/gtk/InputTooltipViewController.h"
+
+#include "fakes/FakeNumberEntryDelegate.h"
+#include "gui/PopoverTestWindow.h"
+#include "ui/gtk/PopoverRegistry.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumeris;
+using namespace lumeris::testing;
+
+namespace {
+
+class InputTooltipViewControllerTest : public ::testing::Test {
+protected:
+    InputTooltipViewController* open(const std::string& field) {
+        InputTooltipViewController::showNumberEntry(registry, *ui.button, field, delegate);
+        PopoverTestWindow::flush();
+        auto* entry = registry.find(field);
+        return entry ? entry->contentAs<InputTooltipViewController>() : nullptr;
+    }
+    void apply(InputTooltipViewController& entry, const std::string& text) {
+        entry.textField().set_text(text);
+        entry.applyButton().clicked();
+        PopoverTestWindow::flush();
+    }
+
+    PopoverRegistry registry;
+    PopoverTestWindow ui;
+    std::shared_ptr<FakeNumberEntryDelegate> delegate = std::make_shared<FakeNumberEntryDelegate>();
+};
+
+} // namespace
+
+TEST_F(InputTooltipViewControllerTest, OpeningTwiceShowsTheSamePopoverFilledAfresh) {
+    auto* first = open("padding");
+    ASSERT_NE(first, nullptr);
+    auto* popover = first->parentPopover();
+    EXPECT_EQ(first->textField().get_text(), "100");
+    first->closePopover();
+
+    delegate->values[NumberEntryField::Padding] = 42;
+    auto* second = open("padding");
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(second->parentPopover(), popover);
+    EXPECT_EQ(second->textField().get_text(), "42");
+    EXPECT_TRUE(popover->get_visible());
+}
+
+TEST_F(InputTooltipViewControllerTest, ApplySetsIntegersOnlyAndAlwaysCloses) {
+    auto* entry = open("padding");
+    ASSERT_NE(entry, nullptr);
+    apply(*entry, "abc");
+    EXPECT_TRUE(delegate->entered.empty());
+    EXPECT_EQ(delegate->values[NumberEntryField::Padding], 100);
+    EXPECT_FALSE(entry->parentPopover()->get_visible());
+
+    open("padding");
+    apply(*entry, "12");
+    EXPECT_EQ(delegate->values[NumberEntryField::Padding], 12);
+    EXPECT_EQ(delegate->entered.size(), 1u);
+    EXPECT_FALSE(entry->parentPopover()->get_visible());
+}
+
+TEST_F(InputTooltipViewControllerTest, TheLabelNamesTheSliderMaximum) {
+    auto* inset = open("inset");
+    ASSERT_NE(inset, nullptr);
+    EXPECT_EQ(inset->label().get_text(), "Enter from 0 to 80");
+    EXPECT_EQ(inset->maximum(), 80);
+    EXPECT_EQ(inset->fieldName(), "inset");
+}
+
+TEST_F(InputTooltipViewControllerTest, UnknownFieldsAndAGoneEditorShowNothing) {
+    EXPECT_EQ(open("tilt"), nullptr);
+    EXPECT_EQ(open(""), nullptr);
+    auto* entry = open("shadow");
+    ASSERT_NE(entry, nullptr);
+    delegate.reset();
+    apply(*entry, "12");
+    EXPECT_FALSE(entry->parentPopover()->get_visible());
+    EXPECT_EQ(registry.size(), 1u);
+}
