@@ -1,5 +1,6 @@
 #include "export/ImageEncoder.h"
 
+#include "base/GLibHandles.h"
 #include "base/Logger.h"
 
 #include <algorithm>
@@ -160,10 +161,6 @@ bool encodeJpeg(const RgbaImage& image, const std::vector<std::uint8_t>& rgb, in
     return true;
 }
 
-struct MallocFree {
-    void operator()(unsigned char* memory) const { std::free(memory); }
-};
-
 } // namespace
 
 std::vector<std::uint8_t> ImageEncoder::pngData(const RgbaImage& image) {
@@ -199,7 +196,7 @@ std::vector<std::uint8_t> ImageEncoder::jpegData(const RgbaImage& image, double 
         unsigned char* buffer = nullptr;
         unsigned long size = 0;
         bool encoded = encodeJpeg(image, rgb, std::max(level, 1), &buffer, &size);
-        std::unique_ptr<unsigned char, MallocFree> owned(buffer);
+        GHandle<unsigned char, std::free> owned(buffer);
         if (!encoded || buffer == nullptr) {
             return {};
         }

@@ -1,5 +1,7 @@
 #include "platform/PrivateXServer.h"
 
+#include "base/GLibHandles.h"
+
 #include "base/Logger.h"
 
 #include <cerrno>
@@ -46,10 +48,7 @@ std::optional<std::string> readDisplayNumber(int fd, std::string* error) {
 } // namespace
 
 bool PrivateXServer::available() {
-    gchar* found = g_find_program_in_path("Xvfb");
-    bool present = found != nullptr;
-    g_free(found);
-    return present;
+    return GCharPtr(g_find_program_in_path("Xvfb")) != nullptr;
 }
 
 std::unique_ptr<PrivateXServer> PrivateXServer::start(std::string* error) {
