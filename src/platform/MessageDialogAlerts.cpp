@@ -29,6 +29,10 @@ void MessageDialogAlerts::show(const AlertRequest& request, Answer answer) {
         dialog->add_button("OK", 0);
     }
     dialog->set_default_response(0);
+    if (auto* defaultButton = dialog->get_widget_for_response(0)) {
+        defaultButton->get_style_context()->add_class("suggested-action");
+    }
+    dialog->set_position(parent != nullptr ? Gtk::WIN_POS_CENTER_ON_PARENT : Gtk::WIN_POS_CENTER);
 
     const int dismissed = dismissedAnswer(request);
     Gtk::MessageDialog* raw = dialog.get();

@@ -51,7 +51,8 @@ Pango::FontDescription fontFor(const FontSpec& spec) {
     } else {
         font.set_family(spec.family);
     }
-    font.set_size(static_cast<int>(std::lround(spec.size * PANGO_SCALE)));
+    // Sizes are in the bezel's own units, like its 200-point side, not typographic points.
+    font.set_absolute_size(spec.size * PANGO_SCALE);
     return font;
 }
 
