@@ -1,5 +1,6 @@
 #include "platform/MessageDialogAlerts.h"
 
+#include "gui/PrivateDisplay.h"
 #include "gui/RendererTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,9 @@ Gtk::MessageDialog* openDialog() {
 } // namespace
 
 TEST(MessageDialogAlerts, AnswersWithTheButtonIndexWithoutBlocking) {
+    // Dialogs take the focus: not from tests running beside this one.
+    lumeris::testing::PrivateDisplay display;
+    ASSERT_TRUE(display) << display.error();
     MessageDialogAlerts alerts;
     const AlertRequest request{
         "Replace the file?", "A file with this name exists.", {"Replace", "Keep Both", "Cancel"}};

@@ -1,5 +1,6 @@
 #include "ui/gtk/NotificationBezel.h"
 
+#include "gui/PrivateDisplay.h"
 #include "gui/RendererTestSupport.h"
 #include "ui/BezelDelegate.h"
 #include "ui/BezelGeometry.h"
@@ -19,6 +20,7 @@ namespace {
 Rect bezelFrame() {
     GdkRectangle geometry;
     gdk_monitor_get_geometry(gdk_display_get_monitor(gdk_display_get_default(), 0), &geometry);
+    EXPECT_EQ(gdk_display_get_n_monitors(gdk_display_get_default()), 1);
     return BezelGeometry::frame(
         {{double(geometry.x), double(geometry.y), double(geometry.width), double(geometry.height)}},
         0);
@@ -61,6 +63,8 @@ TEST(NotificationBezel, ShortLivedBezelGoesAwayAndCallsBackOnce) {
 }
 
 TEST(NotificationBezel, NeitherTakesFocusNorCatchesClicks) {
+    lumeris::testing::PrivateDisplay display;
+    ASSERT_TRUE(display) << display.error();
     const Rect frame = bezelFrame();
     Gtk::Window below;
     below.set_decorated(false);
@@ -83,17 +87,19 @@ TEST(NotificationBezel, NeitherTakesFocusNorCatchesClicks) {
     // Opaque and dark, as there is no compositor under Xvfb.
     EXPECT_EQ(screenPixel(static_cast<int>(frame.x) + 30, static_cast<int>(frame.y) + 30), 0u);
     EXPECT_TRUE(below.is_active());
-    Display* display = GDK_DISPLAY_XDISPLAY(gdk_display_get_default());
     Window focused = 0;
     int revert = 0;
-    XGetInputFocus(display, &focused, &revert);
+    XGetInputFocus(GDK_DISPLAY_XDISPLAY(gdk_display_get_default()), &focused, &revert);
     EXPECT_EQ(focused, GDK_WINDOW_XID(below.get_window()->gobj()));
 
-    const std::string click = "xdotool mousemove " + std::to_string(int(frame.x) + 100) + " " +
+    const std::string click = "DISPLAY=" + display.name() + " xdotool mousemove " +
+                              std::to_string(int(frame.x) + 100) + " " +
                               std::to_string(int(frame.y) + 100) + " click 1";
     ASSERT_EQ(std::system(click.c_str()), 0) << click;
     EXPECT_TRUE(runUntil([&] { return presses == 1; }, 5)) << "the click went to the window below";
 
     delegate.lock()->requestHide();
     EXPECT_TRUE(runUntil([] { return NotificationBezel::bezelsOnScreen() == 0; }, 2));
+    below.hide();
+    pump(0.1);
 }

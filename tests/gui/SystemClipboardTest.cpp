@@ -2,10 +2,12 @@
 
 #include "base/GObjectPtr.h"
 #include "export/ImageReader.h"
+#include "gui/PrivateDisplay.h"
 #include "gui/RendererTestSupport.h"
 
 #include <gio/gio.h>
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 
 using namespace lumeris;
 using lumeris::testing::runUntil;
@@ -13,10 +15,12 @@ using lumeris::testing::runUntil;
 namespace {
 
 // What another program reads from the clipboard, fetched while this one's main loop serves it.
-std::optional<std::string> readWithXclip(const char* target) {
-    GObjectPtr<GSubprocess> xclip(g_subprocess_new(G_SUBPROCESS_FLAGS_STDOUT_PIPE, nullptr, "xclip",
-                                                   "-selection", "clipboard", "-t", target, "-o",
-                                                   nullptr));
+std::optional<std::string> readWithXclip(const std::string& display, const char* target) {
+    GObjectPtr<GSubprocessLauncher> launcher(
+        g_subprocess_launcher_new(G_SUBPROCESS_FLAGS_STDOUT_PIPE));
+    g_subprocess_launcher_setenv(launcher.get(), "DISPLAY", display.c_str(), TRUE);
+    GObjectPtr<GSubprocess> xclip(g_subprocess_launcher_spawn(
+        launcher.get(), nullptr, "xclip", "-selection", "clipboard", "-t", target, "-o", nullptr));
     if (!xclip) {
         return std::nullopt;
     }
@@ -48,35 +52,32 @@ std::optional<std::string> readWithXclip(const char* target) {
 
 } // namespace
 
-TEST(SystemClipboard, OtherProgramsAndWeReadTheTextBack) {
+// Text and image in one test: they share the one clipboard.
+TEST(SystemClipboard, OtherProgramsAndWeReadTextAndPngImagesBack) {
+    lumeris::testing::PrivateDisplay display;
+    ASSERT_TRUE(display) << display.error();
     SystemClipboard clipboard;
     const std::string text = "Grüße — Lumeris ✓";
     clipboard.setText(text);
-    EXPECT_EQ(readWithXclip("UTF8_STRING"), text);
+    EXPECT_EQ(readWithXclip(display.name(), "UTF8_STRING"), text);
 
-    std::optional<std::string> read;
+    std::optional<std::string> readText;
     bool answered = false;
     clipboard.readText([&](std::optional<std::string> value) {
-        read = std::move(value);
+        readText = std::move(value);
         answered = true;
     });
     ASSERT_TRUE(runUntil([&] { return answered; }, 10));
-    EXPECT_EQ(read, text);
-}
+    EXPECT_EQ(readText, text);
 
-TEST(SystemClipboard, OtherProgramsAndWeReadTheImageBackAsPng) {
     RgbaImage image(3, 2);
-    const std::uint8_t colours[6][4] = {{255, 0, 0, 255},  {0, 255, 0, 255},   {0, 0, 255, 255},
-                                        {10, 20, 30, 128}, {255, 255, 255, 0}, {7, 8, 9, 255}};
+    const std::uint8_t colours[6][4] = {{255, 0, 0, 255},  {0, 255, 0, 255}, {0, 0, 255, 255},
+                                        {10, 20, 30, 128}, {0, 0, 0, 0},     {7, 8, 9, 255}};
     for (int i = 0; i < 6; ++i) {
         std::copy(colours[i], colours[i] + 4, image.at(i % 3, i / 3));
     }
-    // Fully transparent pixels carry no colour.
-    image.at(1, 1)[0] = image.at(1, 1)[1] = image.at(1, 1)[2] = 0;
-    SystemClipboard clipboard;
     clipboard.setImage(image);
-
-    auto png = readWithXclip("image/png");
+    auto png = readWithXclip(display.name(), "image/png");
     ASSERT_TRUE(png);
     ASSERT_GT(png->size(), 8u);
     EXPECT_EQ(png->substr(1, 3), "PNG");
@@ -85,12 +86,13 @@ TEST(SystemClipboard, OtherProgramsAndWeReadTheImageBackAsPng) {
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->image, image);
 
-    std::optional<RgbaImage> read;
-    bool answered = false;
+    std::optional<RgbaImage> readImage;
+    answered = false;
     clipboard.readImage([&](std::optional<RgbaImage> value) {
-        read = std::move(value);
+        readImage = std::move(value);
         answered = true;
     });
     ASSERT_TRUE(runUntil([&] { return answered; }, 10));
-    EXPECT_EQ(read, image);
+    EXPECT_EQ(readImage, image);
+    gtk_clipboard_clear(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
 }
