@@ -5,7 +5,7 @@
 #include "ui/BezelSize.h"
 #include "ui/BezelTimeToLive.h"
 #include "ui/Color.h"
-#include "ui/FontSpec.h"
+#include "ui/LabelFont.h"
 
 #include <optional>
 #include <string>
@@ -30,7 +30,7 @@ struct BezelParameters {
     double cornerRadius = DEFAULT_CORNER_RADIUS;
     Color backgroundTint = Color::white(0.0);
     double messageLabelBaselineOffsetFromBottomOfBezel = DEFAULT_BASELINE_OFFSET;
-    FontSpec messageLabelFont = FontSpec::system(DEFAULT_FONT_SIZE);
+    LabelFont messageLabelFont = LabelFont::system(DEFAULT_FONT_SIZE);
     // Bezels are always dark, so the label colour is that of the dark appearance.
     Color messageLabelColor = Color::white(1.0);
 };

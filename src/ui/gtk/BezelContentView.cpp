@@ -44,15 +44,15 @@ Cairo::RefPtr<Cairo::ImageSurface> surfaceFrom(const RgbaImage& image) {
     return surface;
 }
 
-Pango::FontDescription fontFor(const FontSpec& spec) {
+Pango::FontDescription fontFor(const LabelFont& wanted) {
     Pango::FontDescription font;
-    if (spec.family.empty()) {
+    if (wanted.family.empty()) {
         font = Pango::FontDescription(Gtk::Settings::get_default()->property_gtk_font_name());
     } else {
-        font.set_family(spec.family);
+        font.set_family(wanted.family);
     }
     // Sizes are in the bezel's own units, like its 200-point side, not typographic points.
-    font.set_absolute_size(spec.size * PANGO_SCALE);
+    font.set_absolute_size(wanted.size * PANGO_SCALE);
     return font;
 }
 

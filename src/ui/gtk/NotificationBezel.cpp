@@ -45,7 +45,7 @@ std::weak_ptr<BezelDelegate>
 NotificationBezel::show(std::string messageText, std::optional<RgbaImage> icon,
                         BezelLocation location, BezelSize size, BezelTimeToLive timeToLive,
                         double fadeInAnimationDuration, double fadeOutAnimationDuration,
-                        double cornerRadius, Color backgroundTint, FontSpec messageLabelFont,
+                        double cornerRadius, Color backgroundTint, LabelFont messageLabelFont,
                         Color messageLabelColor, AfterHideCallback afterHideCallback) {
     BezelParameters parameters{std::move(messageText),
                                std::move(icon),

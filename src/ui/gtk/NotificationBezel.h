@@ -34,7 +34,7 @@ public:
          double fadeOutAnimationDuration = BezelParameters::DEFAULT_FADE_OUT_SECONDS,
          double cornerRadius = BezelParameters::DEFAULT_CORNER_RADIUS,
          Color backgroundTint = Color::white(0.0),
-         FontSpec messageLabelFont = FontSpec::system(BezelParameters::DEFAULT_FONT_SIZE),
+         LabelFont messageLabelFont = LabelFont::system(BezelParameters::DEFAULT_FONT_SIZE),
          Color messageLabelColor = Color::white(1.0), AfterHideCallback afterHideCallback = {});
 
     // How many bezels the registry holds.

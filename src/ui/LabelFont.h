@@ -5,13 +5,13 @@
 namespace lumeris {
 
 // A font by family and size in points; an empty family means the desktop's interface font.
-struct FontSpec {
+struct LabelFont {
     std::string family;
     double size = 0;
 
-    static FontSpec system(double size) { return {{}, size}; }
+    static LabelFont system(double size) { return {{}, size}; }
 
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const LabelFont&) const = default;
 };
 
 } // namespace lumeris
