@@ -16,7 +16,7 @@ PACKAGES=(
     libkeybinder-3.0-dev
     libcanberra-gtk3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth
+    xvfb xauth xclip xdotool
     imagemagick
     fonts-noto-color-emoji
 )

@@ -1,0 +1,85 @@
+#include "ui/BezelDelegateImpl.h"
+
+#include "fakes/FakeBezelSurface.h"
+#include "fakes/ManualTimer.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace lumeris;
+
+namespace {
+
+struct Bezel {
+    std::shared_ptr<FakeBezelSurface> window = std::make_shared<FakeBezelSurface>();
+    int callbacks = 0;
+    std::shared_ptr<BezelDelegateImpl> delegate =
+        BezelDelegateImpl::create(window, 0.25, [this] { ++callbacks; });
+    ManualTimer timer;
+};
+
+} // namespace
+
+TEST(BezelDelegateImpl, FadesInAndArmsTheTimeToLive) {
+    const std::pair<BezelTimeToLive, double> cases[] = {
+        {BezelTimeToLive::shortTime(), 2.0},
+        {BezelTimeToLive::longTime(), 6.0},
+        {BezelTimeToLive::exactly(0.2), 0.2},
+    };
+    for (const auto& [timeToLive, seconds] : cases) {
+        Bezel bezel;
+        bezel.delegate->present(0.1, timeToLive, bezel.timer);
+        ASSERT_EQ(bezel.window->fades.size(), 1u);
+        EXPECT_EQ(bezel.window->fades[0].alpha, 1.0);
+        EXPECT_EQ(bezel.window->fades[0].seconds, 0.1);
+        ASSERT_EQ(bezel.timer.tasks.size(), 1u);
+        EXPECT_EQ(bezel.timer.tasks[0].seconds, seconds);
+        EXPECT_EQ(timeToLive.seconds(), seconds);
+    }
+}
+
+TEST(BezelDelegateImpl, ExpiryFadesOutClosesAndCallsBackOnce) {
+    Bezel bezel;
+    bezel.delegate->present(0.0, BezelTimeToLive::shortTime(), bezel.timer);
+    bezel.timer.fireAll();
+    ASSERT_EQ(bezel.window->fades.size(), 2u);
+    EXPECT_EQ(bezel.window->fades[1].alpha, 0.0);
+    EXPECT_EQ(bezel.window->fades[1].seconds, 0.25);
+    EXPECT_EQ(bezel.callbacks, 0) << "the callback waits for the fade-out";
+    bezel.window->finishLastFade();
+    EXPECT_EQ(bezel.window->closed, 1);
+    EXPECT_EQ(bezel.callbacks, 1);
+}
+
+TEST(BezelDelegateImpl, SecondHideRequestDoesNothing) {
+    Bezel bezel;
+    bezel.delegate->present(0.0, BezelTimeToLive::exactly(1.0), bezel.timer);
+    bezel.delegate->requestHide();
+    bezel.delegate->requestHide();
+    EXPECT_FALSE(bezel.delegate->shouldFadeOut());
+    bezel.window->finishLastFade();
+    bezel.timer.fireAll();
+    bezel.delegate->requestHide();
+    EXPECT_EQ(bezel.window->fades.size(), 2u);
+    EXPECT_EQ(bezel.window->closed, 1);
+    EXPECT_EQ(bezel.callbacks, 1);
+}
+
+TEST(BezelDelegateImpl, ForeverWaitsForAHideRequest) {
+    Bezel bezel;
+    bezel.delegate->present(0.0, BezelTimeToLive::forever(), bezel.timer);
+    EXPECT_TRUE(bezel.timer.tasks.empty());
+    EXPECT_TRUE(std::isinf(BezelTimeToLive::forever().seconds()));
+    bezel.delegate->requestHide();
+    bezel.window->finishLastFade();
+    EXPECT_EQ(bezel.callbacks, 1);
+}
+
+TEST(BezelDelegateImpl, NoCallbackOnceTheDelegateIsGone) {
+    Bezel bezel;
+    bezel.delegate->requestHide();
+    bezel.delegate.reset();
+    bezel.window->finishLastFade();
+    EXPECT_EQ(bezel.window->closed, 0);
+    EXPECT_EQ(bezel.callbacks, 0);
+}
