@@ -14,7 +14,7 @@ PACKAGES=(
     libpng-dev libjpeg-dev
     libayatana-appindicator3-dev
     libkeybinder-3.0-dev
-    libcanberra-gtk3-dev
+    libcanberra-gtk3-dev sound-theme-freedesktop
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xclip xdotool
     imagemagick

@@ -9,13 +9,13 @@ namespace lumeris {
 
 std::optional<std::string> CanberraSoundPlayer::eventId(const std::string& name) {
     if (name == PURR) {
-        return "screen-capture";
+        return "audio-volume-change";
     }
     if (name == GLASS) {
         return "complete";
     }
     if (name == BOTTLE) {
-        return "message";
+        return "dialog-warning";
     }
     return std::nullopt;
 }

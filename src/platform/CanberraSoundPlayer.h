@@ -8,9 +8,9 @@
 namespace lumeris {
 
 // Plays sounds of the desktop's sound theme through libcanberra. Main thread only.
-//   Purr   -> "screen-capture"  (a capture was taken)
-//   Glass  -> "complete"        (a copy or save finished)
-//   Bottle -> "message"         (something wants attention)
+//   Purr   -> "audio-volume-change"  (a drag starts: a short, soft click)
+//   Glass  -> "complete"             (a drop succeeded)
+//   Bottle -> "dialog-warning"       (a drop failed)
 class CanberraSoundPlayer : public SoundPlayer {
 public:
     void play(const std::string& name) override;
