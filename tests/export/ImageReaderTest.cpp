@@ -53,13 +53,13 @@ std::string refusal(const std::filesystem::path& path) {
     return ImageReader::read(path, &error) ? "read" : error;
 }
 
-// Saves `image` through GdkPixbuf in a format of its own choosing, at `dpi` when given.
-bool save(const RgbaImage& image, const std::string& path, const char* type, const char* dpi) {
+// Saves `image` as a PNG file through GdkPixbuf, stored at `dpi`.
+bool save(const RgbaImage& image, const std::string& path, const char* dpi) {
     GdkPixbuf* pixbuf =
         gdk_pixbuf_new_from_data(image.pixels.data(), GDK_COLORSPACE_RGB, TRUE, 8, image.width,
                                  image.height, image.width * 4, nullptr, nullptr);
-    bool saved = gdk_pixbuf_save(pixbuf, path.c_str(), type, nullptr, dpi ? "x-dpi" : nullptr, dpi,
-                                 "y-dpi", dpi, nullptr);
+    bool saved =
+        gdk_pixbuf_save(pixbuf, path.c_str(), "png", nullptr, "x-dpi", dpi, "y-dpi", dpi, nullptr);
     g_object_unref(pixbuf);
     return saved;
 }
@@ -69,22 +69,11 @@ bool save(const RgbaImage& image, const std::string& path, const char* type, con
 TEST(ImageReader, ReadsPixelsAsStoredAndSizesHighDensityFilesInPoints) {
     TemporaryFolder folder;
     for (auto [dpi, scale] : {std::pair{"144", 2.0}, {"96", 1.0}, {"216", 3.0}}) {
-        ASSERT_TRUE(save(checkerboard(40, 20), folder / "x.png", "png", dpi));
+        ASSERT_TRUE(save(checkerboard(40, 20), folder / "x.png", dpi));
         auto loaded = ImageReader::read(folder / "x.png");
         ASSERT_TRUE(loaded) << dpi;
         EXPECT_DOUBLE_EQ(loaded->pointWidth, 40 / scale) << dpi;
         EXPECT_EQ(loaded->image, checkerboard(40, 20)) << dpi;
-    }
-    for (const char* type : {"bmp", "tiff", "ico"}) {
-        const auto path = folder / (std::string("x.") + type);
-        if (!save(checkerboard(8, 6), path, type, nullptr)) {
-            continue; // this loader is not installed here
-        }
-        auto loaded = ImageReader::read(path);
-        ASSERT_TRUE(loaded) << type;
-        EXPECT_EQ(loaded->image.width, 8) << type;
-        EXPECT_EQ(loaded->image.at(1, 0)[0], 255) << type;
-        EXPECT_EQ(loaded->image.at(0, 0)[3], 255) << type;
     }
 }
 
