@@ -25,7 +25,7 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsStoreTest, RegistrationFillsMissingOrMistypedValuesAndKeepsTheUsers) {
+TEST_F(SettingsStoreTest, RegistrationFillsMissingOrMistypedValuesUntilAFactoryReset) {
     writeFile(R"({"settings.padding": "wide", "settings.inset": 7.5,
                   "settings.watermark-text": "(c) Ada", "settings.ratio": "4:3"})");
     SettingsStore store(file);
@@ -40,6 +40,17 @@ TEST_F(SettingsStoreTest, RegistrationFillsMissingOrMistypedValuesAndKeepsTheUse
     EXPECT_EQ(store.string("settings.screenshot-path", ""), standardFolders.archives.string());
     EXPECT_EQ(store.string("settings.save-path", ""), standardFolders.desktop.string());
     EXPECT_TRUE(fs::is_directory(standardFolders.desktop));
+
+    // A factory reset removes everything, observers hear it, until the next registration.
+    bool heard = false;
+    auto subscription =
+        store.observe("settings.save-path", [&](const std::string&) { heard = true; });
+    store.factoryReset();
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_TRUE(heard);
+    EXPECT_EQ(SettingsStore(file).value("settings.inset"), std::nullopt);
+    store.registerDefaultSettings(standardFolders);
+    EXPECT_EQ(store.doubleValue("settings.inset", 0), 20.0);
 }
 
 TEST_F(SettingsStoreTest, ValuesKeepTheirTypesAcrossReopeningAndWrongTypesFallBack) {
@@ -84,20 +95,6 @@ TEST_F(SettingsStoreTest, ObserversHearBothKeyFormsAndMayUnsubscribeWhileNotifie
     EXPECT_EQ(heardByPath, (std::vector<std::string>{"settings.padding", "settings.padding"}));
     EXPECT_EQ(heardByKey, 1);
     EXPECT_EQ(store.doubleValue("settings.inset", 0), 2.0);
-}
-
-TEST_F(SettingsStoreTest, FactoryResetRemovesEverythingUntilTheNextRegistration) {
-    SettingsStore store(file);
-    store.registerDefaultSettings(standardFolders);
-    bool heard = false;
-    auto subscription =
-        store.observe("settings.save-path", [&](const std::string&) { heard = true; });
-    store.factoryReset();
-    EXPECT_FALSE(fs::exists(file));
-    EXPECT_TRUE(heard);
-    EXPECT_EQ(SettingsStore(file).value("settings.padding"), std::nullopt);
-    store.registerDefaultSettings(standardFolders);
-    EXPECT_EQ(store.doubleValue("settings.padding", 0), 100.0);
 }
 
 TEST_F(SettingsStoreTest, CorruptFileIsSetAsideAndAFailedWriteLosesNoValueInMemory) {
