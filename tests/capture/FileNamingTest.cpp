@@ -31,9 +31,9 @@ protected:
 
 TEST_F(FileNamingTest, TemplatesExpandEveryTokenWithOneUuidAndKeepOtherBraces) {
     std::string twice = FileNaming::expandFileNameTemplate("{uuid}_{datetime}_{uuid}", when);
-    std::smatch parts;
-    ASSERT_TRUE(std::regex_match(twice, parts, std::regex(UUID + "_2024-03-09-14.05.07_" + UUID)));
-    EXPECT_EQ(parts[1], parts[2]);
+    std::smatch uuids;
+    ASSERT_TRUE(std::regex_match(twice, uuids, std::regex(UUID + "_2024-03-09-14.05.07_" + UUID)));
+    EXPECT_EQ(uuids[1], uuids[2]);
     EXPECT_NE(FileNaming::expandFileNameTemplate("{uuid}"),
               FileNaming::expandFileNameTemplate("{uuid}"));
     EXPECT_EQ(FileNaming::expandFileNameTemplate("shot {date} {DATETIME}", when),
