@@ -8,11 +8,11 @@ using namespace lumeris;
 
 namespace {
 
-RgbaImage opaque(int width, int height) {
-    RgbaImage image(width, height);
-    for (std::size_t i = 3; i < image.pixels.size(); i += 4) {
-        image.pixels[i] = 255;
-    }
+// Opaque white, with a green channel of `mark` at (x, y).
+LoadedImage marked(int width, int height, double pointWidth, int x, int y, std::uint8_t mark) {
+    LoadedImage image{RgbaImage(width, height), pointWidth, pointWidth * height / width};
+    std::ranges::fill(image.image.pixels, 255);
+    image.image.at(x, y)[1] = mark;
     return image;
 }
 
@@ -33,24 +33,20 @@ TEST(BalancedCrop, LeavesTenPointMargins) {
 TEST(BalancedCrop, KeepsPixelDensityAndCountsYFromTheBottom) {
     // 200 × 100 pixels at scale 2: a band of 40 px left, 20 px elsewhere, with a marker pixel
     // in the bottom-left of the content.
-    LoadedImage image{opaque(200, 100), 100, 50};
-    image.image.at(40, 79)[1] = 77;
-    auto cropped = BalancedCrop::balancedCrop(image, EdgeInsets{40, 20, 20, 20});
+    auto cropped =
+        BalancedCrop::balancedCrop(marked(200, 100, 100, 40, 79, 77), EdgeInsets{40, 20, 20, 20});
     ASSERT_TRUE(cropped);
     // x = 20 - 10 = 10 pt, y = 10 - 10 = 0, width = floor(70 + 20) = 90, height = 50.
-    EXPECT_EQ(cropped->pointWidth, 90);
-    EXPECT_EQ(cropped->pointHeight, 50);
-    EXPECT_EQ(cropped->image.width, 180);
+    EXPECT_EQ(std::tuple(cropped->pointWidth, cropped->pointHeight, cropped->image.width),
+              std::tuple(90, 50, 180));
     EXPECT_EQ(cropped->image.at(20, 79)[1], 77);
 }
 
 TEST(ImageCrop, DropsWhatLiesOutsideTheImage) {
-    LoadedImage image{opaque(20, 10), 20, 10};
-    image.image.at(0, 9)[1] = 9; // bottom-left pixel
+    LoadedImage image = marked(20, 10, 20, 0, 9, 9); // marks the bottom-left pixel
     auto corner = ImageCrop::crop(image, Rect{-5, -5, 10, 10});
     ASSERT_TRUE(corner);
-    EXPECT_EQ(corner->image.width, 5);
-    EXPECT_EQ(corner->image.height, 5);
+    EXPECT_EQ(std::pair(corner->image.width, corner->image.height), std::pair(5, 5));
     EXPECT_EQ(corner->image.at(0, 4)[1], 9);
     for (const Rect& nothing : {Rect{30, 0, 5, 5}, Rect{0, 0, 0, 5}}) {
         EXPECT_FALSE(ImageCrop::crop(image, nothing));

@@ -1,12 +1,13 @@
 #include "analysis/TextRangeGeometry.h"
 
+#include "support/FakeText.h"
+
 #include <gtest/gtest.h>
 
 using namespace lumeris;
 
 namespace {
 
-// A line from row 10 to 30 of a 100 × 50 image.
 RecognisedLine::Word word(std::vector<RecognisedLine::Symbol> symbols, bool joins = false) {
     RecognisedLine::Word w;
     w.symbols = std::move(symbols);
@@ -14,29 +15,21 @@ RecognisedLine::Word word(std::vector<RecognisedLine::Symbol> symbols, bool join
     return w;
 }
 
-const RecognisedLine LINE{10,
-                          30,
-                          {word({{"a", 10, 12, 20, 28}, {"\xC3\xA9", 20, 14, 30, 28}}),
-                           word({{"\xF0\x9F\x98\x80", 40, 10, 50, 30}, {"_", 50, 12, 60, 34}}),
-                           word({{"z", 60, 12, 70, 28}}, true)}};
-
 } // namespace
 
-TEST(TextRangeGeometryTest, TextJoinsWordsWithSpacesUnlessTheyJoin) {
-    const TextCandidate candidate = TextRangeGeometry::candidate(LINE, 100, 50);
+// Units: a é ␠ 😀(2 units) _ z — the emoji takes two UTF-16 units, é one.
+TEST(TextRangeGeometryTest, RangesOfUnitsMapToTheirSymbolsBoxesAndWordsJoinUnlessMarked) {
+    // A line from row 10 to 30 of a 100 × 50 image.
+    const RecognisedLine line{10,
+                              30,
+                              {word({{"a", 10, 12, 20, 28}, {"\xC3\xA9", 20, 14, 30, 28}}),
+                               word({{"\xF0\x9F\x98\x80", 40, 10, 50, 30}, {"_", 50, 12, 60, 34}}),
+                               word({{"z", 60, 12, 70, 28}}, true)}};
+    const TextCandidate candidate = TextRangeGeometry::candidate(line, 100, 50);
     EXPECT_EQ(candidate.string(), "a\xC3\xA9 \xF0\x9F\x98\x80_z");
     EXPECT_EQ(TextRangeGeometry::candidate(RecognisedLine{}, 100, 50).string(), "");
-}
-
-// Units: a é ␠ 😀(2 units) _ z — the emoji takes two UTF-16 units, é one.
-TEST(TextRangeGeometryTest, RangesOfUnitsMapToTheirSymbolsBoxes) {
-    const TextCandidate candidate = TextRangeGeometry::candidate(LINE, 100, 50);
-    struct Case {
-        int start, end;
-        std::optional<Rect> box;
-    };
     // Boxes span the line's height (rows 10…30: y 0.4, height 0.4) and go deeper for the "_".
-    const std::vector<Case> cases{
+    const std::tuple<int, int, std::optional<Rect>> cases[] = {
         {0, 1, Rect{0.1, 0.4, 0.1, 0.4}},
         {1, 2, Rect{0.2, 0.4, 0.1, 0.4}},
         {2, 3, std::nullopt},
@@ -47,15 +40,11 @@ TEST(TextRangeGeometryTest, RangesOfUnitsMapToTheirSymbolsBoxes) {
         {0, 7, Rect{0.1, 1.0 - 34 / 50.0, 0.6, 24 / 50.0}},
         {7, 8, std::nullopt},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "[" << c.start << ", " << c.end << ")");
-        const auto box = candidate.boundingBox(c.start, c.end);
-        ASSERT_EQ(box.has_value(), c.box.has_value());
+    for (const auto& [start, end, expected] : cases) {
+        const auto box = candidate.boundingBox(start, end);
+        ASSERT_EQ(box.has_value(), expected.has_value()) << start;
         if (box) {
-            EXPECT_NEAR(box->x, c.box->x, 1e-9);
-            EXPECT_NEAR(box->y, c.box->y, 1e-9);
-            EXPECT_NEAR(box->width, c.box->width, 1e-9);
-            EXPECT_NEAR(box->height, c.box->height, 1e-9);
+            EXPECT_THAT(*box, RectNear(*expected)) << start << ", " << end;
         }
     }
 }

@@ -8,50 +8,46 @@ using namespace lumeris;
 
 namespace {
 
-void fill(RgbaImage& image, Rect area, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+using Placed = std::vector<std::tuple<int, double, double>>;
+
+// Each word's row, left edge and bottom edge.
+Placed placed(const std::optional<TextWrapLayout>& layout) {
+    Placed words;
+    for (const auto& w : layout ? layout->words : std::vector<WrappedWord>{}) {
+        words.emplace_back(w.row, w.x, w.y);
+    }
+    return words;
+}
+
+void fill(RgbaImage& image, Rect area, std::array<std::uint8_t, 4> rgba) {
     for (int y = static_cast<int>(area.y); y < static_cast<int>(area.maxY()); ++y) {
         for (int x = static_cast<int>(area.x); x < static_cast<int>(area.maxX()); ++x) {
-            auto* p = image.at(x, y);
-            p[0] = r;
-            p[1] = g;
-            p[2] = b;
-            p[3] = 255;
+            std::ranges::copy(rgba, image.at(x, y));
         }
     }
 }
 
-bool pixelIs(const RgbaImage& image, int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+std::array<std::uint8_t, 4> pixel(const RgbaImage& image, int x, int y) {
     const auto* p = image.at(x, y);
-    return p[0] == r && p[1] == g && p[2] == b && p[3] == 255;
+    return {p[0], p[1], p[2], p[3]};
 }
 
 } // namespace
 
-TEST(TextWrapperTest, ThreeWordsFillOneRowAndStartASecond) {
-    const std::vector<Rect> words{{0, 0, 100, 20}, {110, 0, 200, 20}, {320, 0, 300, 20}};
-    const auto layout = TextWrapper::layout(words, true, 1.0, 1000, 100);
+TEST(TextWrapperTest, WordsFillRowsAndAWordWiderThanARowStartsANewOneEvenFirst) {
+    const auto layout = TextWrapper::layout({{0, 0, 100, 20}, {110, 0, 200, 20}, {320, 0, 300, 20}},
+                                            true, 1.0, 1000, 100);
     ASSERT_TRUE(layout);
-    EXPECT_DOUBLE_EQ(layout->totalWidth, 600);
-    EXPECT_DOUBLE_EQ(layout->avgHeight, 20);
-    EXPECT_DOUBLE_EQ(layout->estimatedHeight, 140);
-    ASSERT_EQ(layout->words.size(), 3u);
-    EXPECT_EQ(layout->words[0].row, 1);
-    EXPECT_DOUBLE_EQ(layout->words[0].x, 5);
-    EXPECT_DOUBLE_EQ(layout->words[0].y, 120);
-    EXPECT_DOUBLE_EQ(layout->words[1].x, 110);
-    EXPECT_DOUBLE_EQ(layout->words[1].y, 120);
-    EXPECT_EQ(layout->words[2].row, 2);
-    EXPECT_DOUBLE_EQ(layout->words[2].x, 5);
-    EXPECT_DOUBLE_EQ(layout->words[2].y, 80);
-}
+    EXPECT_EQ(std::tuple(layout->totalWidth, layout->avgHeight, layout->estimatedHeight),
+              std::tuple(600, 20, 140));
+    EXPECT_EQ(placed(layout), (Placed{{1, 5, 120}, {1, 110, 120}, {2, 5, 80}}));
 
-TEST(TextWrapperTest, AWordWiderThanARowStartsANewRowEvenFirst) {
-    const auto layout =
-        TextWrapper::layout({{0, 0, 590, 30}, {600, 0, 50, 30}}, false, 1.0, 700, 40);
-    ASSERT_TRUE(layout);
-    EXPECT_EQ(layout->words[0].row, 2);
-    EXPECT_DOUBLE_EQ(layout->words[0].x, 5);
-    EXPECT_EQ(layout->words[1].row, 3);
+    EXPECT_EQ(placed(TextWrapper::layout({{0, 0, 590, 30}, {600, 0, 50, 30}}, false, 1, 700, 40)),
+              (Placed{{2, 5, 120}, {3, 5, 70}}));
+    // Words outside the image are skipped without taking room.
+    EXPECT_EQ(placed(TextWrapper::layout({{5000, 0, 40, 20}, {0, 0, 40, 20}}, false, 1, 100, 50)),
+              (Placed{{1, 5, 120}}));
+    EXPECT_FALSE(TextWrapper::layout({}, false, 1, 100, 50));
 }
 
 TEST(TextWrapperTest, OffsetsFollowTheLineAndCanBeSwitchedOff) {
@@ -60,24 +56,17 @@ TEST(TextWrapperTest, OffsetsFollowTheLineAndCanBeSwitchedOff) {
     EXPECT_EQ(TextWrapper::yOffsets(words, 2.0), (std::vector<double>{0, 8, 0}));
     const auto shifted = TextWrapper::layout(words, true, 2.0, 200, 100);
     EXPECT_DOUBLE_EQ(shifted->words[0].y - shifted->words[1].y, 8);
-    const auto level = TextWrapper::layout(words, false, 2.0, 200, 100);
-    EXPECT_DOUBLE_EQ(level->words[0].y, level->words[1].y);
-    EXPECT_DOUBLE_EQ(level->words[1].y, level->words[2].y);
-}
-
-TEST(TextWrapperTest, WordsOutsideTheImageAreSkippedWithoutTakingRoom) {
-    const auto layout = TextWrapper::layout({{5000, 0, 40, 20}, {0, 0, 40, 20}}, false, 1, 100, 50);
-    ASSERT_EQ(layout->words.size(), 1u);
-    EXPECT_DOUBLE_EQ(layout->words[0].x, 5);
-    EXPECT_FALSE(TextWrapper::layout({}, false, 1, 100, 50));
+    const auto level = placed(TextWrapper::layout(words, false, 2.0, 200, 100));
+    EXPECT_EQ(std::get<2>(level[0]), std::get<2>(level[1]));
+    EXPECT_EQ(std::get<2>(level[1]), std::get<2>(level[2]));
 }
 
 TEST(TextWrapperTest, WrapItCutsWordsIntoACanvasOfTheBorderColour) {
     // A 1000 × 40 screenshot with two coloured "words" on one line.
     RgbaImage input(1000, 40);
-    fill(input, {0, 0, 1000, 40}, 250, 250, 250);
-    fill(input, {100, 10, 300, 20}, 200, 0, 0);
-    fill(input, {600, 10, 300, 20}, 0, 0, 200);
+    fill(input, {0, 0, 1000, 40}, {250, 250, 250, 255});
+    fill(input, {100, 10, 300, 20}, {200, 0, 0, 255});
+    fill(input, {600, 10, 300, 20}, {0, 0, 200, 255});
     TextRecognitionOutcome outcome;
     // Lower-left origin: y = 40 − 10 − 20 = 10.
     outcome.observations = {{TextCandidate(
@@ -87,23 +76,21 @@ TEST(TextWrapperTest, WrapItCutsWordsIntoACanvasOfTheBorderColour) {
         testing::ElementsAre(RectNear(Rect{100, 10, 300, 20}), RectNear(Rect{600, 10, 300, 20})));
 
     const RgbaImage wrapped = TextWrapper::wrapIt(outcome, input, false, 1.0, "#102030");
-    // totalWidth 600, avgHeight 20: 140 pixels high; row 1 bottom at 120 (rows 0–19 from the
-    // top), row 2 bottom at 80 (rows 40–59).
-    ASSERT_EQ(wrapped.width, 600);
-    ASSERT_EQ(wrapped.height, 140);
-    EXPECT_TRUE(pixelIs(wrapped, 5, 0, 200, 0, 0));
-    EXPECT_TRUE(pixelIs(wrapped, 304, 19, 200, 0, 0));
-    EXPECT_TRUE(pixelIs(wrapped, 5, 40, 0, 0, 200));
-    EXPECT_TRUE(pixelIs(wrapped, 304, 59, 0, 0, 200));
-    EXPECT_TRUE(pixelIs(wrapped, 2, 2, 0x10, 0x20, 0x30));
-    EXPECT_TRUE(pixelIs(wrapped, 310, 10, 0x10, 0x20, 0x30));
-    EXPECT_TRUE(pixelIs(wrapped, 5, 30, 0x10, 0x20, 0x30));
-    EXPECT_TRUE(pixelIs(wrapped, 599, 139, 0x10, 0x20, 0x30));
+    // 140 pixels high: row 1 bottom at 120 (rows 0–19 from the top), row 2 at 80 (rows 40–59).
+    ASSERT_EQ(std::pair(wrapped.width, wrapped.height), std::pair(600, 140));
+    const std::array<std::uint8_t, 4> red{200, 0, 0, 255}, blue{0, 0, 200, 255},
+        border{0x10, 0x20, 0x30, 255};
+    const std::tuple<int, int, std::array<std::uint8_t, 4>> samples[] = {
+        {5, 0, red},    {304, 19, red},    {5, 40, blue},   {304, 59, blue},
+        {2, 2, border}, {310, 10, border}, {5, 30, border}, {599, 139, border}};
+    for (const auto& [x, y, expected] : samples) {
+        EXPECT_EQ(pixel(wrapped, x, y), expected) << x << ", " << y;
+    }
 }
 
 TEST(TextWrapperTest, NothingToWrapReturnsTheInputThroughTheCallback) {
     RgbaImage input(30, 10);
-    fill(input, {0, 0, 30, 10}, 1, 2, 3);
+    fill(input, {0, 0, 30, 10}, {1, 2, 3, 255});
     std::optional<RgbaImage> received;
     TextWrapper::wrapIt(TextRecognitionOutcome::failure("no engine"), input, true, 2.0, "#ffffff",
                         [&](RgbaImage image) { received = std::move(image); });

@@ -18,9 +18,7 @@ struct Page {
 
     void fill(int left, int top, int right, int bottom) {
         for (int y = top; y < bottom; ++y) {
-            for (int x = left; x < right; ++x) {
-                ink.pixels[static_cast<std::size_t>(y * ink.width + x)] = 0;
-            }
+            std::fill_n(ink.pixels.begin() + y * ink.width + left, right - left, 0);
         }
     }
     // Letters: ink up to the middle of the line.
@@ -60,17 +58,15 @@ std::string textOf(const RecognisedLine& line) {
     return text;
 }
 
-struct JoinCase {
-    const char* name;
-    std::vector<RecognisedLine::Word> words;
-    std::vector<std::pair<int, int>> rules;
-    std::string expected;
-};
-
 } // namespace
 
 TEST(TokenRepairTest, SplitTokensAreJoinedAndWordBreaksKept) {
-    const std::vector<JoinCase> cases{
+    const struct {
+        const char* name;
+        std::vector<RecognisedLine::Word> words;
+        std::vector<std::pair<int, int>> rules;
+        std::string expected;
+    } cases[] = {
         {"a word space stays", {word("ab", 20, 40), word("cd", 52, 72)}, {}, "ab cd"},
         {"a sliver of a gap joins", {word("ab", 20, 40), word("cd", 42, 62)}, {}, "abcd"},
         {"a dropped underscore is put back",
@@ -91,14 +87,13 @@ TEST(TokenRepairTest, SplitTokensAreJoinedAndWordBreaksKept) {
          "ab cd efgh"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         Page page;
         RecognisedLine line = lineOf(page, c.words);
         for (const auto& [left, right] : c.rules) {
             page.rule(left, right);
         }
         TokenRepair::joinSplitTokens(page.ink, line);
-        EXPECT_EQ(textOf(line), c.expected);
+        EXPECT_EQ(textOf(line), c.expected) << c.name;
     }
 }
 
@@ -109,10 +104,10 @@ TEST(TokenRepairTest, UnderscoresReachTheRuleBelowTheLine) {
     page.rule(39, 49);
     TokenRepair::joinSplitTokens(page.ink, between);
     const auto& inserted = between.words[1].symbols.front();
-    EXPECT_EQ((std::vector<int>{inserted.left, inserted.top, inserted.right, inserted.bottom}),
-              (std::vector<int>{40, TOP, 48, BOTTOM + 5}));
+    EXPECT_EQ(std::tuple(inserted.left, inserted.top, inserted.right, inserted.bottom),
+              std::tuple(40, TOP, 48, BOTTOM + 5));
 
-    // Dropped inside one word: every symbol of the word reaches down over it.
+    // Dropped inside one word: every symbol of the word reaches down over it, not the next word.
     Page inside;
     RecognisedLine line{TOP, BOTTOM, {word("abcd", 40, 80), word("ef", 100, 120)}};
     inside.letters(40, 50);
@@ -127,32 +122,31 @@ TEST(TokenRepairTest, UnderscoresReachTheRuleBelowTheLine) {
 }
 
 TEST(TokenRepairTest, WordsStretchOverTheirInkButNotIntoTheNextWord) {
-    struct Case {
+    const struct {
         const char* name;
         int inkLeft, inkRight;                  // as the engine measured the word
         std::vector<std::pair<int, int>> extra; // more ink columns
         int left, right;                        // the outer glyph edges after
-    };
-    const std::vector<Case> cases{
+    } cases[] = {
         {"boxes that fit stay", -1, -1, {}, 50, 80},
         {"the measured ink widens", 48, 83, {}, 48, 83},
         {"ink across letter gaps is followed", -1, -1, {{44, 47}, {83, 86}, {89, 90}}, 44, 90},
         {"a word space ends the reach", -1, -1, {{41, 45}, {85, 89}}, 50, 80},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         Page page;
         RecognisedLine line = lineOf(page, {word("abc", 50, 80)});
         line.words[0].inkLeft = c.inkLeft;
         line.words[0].inkRight = c.inkRight;
-        if (c.inkRight > c.inkLeft) {
-            page.letters(c.inkLeft, c.inkRight);
-        }
         for (const auto& [left, right] : c.extra) {
             page.letters(left, right);
         }
+        if (c.inkRight > c.inkLeft) {
+            page.letters(c.inkLeft, c.inkRight);
+        }
         TokenRepair::stretchWordsToInk(page.ink, line);
-        EXPECT_EQ(line.words[0].left(), c.left);
-        EXPECT_EQ(line.words[0].right(), c.right);
+        EXPECT_EQ(std::pair(line.words[0].left(), line.words[0].right()),
+                  std::pair(c.left, c.right))
+            << c.name;
     }
 }

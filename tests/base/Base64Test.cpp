@@ -1,6 +1,7 @@
 #include "base/Base64.h"
 
 #include <gtest/gtest.h>
+#include <numeric>
 
 using lumeris::Base64;
 
@@ -11,21 +12,18 @@ std::vector<std::uint8_t> bytes(std::string_view text) {
 } // namespace
 
 TEST(Base64, EncodesWithStandardAlphabetAndPadding) {
-    EXPECT_EQ(Base64::encode(bytes("")), "");
-    EXPECT_EQ(Base64::encode(bytes("f")), "Zg==");
-    EXPECT_EQ(Base64::encode(bytes("fo")), "Zm8=");
-    EXPECT_EQ(Base64::encode(bytes("foo")), "Zm9v");
-    EXPECT_EQ(Base64::encode(bytes("foobar")), "Zm9vYmFy");
+    for (auto [text, encoded] :
+         {std::pair{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foobar", "Zm9vYmFy"}}) {
+        EXPECT_EQ(Base64::encode(bytes(text)), encoded);
+    }
     EXPECT_EQ(Base64::encode(std::vector<std::uint8_t>{0xFB, 0xFF, 0xBF}), "+/+/");
     // Long input stays on one line.
     EXPECT_EQ(Base64::encode(std::vector<std::uint8_t>(300, 0)).find('\n'), std::string::npos);
 }
 
 TEST(Base64, DecodeInvertsEncodeForEveryByteAndLength) {
-    std::vector<std::uint8_t> all;
-    for (int i = 0; i < 256; ++i) {
-        all.push_back(static_cast<std::uint8_t>(i));
-    }
+    std::vector<std::uint8_t> all(256);
+    std::iota(all.begin(), all.end(), 0);
     for (std::size_t length = 0; length <= all.size(); length += 37) {
         std::vector<std::uint8_t> part(all.begin(), all.begin() + length);
         EXPECT_EQ(Base64::decode(Base64::encode(part)), part) << length;

@@ -17,12 +17,10 @@ TEST(Logger, RecordsCarryLevelFileFunctionAndLine) {
         std::regex(
             R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} WARNING Editor\.activate:42 - capture failed\n)")));
 
-    const std::pair<spdlog::level::level_enum, const char*> names[] = {
-        {spdlog::level::trace, "VERBOSE"},
-        {spdlog::level::debug, "DEBUG"},
-        {spdlog::level::info, "INFO"},
-        {spdlog::level::err, "ERROR"}};
-    for (auto [level, name] : names) {
+    for (auto [level, name] : {std::pair{spdlog::level::trace, "VERBOSE"},
+                               {spdlog::level::debug, "DEBUG"},
+                               {spdlog::level::info, "INFO"},
+                               {spdlog::level::err, "ERROR"}}) {
         spdlog::details::log_msg record(spdlog::source_loc{"a/b.c.h", 1, "f"}, "lumeris", level,
                                         "m");
         EXPECT_NE(Logger::formatRecord(record, false).find(std::string(" ") + name + " b.f:1 - m"),
@@ -40,13 +38,12 @@ TEST(Logger, EveryLevelReachesTheFileAndAnUnopenableFileIsNotFatal) {
     Logger::flush();
     std::stringstream text;
     text << std::ifstream(folder / "lumeris.log").rdbuf();
-    EXPECT_NE(text.str().find("INFO Logger.setUp:"), std::string::npos);
-    EXPECT_NE(text.str().find("App version: "), std::string::npos);
-    EXPECT_NE(text.str().find("VERBOSE LoggerTest.TestBody:" + std::to_string(verboseLine) +
-                              " - first 1"),
-              std::string::npos);
-    EXPECT_NE(text.str().find("ERROR LoggerTest.TestBody:"), std::string::npos);
-    EXPECT_NE(text.str().find("braces {} and values"), std::string::npos);
+    for (const std::string& part :
+         {std::string("INFO Logger.setUp:"), std::string("App version: "),
+          "VERBOSE LoggerTest.TestBody:" + std::to_string(verboseLine) + " - first 1",
+          std::string("ERROR LoggerTest.TestBody:"), std::string("braces {} and values")}) {
+        EXPECT_NE(text.str().find(part), std::string::npos) << part;
+    }
 
     // A file standing where the log folder should be: console only.
     std::ofstream(folder / "blocked") << "x";

@@ -15,8 +15,7 @@ TEST(DesktopPicture, FallsBackToTheCacheThenToTheBuiltInPicture) {
     settings.set("settings.screenshot-path", (folder / "Archives").string());
     FakeDesktopPictureSource desktop;
     LoadedImage nice = DesktopPicture::desktopPictureWithFallback(settings, desktop);
-    EXPECT_EQ(nice.image.width, 1440);
-    EXPECT_EQ(nice.image.height, 900);
+    EXPECT_EQ(std::pair(nice.image.width, nice.image.height), std::pair(1440, 900));
     EXPECT_FALSE(std::filesystem::exists(DesktopPicture::desktopCachePath(settings)));
 
     RgbaImage red(8, 6);

@@ -53,25 +53,21 @@ TEST(WallpaperDesktopPicture, ZoomsToFillTheScreenAtItsDensity) {
     // A 4:1 picture on a 2:1 screen loses a quarter on each side: the centre is red | blue.
     auto filled = WallpaperDesktopPicture::zoomToFill(halves(400, 100), 80, 40);
     ASSERT_TRUE(filled);
-    EXPECT_EQ(filled->width, 80);
-    EXPECT_EQ(filled->height, 40);
+    EXPECT_EQ(std::pair(filled->width, filled->height), std::pair(80, 40));
     EXPECT_EQ(filled->at(5, 20)[0], 255);
     EXPECT_EQ(filled->at(75, 20)[2], 255);
 
     TemporaryFolder folder;
     const std::filesystem::path path = writePng(halves(300, 200), folder / "wall.png");
     FakeScreenLocator screens;
-    WallpaperDesktopPicture noScreen(screens, [&] { return path; });
-    EXPECT_FALSE(noScreen.desktopPicture());
-
-    screens.all = {ScreenInfo{{0, 0, 160, 100}, {0, 0, 160, 100}, 2}};
     WallpaperDesktopPicture source(screens, [&] { return path; });
+    EXPECT_FALSE(source.desktopPicture()); // no screen
+    screens.all = {ScreenInfo{{0, 0, 160, 100}, {0, 0, 160, 100}, 2}};
     auto picture = source.desktopPicture();
     ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->pointWidth, 160);
-    EXPECT_EQ(picture->pointHeight, 100);
-    EXPECT_EQ(picture->image.width, 320);
-    EXPECT_EQ(picture->image.height, 200);
+    EXPECT_EQ(std::tuple(picture->pointWidth, picture->pointHeight, picture->image.width,
+                         picture->image.height),
+              std::tuple(160, 100, 320, 200));
 
     WallpaperDesktopPicture unreadable(screens, [&] { return folder / "missing.png"; });
     EXPECT_FALSE(unreadable.desktopPicture());

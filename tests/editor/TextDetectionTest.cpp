@@ -1,7 +1,6 @@
 #include "editor/TextDetection.h"
 
 #include "TemporaryFolder.h"
-#include "analysis/TextRecognizer.h"
 #include "editor/RedactionRules.h"
 #include "fakes/FakeTextRecognizer.h"
 #include "settings/SettingsStore.h"
@@ -10,11 +9,13 @@
 #include <gtest/gtest.h>
 
 using namespace lumeris;
+using testing::ElementsAre;
 
 namespace {
 
 constexpr double W = 1000;
 constexpr double H = 100;
+const std::string EMAILS = RedactionRules::EMAILS.pattern;
 
 // Matches of `pattern` in `text`, as the substrings the boxes cover (10-pixel characters).
 std::vector<std::string> matches(const char* pattern, const std::string& text) {
@@ -23,16 +24,13 @@ std::vector<std::string> matches(const char* pattern, const std::string& text) {
     std::vector<std::string> found;
     const icu::UnicodeString units = icu::UnicodeString::fromUTF8(text);
     for (const auto& rect : rects) {
-        const auto first = static_cast<int>(std::lround(rect.x / 10));
-        const auto count = static_cast<int>(std::lround(rect.width / 10));
         std::string piece;
-        units.tempSubString(first, count).toUTF8String(piece);
+        units.tempSubString(std::lround(rect.x / 10), std::lround(rect.width / 10))
+            .toUTF8String(piece);
         found.push_back(piece);
     }
     return found;
 }
-
-using Found = std::vector<std::string>;
 
 } // namespace
 
@@ -41,11 +39,13 @@ TEST(RedactionRulesTest, EachRuleFindsWhatItShouldAndNothingElse) {
     const struct {
         const RedactionRule& rule;
         std::string text;
-        Found found;
+        std::vector<std::string> found;
     } cases[] = {
         {RedactionRules::EMAILS, "mail jane.doe+x@example.co.uk now", {"jane.doe+x@example.co.uk"}},
         {RedactionRules::EMAILS, "A@B.CD and c@d.museum", {"A@B.CD", "c@d.museum"}},
         {RedactionRules::EMAILS, "@example.com user@ x@y.z", {}},
+        // Ranges count UTF-16 units: "é" is one unit but two bytes, "𝔸" two units.
+        {RedactionRules::EMAILS, "é𝔸 x@y.io", {"x@y.io"}},
         {RedactionRules::CREDIT_CARDS, "4111 1111 1111 1111", {"4111 1111 1111 1111"}},
         {RedactionRules::CREDIT_CARDS, "4111-1111-1111-1111", {"4111-1111-1111-1111"}},
         {RedactionRules::CREDIT_CARDS, "4111-1111-1111", {}},
@@ -64,15 +64,15 @@ TEST(RedactionRulesTest, EachRuleFindsWhatItShouldAndNothingElse) {
 TEST(RedactionRulesTest, ActivePatternsFollowTheSettingsInOrderAndDefaultToOn) {
     TemporaryFolder folder;
     SettingsStore settings(folder / "settings.json");
-    EXPECT_EQ(RedactionRules::activePatterns(settings),
-              (std::vector<std::string>{
-                  RedactionRules::EMAILS.pattern, RedactionRules::CREDIT_CARDS.pattern,
-                  RedactionRules::IP_ADDRESSES.pattern, RedactionRules::API_KEYS.pattern}));
+    EXPECT_THAT(RedactionRules::activePatterns(settings),
+                ElementsAre(EMAILS, RedactionRules::CREDIT_CARDS.pattern,
+                            RedactionRules::IP_ADDRESSES.pattern,
+                            RedactionRules::API_KEYS.pattern));
     settings.set(RedactionRules::EMAILS.setting, false);
     settings.set(RedactionRules::IP_ADDRESSES.setting, false);
-    EXPECT_EQ(RedactionRules::activePatterns(settings),
-              (std::vector<std::string>{RedactionRules::CREDIT_CARDS.pattern,
-                                        RedactionRules::API_KEYS.pattern}));
+    EXPECT_THAT(
+        RedactionRules::activePatterns(settings),
+        ElementsAre(RedactionRules::CREDIT_CARDS.pattern, RedactionRules::API_KEYS.pattern));
 }
 
 TEST(TextDetectionTest, RectsForPatternBoxesTheMatchedRangeInPixelsAcrossObservations) {
@@ -80,64 +80,48 @@ TEST(TextDetectionTest, RectsForPatternBoxesTheMatchedRangeInPixelsAcrossObserva
     const std::vector<TextObservation> lines{monospacedLine("one a@b.io", 100, 50, 10, 20, W, H),
                                              TextObservation{},
                                              monospacedLine("c@d.io", 0, 0, 10, 20, W, H)};
-    const auto rects =
-        TextDetection::rectsForPattern(RedactionRules::EMAILS.pattern, lines, 2000, 50);
-    ASSERT_EQ(rects.size(), 2u);
-    EXPECT_DOUBLE_EQ(rects[0].x, 2 * 140);
-    EXPECT_DOUBLE_EQ(rects[0].y, 25);
-    EXPECT_DOUBLE_EQ(rects[0].width, 2 * 60);
-    EXPECT_DOUBLE_EQ(rects[0].height, 10);
-    EXPECT_THAT(rects[1], RectNear(Rect{0, 0, 2 * 60, 10}));
-}
-
-TEST(TextDetectionTest, RangesAreCountedInUtf16Units) {
-    // "é" is one UTF-16 unit but two UTF-8 bytes, "𝔸" two units: the address still gets its own
-    // box.
-    EXPECT_EQ(matches(RedactionRules::EMAILS.pattern, "é𝔸 x@y.io"), Found{"x@y.io"});
+    EXPECT_THAT(TextDetection::rectsForPattern(EMAILS, lines, 2000, 50),
+                ElementsAre(RectNear(Rect{280, 25, 120, 10}), RectNear(Rect{0, 0, 120, 10})));
 }
 
 TEST(TextDetectionTest, BadPatternsAndMatchesWithoutBoxesContributeNothing) {
     const std::vector<TextObservation> lines{monospacedLine("a@b.io", 0, 0, 10, 20, W, H)};
+    // The other rules still apply.
+    EXPECT_EQ(
+        TextDetection::applyTextRecognition(lines, W, H, W, {"([unclosed", EMAILS}).redactRects,
+        TextDetection::rectsForPattern(EMAILS, lines, W, H));
     EXPECT_TRUE(TextDetection::rectsForPattern("([unclosed", lines, W, H).empty());
-    // A line whose characters have no boxes.
     const std::vector<TextObservation> boxless{
         {TextCandidate("a@b.io", std::vector<std::optional<Rect>>(6))}};
-    EXPECT_TRUE(
-        TextDetection::rectsForPattern(RedactionRules::EMAILS.pattern, boxless, W, H).empty());
-    // The other rules still apply.
-    const auto result = TextDetection::applyTextRecognition(
-        lines, W, H, W, {"([unclosed", RedactionRules::EMAILS.pattern});
-    EXPECT_EQ(result.redactRects.size(), 1u);
+    EXPECT_TRUE(TextDetection::rectsForPattern(EMAILS, boxless, W, H).empty());
     // Boxes of no area are dropped.
     const std::vector<TextObservation> flat{
         {TextCandidate("a@b.io", std::vector<std::optional<Rect>>(6, Rect{0.1, 0.1, 0.0, 0.2}))}};
-    const auto none =
-        TextDetection::applyTextRecognition(flat, W, H, W, {RedactionRules::EMAILS.pattern});
+    const auto none = TextDetection::applyTextRecognition(flat, W, H, W, {EMAILS});
     EXPECT_TRUE(none.redactRects.empty() && none.allTextRects.empty());
 }
 
 TEST(TextDetectionTest, AnAddressAfterThreeWordsIsOneBoxAndTheWordsStayText) {
-    const std::vector<TextObservation> lines{
+    FakeTextRecognizer recognizer;
+    recognizer.outcome.observations = {
         monospacedLine("Send it to jane@example.com", 10, 30, 10, 20, W, H)};
-    const auto result =
-        TextDetection::applyTextRecognition(lines, W, H, W, {RedactionRules::EMAILS.pattern});
-    ASSERT_EQ(result.redactRects.size(), 1u);
-    EXPECT_THAT(result.redactRects[0], RectNear(Rect{10 + 11 * 10, 30, 16 * 10, 20}));
-    ASSERT_EQ(result.allTextRects.size(), 3u);
-    EXPECT_THAT(result.allTextRects[0], RectNear(Rect{10, 30, 40, 20}));
-    EXPECT_THAT(result.allTextRects[1], RectNear(Rect{60, 30, 20, 20}));
-    EXPECT_THAT(result.allTextRects[2], RectNear(Rect{90, 30, 20, 20}));
-    EXPECT_EQ(result.detectedText, std::vector<std::string>{"Send it to jane@example.com"});
-}
+    const auto result = TextDetection::detect(recognizer, RgbaImage(1000, 100), W, {EMAILS});
+    ASSERT_TRUE(result);
+    EXPECT_THAT(result->redactRects, ElementsAre(RectNear(Rect{120, 30, 160, 20})));
+    EXPECT_THAT(result->allTextRects,
+                ElementsAre(RectNear(Rect{10, 30, 40, 20}), RectNear(Rect{60, 30, 20, 20}),
+                            RectNear(Rect{90, 30, 20, 20})));
+    EXPECT_EQ(result->detectedText, std::vector<std::string>{"Send it to jane@example.com"});
+    recognizer.outcome = TextRecognitionOutcome::failure("no engine");
+    std::string error;
+    EXPECT_FALSE(TextDetection::detect(recognizer, RgbaImage(1000, 100), W, {}, &error));
+    EXPECT_EQ(error, "no engine");
 
-TEST(TextDetectionTest, PixelsBecomePointsOnHighDensityCaptures) {
     // 200 × 40 pixels on a bitmap twice as wide as the image's points: 100 × 20 points.
-    const std::vector<TextObservation> lines{monospacedLine("ab@cd.io", 40, 80, 25, 40, 800, 400)};
-    const auto result =
-        TextDetection::applyTextRecognition(lines, 800, 400, 400, {RedactionRules::EMAILS.pattern});
-    ASSERT_EQ(result.redactRects.size(), 1u);
-    EXPECT_THAT(result.redactRects[0], RectNear(Rect{20, 40, 100, 20}));
-    EXPECT_TRUE(result.allTextRects.empty());
+    const auto dense = TextDetection::applyTextRecognition(
+        {monospacedLine("ab@cd.io", 40, 80, 25, 40, 800, 400)}, 800, 400, 400, {EMAILS});
+    EXPECT_THAT(dense.redactRects, ElementsAre(RectNear(Rect{20, 40, 100, 20})));
+    EXPECT_TRUE(dense.allTextRects.empty());
 }
 
 TEST(TextDetectionTest, ShrunkenOverlapKeepsWordsThatOnlyTouchABox) {
@@ -155,20 +139,4 @@ TEST(TextDetectionTest, JoinedTextTrimsSpacesAndTabsAndIsEmptyForBlankLines) {
     EXPECT_EQ(TextDetection::joinedText({"  ", "\t"}), "\n");
     EXPECT_EQ(TextDetection::joinedText({"   "}), "");
     EXPECT_EQ(TextDetection::joinedText({}), "");
-}
-
-TEST(TextDetectionTest, DetectRecognisesAndAppliesInOneCall) {
-    FakeTextRecognizer recognizer;
-    RgbaImage image(200, 100);
-    recognizer.outcome.observations = {monospacedLine("hi a@b.io", 0, 0, 10, 20, 200, 100)};
-    const auto result =
-        TextDetection::detect(recognizer, image, 100, {RedactionRules::EMAILS.pattern});
-    ASSERT_TRUE(result);
-    EXPECT_THAT(result->redactRects, testing::ElementsAre(RectNear(Rect{15, 0, 30, 10})));
-    EXPECT_THAT(result->allTextRects, testing::ElementsAre(RectNear(Rect{0, 0, 10, 10})));
-
-    recognizer.outcome = TextRecognitionOutcome::failure("no engine");
-    std::string error;
-    EXPECT_FALSE(TextDetection::detect(recognizer, image, 100, {}, &error));
-    EXPECT_EQ(error, "no engine");
 }

@@ -9,9 +9,7 @@
 #include <sys/resource.h>
 #include <zlib.h>
 
-using lumeris::ImageEncoder;
-using lumeris::ImageReader;
-using lumeris::RgbaImage;
+using namespace lumeris;
 
 namespace {
 
@@ -21,17 +19,18 @@ void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t
                static_cast<std::streamsize>(data.size()));
 }
 
+void putBigEndian(std::vector<std::uint8_t>& data, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        data[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+    }
+}
+
 // A small PNG whose header claims the given size, as in a decompression bomb.
 std::vector<std::uint8_t> pngClaiming(std::uint32_t width, std::uint32_t height) {
     std::vector<std::uint8_t> png = ImageEncoder::pngData(RgbaImage(1, 1));
-    for (int i = 0; i < 4; ++i) {
-        png[16 + i] = static_cast<std::uint8_t>(width >> (24 - 8 * i));
-        png[20 + i] = static_cast<std::uint8_t>(height >> (24 - 8 * i));
-    }
-    const std::uint32_t crc = static_cast<std::uint32_t>(crc32(0, png.data() + 12, 17));
-    for (int i = 0; i < 4; ++i) {
-        png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-    }
+    putBigEndian(png, 16, width);
+    putBigEndian(png, 20, height);
+    putBigEndian(png, 29, static_cast<std::uint32_t>(crc32(0, png.data() + 12, 17)));
     return png;
 }
 
@@ -54,57 +53,37 @@ std::string refusal(const std::filesystem::path& path) {
     return ImageReader::read(path, &error) ? "read" : error;
 }
 
-// Saves `image` through GdkPixbuf in a format of its own choosing.
-bool save(const RgbaImage& image, const std::string& path, const char* type, const char* dpi) {
+// Saves `image` as a PNG file through GdkPixbuf, stored at `dpi`.
+bool save(const RgbaImage& image, const std::string& path, const char* dpi) {
     GdkPixbuf* pixbuf =
         gdk_pixbuf_new_from_data(image.pixels.data(), GDK_COLORSPACE_RGB, TRUE, 8, image.width,
                                  image.height, image.width * 4, nullptr, nullptr);
-    bool saved = dpi ? gdk_pixbuf_save(pixbuf, path.c_str(), type, nullptr, "x-dpi", dpi, "y-dpi",
-                                       dpi, nullptr)
-                     : gdk_pixbuf_save(pixbuf, path.c_str(), type, nullptr, nullptr);
+    bool saved =
+        gdk_pixbuf_save(pixbuf, path.c_str(), "png", nullptr, "x-dpi", dpi, "y-dpi", dpi, nullptr);
     g_object_unref(pixbuf);
     return saved;
-}
-
-long peakKilobytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
 }
 
 } // namespace
 
 TEST(ImageReader, ReadsPixelsAsStoredAndSizesHighDensityFilesInPoints) {
     TemporaryFolder folder;
-    for (auto [name, dpi, scale] :
-         {std::tuple{"retina.png", "144", 2.0}, std::tuple{"normal.png", "96", 1.0},
-          std::tuple{"triple.png", "216", 3.0}}) {
-        ASSERT_TRUE(save(checkerboard(40, 20), folder / name, "png", dpi));
-        auto loaded = ImageReader::read(folder / name);
-        ASSERT_TRUE(loaded) << name;
-        EXPECT_DOUBLE_EQ(loaded->pointWidth, 40 / scale) << name;
-        EXPECT_EQ(loaded->image, checkerboard(40, 20)) << name;
-    }
-    for (const char* type : {"bmp", "tiff", "ico"}) {
-        const auto path = folder / (std::string("x.") + type);
-        if (!save(checkerboard(8, 6), path, type, nullptr)) {
-            continue; // this loader is not installed here
-        }
-        auto loaded = ImageReader::read(path);
-        ASSERT_TRUE(loaded) << type;
-        EXPECT_EQ(loaded->image.width, 8) << type;
-        EXPECT_EQ(loaded->image.at(1, 0)[0], 255) << type;
-        EXPECT_EQ(loaded->image.at(0, 0)[3], 255) << type;
+    for (auto [dpi, scale] : {std::pair{"144", 2.0}, {"96", 1.0}, {"216", 3.0}}) {
+        ASSERT_TRUE(save(checkerboard(40, 20), folder / "x.png", dpi));
+        auto loaded = ImageReader::read(folder / "x.png");
+        ASSERT_TRUE(loaded) << dpi;
+        EXPECT_DOUBLE_EQ(loaded->pointWidth, 40 / scale) << dpi;
+        EXPECT_EQ(loaded->image, checkerboard(40, 20)) << dpi;
     }
 }
 
 TEST(ImageReader, BrokenFilesAreNotImages) {
     TemporaryFolder folder;
     auto png = ImageEncoder::pngData(checkerboard(64, 64));
-    writeFile(folder / "truncated.png", {png.begin(), png.begin() + png.size() / 2});
-    writeFile(folder / "empty.png", {});
     auto jpeg = ImageEncoder::jpegData(checkerboard(64, 64));
+    writeFile(folder / "truncated.png", {png.begin(), png.begin() + png.size() / 2});
     writeFile(folder / "truncated.jpg", {jpeg.begin(), jpeg.end() - 40});
+    writeFile(folder / "empty.png", {});
     writeFile(folder / "text.png", {'h', 'e', 'l', 'l', 'o', '\n'});
     for (std::size_t i = 60; i < png.size(); i += 7) {
         png[i] ^= 0x5A;
@@ -122,12 +101,14 @@ TEST(ImageReader, OversizedImagesAreRefusedBeforeDecoding) {
     // Too wide on one side, and too many pixels while each side is allowed.
     writeFile(folder / "wide.png", pngClaiming(40000, 10));
     writeFile(folder / "huge.png", pngClaiming(20000, 20000));
-    const long before = peakKilobytes();
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
     for (const char* name : {"wide.png", "huge.png"}) {
         EXPECT_TRUE(refusal(folder / name).starts_with("image too large")) << name;
     }
     // Refused from the header alone: the 1.6 GB the claim asks for is never allocated.
-    EXPECT_LT(peakKilobytes() - before, 256 * 1024);
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024);
     EXPECT_FALSE(ImageReader::sizeProblem(32767, 8192));
     EXPECT_FALSE(ImageReader::sizeProblem(16384, 16384));
     EXPECT_TRUE(ImageReader::sizeProblem(32768, 1));
