@@ -15,11 +15,6 @@
 using namespace lumeris;
 using lumeris::testing::runUntil;
 
-// Lets the main loop run for a while.
-static void pump(double seconds) {
-    runUntil([] { return false; }, seconds);
-}
-
 TEST(NotificationBezel, ShortLivedBezelGoesAwayAndCallsBackOnce) {
     int callbacks = 0;
     const auto before = NotificationBezel::bezelsOnScreen();
@@ -29,10 +24,10 @@ TEST(NotificationBezel, ShortLivedBezelGoesAwayAndCallsBackOnce) {
                                              .fadeOutAnimationDuration = 0.05},
                                             [&callbacks] { ++callbacks; });
     EXPECT_EQ(NotificationBezel::bezelsOnScreen(), before + 1);
-    pump(0.1);
+    runUntil([] { return false; }, 0.1);
     delegate.lock()->requestHide();
     EXPECT_TRUE(runUntil([&] { return NotificationBezel::bezelsOnScreen() == before; }, 1.0));
-    pump(0.3); // past the time to live
+    runUntil([] { return false; }, 0.3); // past the time to live
     EXPECT_EQ(callbacks, 1);
     EXPECT_TRUE(delegate.expired()) << "the registry released the window and its delegate";
 }
@@ -59,7 +54,7 @@ TEST(NotificationBezel, NeitherTakesFocusNorCatchesClicks) {
 
     auto delegate = NotificationBezel::show(
         {.messageText = "Image Copied", .timeToLive = BezelTimeToLive::forever()});
-    pump(0.3);
+    runUntil([] { return false; }, 0.3);
     // Opaque and dark, as there is no compositor under Xvfb.
     GdkPixbuf* shot =
         gdk_pixbuf_get_from_window(gdk_get_default_root_window(), x + 30, y + 30, 1, 1);
@@ -79,5 +74,5 @@ TEST(NotificationBezel, NeitherTakesFocusNorCatchesClicks) {
     delegate.lock()->requestHide();
     EXPECT_TRUE(runUntil([] { return NotificationBezel::bezelsOnScreen() == 0; }, 2));
     below.hide();
-    pump(0.1);
+    runUntil([] { return false; }, 0.1);
 }

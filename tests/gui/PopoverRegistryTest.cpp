@@ -40,7 +40,7 @@ TEST_F(PopoverRegistryTest, WithoutReuseEveryShowBuildsAFreshPopoverAndKeepsTheL
     EXPECT_TRUE(second->popover().get_visible());
     EXPECT_GE(kept->view().get_allocated_width(), 300);
 
-    PopoverRegistry::ContentFactory none = [] {
+    const PopoverRegistry::ContentFactory none = [] {
         return nullptr;
     };
     EXPECT_EQ(show("bg-picker", *ui->button, false, none), nullptr) << "no content, no popover";

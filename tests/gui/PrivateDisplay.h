@@ -34,7 +34,6 @@ public:
 
     explicit operator bool() const { return display_ != nullptr; }
     const std::string& error() const { return error_; }
-    // ":N", for the environment of programs the test runs against this display.
     std::string name() const { return server_ ? server_->display() : std::string(); }
 
 private:

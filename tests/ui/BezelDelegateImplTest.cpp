@@ -30,8 +30,8 @@ TEST(BezelDelegateImpl, FadesInAndArmsTheTimeToLive) {
         Bezel bezel;
         bezel.delegate->present(0.1, timeToLive, bezel.timer);
         ASSERT_EQ(bezel.window->fades.size(), 1u);
-        EXPECT_EQ(bezel.window->fades[0].alpha, 1.0);
-        EXPECT_EQ(bezel.window->fades[0].seconds, 0.1);
+        EXPECT_EQ(std::pair(bezel.window->fades[0].alpha, bezel.window->fades[0].seconds),
+                  std::pair(1.0, 0.1));
         ASSERT_EQ(bezel.timer.tasks.size(), seconds ? 1u : 0u) << timeToLive.seconds();
         EXPECT_EQ(seconds.value_or(0), seconds ? bezel.timer.tasks[0].seconds : 0);
     }
@@ -42,8 +42,8 @@ TEST(BezelDelegateImpl, HidesOnceAndCallsBackAfterTheFadeOut) {
     bezel.delegate->present(0.0, BezelTimeToLive::shortTime(), bezel.timer);
     bezel.timer.fireAll();
     ASSERT_EQ(bezel.window->fades.size(), 2u) << "expiry fades out";
-    EXPECT_EQ(bezel.window->fades[1].alpha, 0.0);
-    EXPECT_EQ(bezel.window->fades[1].seconds, 0.25);
+    EXPECT_EQ(std::pair(bezel.window->fades[1].alpha, bezel.window->fades[1].seconds),
+              std::pair(0.0, 0.25));
     EXPECT_FALSE(bezel.delegate->shouldFadeOut());
     bezel.delegate->requestHide(); // too late: changes nothing
     EXPECT_EQ(bezel.window->fades.size(), 2u);

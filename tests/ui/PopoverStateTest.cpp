@@ -5,23 +5,20 @@
 #include "ui/PopoverReusePolicy.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace lumeris;
 
 TEST(PopoverReusePolicyTest, OnlyALiveEntryShownWithReuseIsShownAgain) {
     using Action = PopoverReusePolicy::Action;
-    struct Case {
-        bool reuse, exists, alive;
-        Action expected;
-    };
-    const Case cases[]{
+    const std::tuple<bool, bool, bool, Action> cases[]{
         {true, true, true, Action::Reuse},   {true, true, false, Action::Build},
         {true, false, false, Action::Build}, {false, true, true, Action::Build},
         {false, true, false, Action::Build}, {false, false, false, Action::Build},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(PopoverReusePolicy::decide(c.reuse, c.exists, c.alive), c.expected)
-            << c.reuse << c.exists << c.alive;
+    for (const auto& [reuse, exists, alive, expected] : cases) {
+        EXPECT_EQ(PopoverReusePolicy::decide(reuse, exists, alive), expected)
+            << reuse << exists << alive;
     }
 }
 

@@ -10,7 +10,6 @@
 using namespace lumeris;
 
 TEST(SettingsSoundPlayer, PlaysOnlyWhileSoundsAreOn) {
-    // Unset, on, off.
     for (const std::optional<bool> soundsOn : {std::optional<bool>{}, {true}, {false}}) {
         TemporaryFolder folder;
         SettingsStore settings(folder / "settings.json", SettingsStore::Persistence::InMemory);
