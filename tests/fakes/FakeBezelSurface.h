@@ -21,8 +21,7 @@ public:
     void close() override { ++closed; }
 
     void finishLastFade() {
-        auto completion = fades.back().completion;
-        if (completion) {
+        if (auto completion = fades.back().completion) {
             completion();
         }
     }

@@ -18,14 +18,11 @@ public:
         values[field] = value;
     }
 
-    std::map<NumberEntryField, double> values{{NumberEntryField::Padding, 100},
-                                              {NumberEntryField::Inset, 20},
-                                              {NumberEntryField::Rounded, 20},
-                                              {NumberEntryField::Shadow, 25}};
-    std::map<NumberEntryField, double> maximums{{NumberEntryField::Padding, 200},
-                                                {NumberEntryField::Inset, 80},
-                                                {NumberEntryField::Rounded, 50},
-                                                {NumberEntryField::Shadow, 100}};
+    using enum NumberEntryField;
+    std::map<NumberEntryField, double> values{
+        {Padding, 100}, {Inset, 20}, {Rounded, 20}, {Shadow, 25}};
+    std::map<NumberEntryField, double> maximums{
+        {Padding, 200}, {Inset, 80}, {Rounded, 50}, {Shadow, 100}};
     std::vector<std::pair<NumberEntryField, int>> entered;
 };
 

@@ -2,6 +2,7 @@
 
 #include "ui/OneShotTimer.h"
 
+#include <utility>
 #include <vector>
 
 namespace lumeris {
@@ -18,9 +19,7 @@ public:
         tasks.push_back({seconds, std::move(task)});
     }
     void fireAll() {
-        auto due = std::move(tasks);
-        tasks.clear();
-        for (auto& task : due) {
+        for (auto& task : std::exchange(tasks, {})) {
             task.run();
         }
     }

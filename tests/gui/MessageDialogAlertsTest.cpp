@@ -8,19 +8,15 @@
 using namespace lumeris;
 using lumeris::testing::runUntil;
 
-namespace {
-
-Gtk::MessageDialog* openDialog() {
+static Gtk::MessageDialog* openDialog() {
     for (Gtk::Window* window : Gtk::Window::list_toplevels()) {
-        auto* dialog = dynamic_cast<Gtk::MessageDialog*>(window);
-        if (dialog != nullptr && dialog->get_visible()) {
+        if (auto* dialog = dynamic_cast<Gtk::MessageDialog*>(window);
+            dialog && dialog->get_visible()) {
             return dialog;
         }
     }
     return nullptr;
 }
-
-} // namespace
 
 TEST(MessageDialogAlerts, AnswersWithTheButtonIndexWithoutBlocking) {
     // Dialogs take the focus: not from tests running beside this one.
@@ -29,11 +25,8 @@ TEST(MessageDialogAlerts, AnswersWithTheButtonIndexWithoutBlocking) {
     MessageDialogAlerts alerts;
     const AlertRequest request{
         "Replace the file?", "A file with this name exists.", {"Replace", "Keep Both", "Cancel"}};
-    struct Case {
-        int response;
-        int answer;
-    };
-    for (const Case& c : {Case{1, 1}, Case{0, 0}, Case{GTK_RESPONSE_DELETE_EVENT, 2}}) {
+    for (const auto& [response, expected] :
+         {std::pair{1, 1}, {0, 0}, {int(GTK_RESPONSE_DELETE_EVENT), 2}}) {
         int answer = -1;
         alerts.show(request, [&answer](int index) { answer = index; });
         Gtk::MessageDialog* dialog = nullptr;
@@ -47,8 +40,8 @@ TEST(MessageDialogAlerts, AnswersWithTheButtonIndexWithoutBlocking) {
         EXPECT_GT(first->get_allocation().get_x(), last->get_allocation().get_x())
             << "the default button stands at the end";
 
-        dialog->response(c.response);
-        EXPECT_EQ(answer, c.answer) << c.response;
+        dialog->response(response);
+        EXPECT_EQ(answer, expected) << response;
         EXPECT_TRUE(runUntil([] { return openDialog() == nullptr; }, 5));
     }
 }

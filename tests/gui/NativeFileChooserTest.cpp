@@ -8,9 +8,7 @@
 using namespace lumeris;
 using lumeris::testing::runUntil;
 
-namespace {
-
-GtkDialog* openChooser() {
+static GtkDialog* openChooser() {
     GList* windows = gtk_window_list_toplevels();
     GtkDialog* found = nullptr;
     for (GList* item = windows; item != nullptr; item = item->next) {
@@ -23,15 +21,6 @@ GtkDialog* openChooser() {
     return found;
 }
 
-bool inFolder(GtkDialog* dialog, const std::filesystem::path& folder) {
-    gchar* current = gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(dialog));
-    const bool inside = current != nullptr && folder == current;
-    g_free(current);
-    return inside;
-}
-
-} // namespace
-
 TEST(NativeFileChooser, SaveAnswersWithTheSuggestedFileOrNothing) {
     TemporaryFolder folder;
     NativeFileChooser chooser;
@@ -43,7 +32,13 @@ TEST(NativeFileChooser, SaveAnswersWithTheSuggestedFileOrNothing) {
         GtkDialog* dialog = nullptr;
         ASSERT_TRUE(runUntil([&] { return (dialog = openChooser()) != nullptr; }, 10));
         // Saving is refused until the suggested folder has loaded.
-        ASSERT_TRUE(runUntil([&] { return inFolder(dialog, folder.path()); }, 10));
+        ASSERT_TRUE(runUntil(
+            [&] {
+                g_autofree gchar* current =
+                    gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(dialog));
+                return current != nullptr && folder.path() == current;
+            },
+            10));
         // Through the button, as the dialog checks the name before it answers.
         gtk_button_clicked(GTK_BUTTON(gtk_dialog_get_widget_for_response(dialog, response)));
         ASSERT_TRUE(runUntil([&] { return answer.has_value(); }, 10)) << response;

@@ -8,11 +8,9 @@
 
 namespace lumeris::testing {
 
-// An X server of this test's own, made GDK's default display while the object lives, so focus,
-// pointer and clipboard are not shared with tests running beside it. Destroy every window on it
-// first. GTK 3 logs a harmless critical while closing a display the pointer has been in, and the
-// file chooser's caches do not survive a close at all, so file-chooser tests stay on the shared
-// display.
+// An X server of this test's own, GDK's default display while the object lives: focus, pointer
+// and clipboard are not shared with tests beside it. Destroy its windows first. File-chooser tests
+// stay on the shared display: the chooser's caches do not survive a display's close.
 class PrivateDisplay {
 public:
     PrivateDisplay() : server_(PrivateXServer::start(&error_)) {
@@ -33,12 +31,9 @@ public:
             gdk_display_close(display_);
         }
     }
-    PrivateDisplay(const PrivateDisplay&) = delete;
-    PrivateDisplay& operator=(const PrivateDisplay&) = delete;
 
     explicit operator bool() const { return display_ != nullptr; }
     const std::string& error() const { return error_; }
-    // ":N", for the environment of programs the test runs against this display.
     std::string name() const { return server_ ? server_->display() : std::string(); }
 
 private:

@@ -20,6 +20,7 @@ protected:
         tooltips.showTooltip(text, view, PopoverEdge::Bottom, false, std::move(onceID));
         PopoverTestWindow::flush();
     }
+    bool visible() { return tooltips.popover()->get_visible(); }
 
     TemporaryFolder folder;
     SettingsStore settings{folder / "settings.json"};
@@ -30,51 +31,41 @@ protected:
 
 } // namespace
 
-TEST_F(TooltipsTest, OrdinaryTooltipsHaveNoButtonsAndOneTimeHintsHaveBoth) {
+TEST_F(TooltipsTest, OneTimeHintsHaveButtonsAndDontShowAgainHidesThemForGood) {
     show(std::string(TooltipTexts::FILE_NAME_VARIABLES), *ui.button);
     auto* controller = tooltips.controller();
     ASSERT_NE(controller, nullptr);
-    EXPECT_TRUE(tooltips.popover()->get_visible());
+    EXPECT_TRUE(visible());
     EXPECT_FALSE(controller->controlStackView().get_visible());
 
     show(std::string(TooltipTexts::ONBOARD_ASSIGN_SHORTCUT), *ui.button, hint);
-    EXPECT_TRUE(controller->controlStackView().is_visible());
-    EXPECT_TRUE(controller->okButton().is_visible());
-    EXPECT_TRUE(controller->dontShowAgainButton().is_visible());
-
+    EXPECT_TRUE(controller->okButton().is_visible() &&
+                controller->dontShowAgainButton().is_visible());
     controller->okButton().clicked();
     PopoverTestWindow::flush();
-    EXPECT_FALSE(tooltips.popover()->get_visible());
-    EXPECT_FALSE(settings.boolValue(SettingKeys::tooltipOnceKey(hint), false));
+    EXPECT_FALSE(visible());
+
+    show(std::string(TooltipTexts::ONBOARD_ASSIGN_SHORTCUT), *ui.button, hint);
+    ASSERT_TRUE(visible()) << "OK alone keeps the hint";
+    controller->dontShowAgainButton().clicked();
+    PopoverTestWindow::flush();
+    EXPECT_FALSE(visible());
+    show("replaced text", *ui.button, hint);
+    EXPECT_FALSE(visible());
+    EXPECT_NE(controller->label().get_text(), "replaced text");
+    show(TooltipTexts::error("x"), *ui.button);
+    EXPECT_TRUE(visible()) << "other tooltips still show";
 }
 
-TEST_F(TooltipsTest, ASecondTooltipReusesThePopoverWithTheNewText) {
+TEST_F(TooltipsTest, ThePopoverIsReusedUntilItsWindowGoes) {
     show("Error: first", *ui.button);
     auto* popover = tooltips.popover();
     show(TooltipTexts::error("second"), *ui.other);
-
     EXPECT_EQ(tooltips.popover(), popover);
     EXPECT_EQ(popover->get_relative_to(), ui.other);
     EXPECT_EQ(tooltips.controller()->label().get_text(), "Error: second");
-    EXPECT_TRUE(popover->get_visible());
-}
+    EXPECT_TRUE(visible());
 
-TEST_F(TooltipsTest, AHintTurnedOffStaysHidden) {
-    show(std::string(TooltipTexts::ONBOARD_ASSIGN_SHORTCUT), *ui.button, hint);
-    tooltips.controller()->dontShowAgainButton().clicked();
-    PopoverTestWindow::flush();
-    EXPECT_FALSE(tooltips.popover()->get_visible());
-    EXPECT_TRUE(settings.boolValue("tooltip-once-onboard-assign-shortcut", false));
-
-    show("replaced text", *ui.button, hint);
-    EXPECT_FALSE(tooltips.popover()->get_visible());
-    EXPECT_NE(tooltips.controller()->label().get_text(), "replaced text");
-    // Other tooltips still show.
-    show(TooltipTexts::error("x"), *ui.button);
-    EXPECT_TRUE(tooltips.popover()->get_visible());
-}
-
-TEST_F(TooltipsTest, ForcedRightEdgeAndAWindowThatWent) {
     auto other = std::make_unique<PopoverTestWindow>();
     tooltips.showTooltip("help", *other->button, PopoverEdge::Top, true);
     PopoverTestWindow::flush();
@@ -85,13 +76,12 @@ TEST_F(TooltipsTest, ForcedRightEdgeAndAWindowThatWent) {
     PopoverTestWindow::flush();
 
     show("after", *ui.button);
-    ASSERT_NE(tooltips.popover(), nullptr);
     EXPECT_EQ(first, nullptr) << "the popover of the closed window was kept";
     if (first != nullptr) {
         g_object_remove_weak_pointer(G_OBJECT(first), &first);
     }
     EXPECT_EQ(tooltips.popover()->get_relative_to(), ui.button);
     EXPECT_EQ(tooltips.popover()->get_position(), Gtk::POS_BOTTOM);
-    EXPECT_TRUE(tooltips.popover()->get_visible());
+    EXPECT_TRUE(visible());
     EXPECT_EQ(tooltips.controller()->label().get_text(), "after");
 }

@@ -23,7 +23,7 @@ TEST(BezelGeometry, FrameIsCentredAboveTheBottomOfTheMainMonitor) {
     }
 }
 
-TEST(BezelGeometry, IconsFitTheLimitOnTheSideThatOverflowsMore) {
+TEST(BezelGeometry, IconsFitTheSideThatOverflowsMoreAndSitAboveTheMessage) {
     using Size = BezelGeometry::Size;
     const std::pair<Size, Size> cases[] = {
         {{256, 64}, {120, 30}},   {{64, 256}, {30, 120}}, {{100, 100}, {100, 100}},
@@ -33,8 +33,6 @@ TEST(BezelGeometry, IconsFitTheLimitOnTheSideThatOverflowsMore) {
         EXPECT_EQ(BezelGeometry::fittedIconSize(natural), fitted)
             << natural.width << "x" << natural.height;
     }
-}
-
-TEST(BezelGeometry, IconSitsMidwayAboveTheMessage) {
+    // Placed midway above the message.
     EXPECT_EQ(BezelGeometry::iconRect({96, 96}, 150), (Rect{52, 27, 96, 96}));
 }

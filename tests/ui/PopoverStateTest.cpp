@@ -5,39 +5,32 @@
 #include "ui/PopoverReusePolicy.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace lumeris;
 
 TEST(PopoverReusePolicyTest, OnlyALiveEntryShownWithReuseIsShownAgain) {
     using Action = PopoverReusePolicy::Action;
-    struct Case {
-        bool reuse, exists, alive;
-        Action expected;
-    };
-    const Case cases[]{
+    const std::tuple<bool, bool, bool, Action> cases[]{
         {true, true, true, Action::Reuse},   {true, true, false, Action::Build},
         {true, false, false, Action::Build}, {false, true, true, Action::Build},
         {false, true, false, Action::Build}, {false, false, false, Action::Build},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(PopoverReusePolicy::decide(c.reuse, c.exists, c.alive), c.expected)
-            << c.reuse << c.exists << c.alive;
+    for (const auto& [reuse, exists, alive, expected] : cases) {
+        EXPECT_EQ(PopoverReusePolicy::decide(reuse, exists, alive), expected)
+            << reuse << exists << alive;
     }
 }
 
-TEST(OnceHintsTest, DontShowAgainSuppressesTheHintAcrossRuns) {
+TEST(OnceHintsTest, DontShowAgainIsKeptInTheSettings) {
     TemporaryFolder folder;
-    auto file = folder / "settings.json";
-    auto hint = SettingKeys::ONBOARD_ASSIGN_SHORTCUT_HINT;
-    {
-        SettingsStore store(file);
-        OnceHints hints(store);
-        EXPECT_FALSE(hints.isSuppressed(hint));
-        hints.dontShowAgain(hint);
-        EXPECT_TRUE(hints.isSuppressed(hint));
-        EXPECT_FALSE(hints.isSuppressed("another-hint"));
-    }
-    SettingsStore reopened(file);
-    EXPECT_TRUE(reopened.boolValue("tooltip-once-onboard-assign-shortcut", false));
-    EXPECT_TRUE(OnceHints(reopened).isSuppressed(hint));
+    SettingsStore store(folder / "settings.json", SettingsStore::Persistence::InMemory);
+    const auto hint = SettingKeys::ONBOARD_ASSIGN_SHORTCUT_HINT;
+    OnceHints hints(store);
+    EXPECT_FALSE(hints.isSuppressed(hint));
+    hints.dontShowAgain(hint);
+    EXPECT_FALSE(hints.isSuppressed("another-hint"));
+    // A later run reads the same setting.
+    EXPECT_TRUE(store.boolValue("tooltip-once-onboard-assign-shortcut", false));
+    EXPECT_TRUE(OnceHints(store).isSuppressed(hint));
 }

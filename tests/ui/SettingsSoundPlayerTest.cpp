@@ -10,21 +10,15 @@
 using namespace lumeris;
 
 TEST(SettingsSoundPlayer, PlaysOnlyWhileSoundsAreOn) {
-    struct Case {
-        std::optional<bool> soundsOn;
-        bool plays;
-    };
-    for (const Case& c : {Case{std::nullopt, true}, Case{true, true}, Case{false, false}}) {
+    for (const std::optional<bool> soundsOn : {std::optional<bool>{}, {true}, {false}}) {
         TemporaryFolder folder;
         SettingsStore settings(folder / "settings.json", SettingsStore::Persistence::InMemory);
-        if (c.soundsOn) {
-            settings.set(SettingKeys::SOUNDS_ON, SettingValue(*c.soundsOn));
+        if (soundsOn) {
+            settings.set(SettingKeys::SOUNDS_ON, SettingValue(*soundsOn));
         }
         auto fake = std::make_shared<FakeSoundPlayer>();
-        SettingsSoundPlayer player(fake, settings);
-        player.play(SoundPlayer::GLASS);
-        EXPECT_EQ(fake->played,
-                  c.plays ? std::vector<std::string>{"Glass"} : std::vector<std::string>{})
-            << "sounds-on " << (c.soundsOn ? (*c.soundsOn ? "true" : "false") : "unset");
+        SettingsSoundPlayer(fake, settings).play(SoundPlayer::GLASS);
+        EXPECT_EQ(fake->played, std::vector<std::string>(soundsOn.value_or(true), "Glass"))
+            << soundsOn.has_value() << soundsOn.value_or(true);
     }
 }
