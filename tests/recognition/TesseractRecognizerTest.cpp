@@ -77,7 +77,13 @@ INSTANTIATE_TEST_SUITE_P(FontsThemesAndDensities, ScreenshotRecognition,
                          testing::Values(ScreenshotStyle{"DejaVu Sans", 10, false, 1},
                                          ScreenshotStyle{"DejaVu Sans Mono", 9, true, 1},
                                          ScreenshotStyle{"DejaVu Sans Mono", 11, false, 2},
-                                         ScreenshotStyle{"DejaVu Serif", 13, true, 2}));
+                                         ScreenshotStyle{"DejaVu Serif", 13, true, 2}),
+                         [](const auto& info) {
+                             std::string name = info.param.font + (info.param.dark ? "Dark" : "");
+                             std::erase(name, ' ');
+                             return name + std::to_string(
+                                               int(info.param.pointSize * 10 + info.param.scale));
+                         });
 
 TEST(TesseractRecognizerTest, CardsAddressesAndKeysAreFoundByTheirRules) {
     const Screenshot shot = Screenshot::paint(
