@@ -2,52 +2,52 @@
 // smart wrap turns a long line into a narrow block.
 #include "ScreenshotPainter.h"
 #include "TemporaryFolder.h"
-#include "export/ImageEncoder.h"
 #include "export/ImageReader.h"
 #include "platform/TesseractRecognizer.h"
 #include "support/ImageFiles.h"
 #include "support/RunLumeris.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace lumeris;
 
 namespace {
 
-std::string readText(const RgbaImage& image) {
-    TesseractRecognizer recognizer;
-    return recognizedText(recognizer, image);
-}
-
-std::optional<LoadedImage> render(const TemporaryFolder& home, const std::string& input,
-                                  std::vector<std::string> extra) {
+// Renders `lines` painted as a `width` × `height` screenshot on a transparent background, plus
+// `extra` arguments; the recognised text and width and height of the result.
+struct Rendered {
+    std::string text;
+    int width = 0, height = 0;
+};
+Rendered render(const std::vector<std::string>& lines, int width, int height,
+                std::vector<std::string> extra) {
+    TemporaryFolder home;
+    const std::string input = writePng(
+        Screenshot::paint(lines, ScreenshotStyle{}, width, height).image(), home / "in.png");
     std::vector<std::string> arguments{"render", input,
                                        "-o",     (home / "out.png").string(),
                                        "--set",  "settings.background-id=transparent"};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     LumerisRun run = runLumeris(arguments, home.path());
     EXPECT_EQ(run.status, 0) << run.err;
-    return ImageReader::read(home / "out.png");
+    auto out = ImageReader::read(home / "out.png");
+    if (!out) {
+        return {};
+    }
+    TesseractRecognizer recognizer;
+    return {recognizedText(recognizer, out->image), out->image.width, out->image.height};
 }
 
 } // namespace
 
+// Light only: dark themes are recognition's concern, tested on their own.
 TEST(RenderRedactionTest, RedactedAddressIsGoneWhileTheRestStaysReadable) {
-    TemporaryFolder home;
-    // Light only: dark themes are recognition's concern, tested on their own.
-    Screenshot shot = Screenshot::paint(
-        {"Deployment report", "Contact maria.lopez@example.com for access", "Status: green"},
-        ScreenshotStyle{}, 640, 160);
-    const std::string input = writePng(shot.image(), home / "report.png");
+    const std::vector<std::string> lines{
+        "Deployment report", "Contact maria.lopez@example.com for access", "Status: green"};
+    const Rendered kept = render(lines, 640, 160, {"--set", "settings.auto-redact=false"});
+    EXPECT_NE(kept.text.find("maria.lopez@example.com"), std::string::npos) << kept.text;
 
-    auto kept = render(home, input, {"--set", "settings.auto-redact=false"});
-    ASSERT_TRUE(kept);
-    EXPECT_NE(readText(kept->image).find("maria.lopez@example.com"), std::string::npos);
-
-    auto redacted = render(home, input, {});
-    ASSERT_TRUE(redacted);
-    const std::string text = readText(redacted->image);
+    const std::string text = render(lines, 640, 160, {}).text;
     EXPECT_EQ(text.find("maria"), std::string::npos) << text;
     EXPECT_EQ(text.find("example.com"), std::string::npos) << text;
     EXPECT_NE(text.find("Deployment report"), std::string::npos) << text;
@@ -55,19 +55,13 @@ TEST(RenderRedactionTest, RedactedAddressIsGoneWhileTheRestStaysReadable) {
 }
 
 TEST(RenderRedactionTest, WrapLaysALongLineOutInANarrowBlock) {
-    TemporaryFolder home;
-    ScreenshotStyle style;
-    Screenshot shot = Screenshot::paint({"error: cannot open the configuration file because the "
-                                         "folder holding it was removed while the service ran"},
-                                        style, 1400, 60);
-    const std::string input = writePng(shot.image(), home / "line.png");
-    auto out = render(home, input, {"--wrap", "--set", "settings.auto-redact=false"});
-    ASSERT_TRUE(out);
+    const Rendered out = render({"error: cannot open the configuration file because the folder "
+                                 "holding it was removed while the service ran"},
+                                1400, 60, {"--wrap", "--set", "settings.auto-redact=false"});
     // 600 wide, framed by the band colour's inset of 20 and the padding of 100.
-    EXPECT_EQ(out->image.width, 600 + 2 * 120);
-    EXPECT_GT(out->image.height, 60 + 2 * 120 + 25);
-    const std::string text = readText(out->image);
+    EXPECT_EQ(out.width, 600 + 2 * 120);
+    EXPECT_GT(out.height, 60 + 2 * 120 + 25);
     for (const char* word : {"configuration", "removed", "service"}) {
-        EXPECT_NE(text.find(word), std::string::npos) << word << " in " << text;
+        EXPECT_NE(out.text.find(word), std::string::npos) << word << " in " << out.text;
     }
 }

@@ -6,12 +6,11 @@
 #include <string>
 #include <vector>
 
-// Synthetic screenshots for recognition tests and benchmarks: lines of text drawn with Pango at a
-// given font, size, theme and pixel density, with the pixel box of every line kept so a test can
-// ask where any piece of text was drawn.
+// Synthetic screenshots for recognition tests and benchmarks: lines of text drawn with Pango, with
+// the box of every character kept so a test can ask where any piece of text was drawn.
 struct ScreenshotStyle {
     std::string font = "DejaVu Sans";
-    double pointSize = 13; // in points; pixels are points × scale
+    double pointSize = 13; // pixels are points × scale
     bool dark = false;
     double scale = 1;
 };
@@ -28,15 +27,12 @@ public:
     double scale() const { return style_.scale; }
     const std::vector<std::string>& lines() const { return lines_; }
 
-    // Pixel box (top-left origin) of the first occurrence of `needle` in line `line`, from the
-    // text's logical extents (the full line height).
+    // Pixel box (top-left origin, full line height) of the first `needle` in line `line`.
     lumeris::Rect boxOf(std::size_t line, const std::string& needle) const;
-
-    // Converts a rectangle in points with a lower-left origin (as detection reports them) to
-    // pixels with a top-left origin.
+    // A rectangle in points with a lower-left origin (as detection reports them) in pixels with
+    // a top-left origin.
     lumeris::Rect toPixels(const lumeris::Rect& points) const;
-
-    // Whether pixel (x, y) carries ink: it differs clearly from the background.
+    // Whether pixel (x, y) differs clearly from the background.
     bool isInk(int x, int y) const;
 
 private:

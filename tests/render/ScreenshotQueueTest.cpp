@@ -1,6 +1,5 @@
 #include "render/ScreenshotQueue.h"
 
-#include <chrono>
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <vector>
@@ -11,8 +10,8 @@ using namespace std::chrono_literals;
 namespace {
 
 void iterateFor(std::chrono::milliseconds span) {
-    auto end = std::chrono::steady_clock::now() + span;
-    while (std::chrono::steady_clock::now() < end) {
+    for (auto end = std::chrono::steady_clock::now() + span;
+         std::chrono::steady_clock::now() < end;) {
         if (!g_main_context_iteration(nullptr, FALSE)) {
             g_usleep(1000);
         }
@@ -26,21 +25,21 @@ TEST(ScreenshotQueueTest, RequestsWaitForThePageAndAnswerInOrderOnTheMainContext
     std::vector<int> answered;
     GThread* mainThread = g_thread_self();
     bool onMain = true;
-    for (int request = 1; request <= 3; ++request) {
-        queue.enqueue([&, request](bool loaded) {
+    auto request = [&](int n) {
+        queue.enqueue([&, n](bool loaded) {
             onMain = onMain && g_thread_self() == mainThread;
-            answered.push_back(loaded ? request : -request);
+            answered.push_back(loaded ? n : -n);
         });
-    }
+    };
+    request(1), request(2), request(3);
     iterateFor(100ms);
     EXPECT_TRUE(answered.empty());
     queue.setPageLoaded(true);
     iterateFor(200ms);
     EXPECT_EQ(answered, (std::vector<int>{1, 2, 3}));
     EXPECT_TRUE(onMain);
-
     // Loaded: a new request proceeds at once.
-    queue.enqueue([&](bool loaded) { answered.push_back(loaded ? 4 : -4); });
+    request(4);
     iterateFor(100ms);
     EXPECT_EQ(answered.back(), 4);
 }
