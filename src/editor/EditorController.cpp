@@ -1,0 +1,395 @@
+#include "editor/EditorController.h"
+
+#include "base/Logger.h"
+#include "capture/DesktopPicture.h"
+#include "capture/ScreenChoice.h"
+#include "editor/WindowPlacement.h"
+#include "editor/ZoomSteps.h"
+#include "render/EditorDocument.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
+#include "ui/OneShotTimer.h"
+
+namespace lumeris {
+
+std::shared_ptr<EditorController> EditorController::create(Services services) {
+    return std::make_shared<EditorController>(Private{}, std::move(services));
+}
+
+EditorController::EditorController(Private, Services services)
+    : services_(std::move(services)), backgrounds_(services_.settings, services_.rendererFolder),
+      capturedDate_(std::chrono::system_clock::now()) {
+    session_.capturedDate = capturedDate_;
+}
+
+EditorController::~EditorController() {
+    LOG_DEBUG("DEINIT>>");
+}
+
+void EditorController::start() {
+    services_.view.setRedactionStatus("", false);
+    backgrounds_.start();
+    services_.view.setInsetStatus("");
+    services_.view.setWatermarkField(services_.settings.string(SettingKeys::WATERMARK_TEXT, ""));
+    updateValuesFromControls();
+}
+
+void EditorController::updateValuesFromControls() {
+    auto& values = session_.values;
+    values.updateValuesFromControls(services_.settings, capturedDate_);
+    services_.view.highlightBackground(EditorButtons::backgroundButton(values.backgroundID));
+    services_.view.highlightRatio(EditorButtons::ratioButton(values.ratioValue, ratioTemplate_));
+    services_.view.setLabelTitles(values.paddingValue, values.insetValue, values.borderRadiusValue,
+                                  values.shadowValue);
+}
+
+void EditorController::refresh(bool reload) {
+    if (!loaded_) {
+        return;
+    }
+    LOG_DEBUG("viewer loaded: {}",
+              session_.currentPath.empty() ? std::string("?") : session_.currentPath.string());
+    const auto& values = session_.values;
+    canvas_.emplace(values.insetValue, values.paddingValue, values.ratioValue,
+                    values.shownWatermark(), session_.currentImage.pointWidth,
+                    session_.currentImage.pointHeight);
+    services_.view.setCanvasSize(canvas_->bgWidth, canvas_->bgHeight);
+    const auto inputs = ImageLoadPipeline::styleInputs(session_, services_.settings,
+                                                       backgrounds_.getDesktopCachedPath(),
+                                                       backgrounds_.getCustomPNGCachedPath());
+    const std::string style = EditorDocument::styleSheet(inputs, services_.pictures);
+    if (reload) {
+        services_.view.loadDocument(
+            ImageLoadPipeline::document(session_, style, redactRects_, allTextRects_));
+    } else {
+        services_.view.restyle(EditorDocument::restyleScript(style, values.shownWatermark()));
+    }
+    LOG_DEBUG("rendered");
+    const unsigned generation = ++outputGeneration_;
+    services_.timer.schedule(OUTPUT_DEBOUNCE_SECONDS, [weak = weak_from_this(), generation] {
+        auto self = weak.lock();
+        if (self && self->outputGeneration_ == generation) {
+            self->updateOutput();
+        }
+    });
+}
+
+void EditorController::updateOutput() {
+    if (disappeared_) {
+        return;
+    }
+    services_.view.requestSnapshot([weak = weak_from_this()](EditorView::Snapshot image) {
+        if (auto self = weak.lock()) {
+            self->lastOutputImage_ = std::move(image);
+        }
+    });
+}
+
+void EditorController::tail(bool reload) {
+    updateValuesFromControls();
+    refresh(reload);
+    if (services_.presetStateChanged) {
+        services_.presetStateChanged();
+    }
+}
+
+void EditorController::sliderAction() {
+    tail(false);
+}
+
+void EditorController::reactEmailCheckboxAction() {
+    tail(true);
+}
+
+void EditorController::borderSliderAction() {
+    session_.values.useWindowBorder = false;
+    tail(false);
+}
+
+void EditorController::insetSliderAction() {
+    session_.values.insetEnabled = true;
+    services_.view.setInsetStatus("");
+    tail(false);
+}
+
+void EditorController::borderColorWellAction(const std::string& color) {
+    session_.values.insetEnabled = true;
+    services_.view.setInsetStatus("");
+    session_.values.borderColor = color;
+    tail(false);
+}
+
+void EditorController::tiltResetButtonAction() {
+    services_.settings.set(SettingKeys::TILT_X, 15.0);
+    services_.settings.set(SettingKeys::TILT_Y, 15.0);
+    services_.view.setSliderValue(EditorView::Slider::TiltX, 15);
+    services_.view.setSliderValue(EditorView::Slider::TiltY, 15);
+    tail(false);
+}
+
+void EditorController::controlTextDidChange(const std::string& watermarkText) {
+    services_.settings.set(SettingKeys::WATERMARK_TEXT, watermarkText);
+    tail(false);
+}
+
+void EditorController::didSelectWatermarkText() {
+    services_.view.setWatermarkField(services_.settings.string(SettingKeys::WATERMARK_TEXT, ""));
+    tail(false);
+}
+
+void EditorController::showWatermarkCheckboxAction() {
+    tail(false);
+}
+
+void EditorController::bgImageButtonAction(const std::optional<std::string>& identifier) {
+    if (identifier == "desktop") {
+        backgrounds_.desktopChanged();
+        if (services_.desktopSource != nullptr) {
+            // Refreshes the desktop cache file the renderer's copy is made from.
+            DesktopPicture::desktopPictureWithFallback(services_.settings,
+                                                       *services_.desktopSource);
+        }
+    }
+    services_.settings.set(SettingKeys::BACKGROUND_ID,
+                           EditorButtons::backgroundSetting(identifier));
+    tail(false);
+}
+
+void EditorController::backgroundColorChanged() {
+    services_.settings.set(SettingKeys::BACKGROUND_ID, std::string("custom"));
+    tail(false);
+}
+
+void EditorController::backgroundFileChosen() {
+    services_.settings.set(SettingKeys::BACKGROUND_ID, std::string("custom"));
+    backgrounds_.customFileChosen();
+    tail(false);
+}
+
+void EditorController::ratioChanged(std::optional<RatioTemplate> ratioTemplate,
+                                    const std::string& ratio) {
+    ratioTemplate_ = std::move(ratioTemplate);
+    services_.settings.set(SettingKeys::RATIO, ratio);
+    updateValuesFromControls();
+    refresh(true);
+    zoomToFit(false);
+    if (services_.presetStateChanged) {
+        services_.presetStateChanged();
+    }
+}
+
+void EditorController::ratioButtonAction(const std::optional<std::string>& identifier) {
+    ratioChanged(std::nullopt, EditorButtons::ratioSetting(identifier));
+}
+
+void EditorController::didSelectRatio(const RatioTemplate& ratioTemplate) {
+    ratioChanged(ratioTemplate, EditorButtons::templateRatioSetting(ratioTemplate, false));
+}
+
+void EditorController::didSelectSize(const RatioTemplate& ratioTemplate) {
+    ratioChanged(ratioTemplate, EditorButtons::templateRatioSetting(ratioTemplate, true));
+}
+
+void EditorController::customRatioApplied() {
+    tail(false);
+}
+
+void EditorController::inputTooltipConfirmed(const std::string& field, int value) {
+    using Slider = EditorView::Slider;
+    struct Target {
+        const char* field;
+        SettingKey key;
+        Slider slider;
+        void (EditorController::*action)();
+    };
+    static const Target TARGETS[] = {
+        {"padding", SettingKeys::PADDING, Slider::Padding, &EditorController::sliderAction},
+        {"inset", SettingKeys::INSET, Slider::Inset, &EditorController::insetSliderAction},
+        {"rounded", SettingKeys::BORDER_RADIUS, Slider::Radius,
+         &EditorController::borderSliderAction},
+        {"shadow", SettingKeys::SHADOW, Slider::Shadow, &EditorController::sliderAction},
+    };
+    for (const auto& target : TARGETS) {
+        if (field == target.field) {
+            services_.settings.set(target.key, static_cast<double>(value));
+            services_.view.setSliderValue(target.slider, value);
+            (this->*target.action)();
+            return;
+        }
+    }
+}
+
+void EditorController::balanceButtonAction() {
+    updateValuesFromControls();
+    rederive();
+    if (services_.presetStateChanged) {
+        services_.presetStateChanged();
+    }
+}
+
+void EditorController::activateSmartWrapText() {
+    smartWrapTextEnabled_ = true;
+    useYOffset_ = !useYOffset_;
+    rederive();
+}
+
+void EditorController::rederive() {
+    computeCurrentImage([weak = weak_from_this()] {
+        if (auto self = weak.lock()) {
+            self->initCurrentImage({});
+        }
+    });
+}
+
+void EditorController::loadImage(const std::filesystem::path& path,
+                                 std::function<void()> completion) {
+    auto prepared = ImageLoadPipeline::load(path, services_.settings, capturedDate_);
+    if (!prepared) {
+        return; // the pipeline has logged "load image fail"
+    }
+    session_ = std::move(*prepared);
+    loaded_ = true;
+    services_.view.setTitle(WindowPlacement::windowTitle(session_.fileName));
+    processOriginalImage();
+    // The pipeline has derived and encoded the working image already.
+    initCurrentImage(std::move(completion));
+}
+
+void EditorController::processOriginalImage() {
+    const auto& values = session_.values;
+    if (values.borderColor) {
+        services_.view.setBorderColor(*values.borderColor);
+    }
+    if (values.insetBackgroundDetected) {
+        services_.view.setInsetStatus("(background color detected)");
+    } else {
+        services_.view.setSliderValue(EditorView::Slider::Inset, 0);
+        services_.view.setInsetStatus("(disabled)");
+    }
+}
+
+void EditorController::computeCurrentImage(std::function<void()> callback) {
+    if (!loaded_) {
+        LOG_ERROR("computeCurrentImage should only be called when the original image is "
+                  "available");
+        callback();
+        return;
+    }
+    if (!smartWrapTextEnabled_) {
+        session_.currentImage =
+            ImageLoadPipeline::computeCurrentImage(session_.originalImage, session_.values);
+        ImageLoadPipeline::encodeCurrentImage(session_);
+        callback();
+        return;
+    }
+    services_.wrapText(session_, useYOffset_,
+                       [weak = weak_from_this(),
+                        callback = std::move(callback)](std::optional<PreparedImage> wrapped) {
+                           auto self = weak.lock();
+                           if (!self || !wrapped) {
+                               return;
+                           }
+                           self->session_.currentImage = std::move(wrapped->currentImage);
+                           self->session_.strBase64 = std::move(wrapped->strBase64);
+                           callback();
+                       });
+}
+
+void EditorController::initCurrentImage(std::function<void()> completion) {
+    if (!loaded_) {
+        return;
+    }
+    const ImageSize sizing = ImageLoadPipeline::canvas(session_);
+    services_.view.setCanvasSize(sizing.bgWidth, sizing.bgHeight);
+    repositionWindow(sizing);
+    updateValuesFromControls();
+    refresh(true);
+    startRecognition(std::move(completion));
+}
+
+void EditorController::repositionWindow(const ImageSize& sizing) {
+    std::optional<ScreenInfo::Frame> visible;
+    if (services_.screens != nullptr) {
+        if (auto screen = ScreenChoice::screenWithMouse(*services_.screens)) {
+            visible = screen->visibleFrame;
+        }
+    }
+    if (auto frame = WindowPlacement::repositionWindow(
+            services_.view.windowFrame(), sizing.minWindowWidth, sizing.minWindowHeight, visible)) {
+        services_.view.setWindowFrame(*frame);
+    }
+}
+
+void EditorController::startRecognition(std::function<void()> completion) {
+    if (!services_.recognize) {
+        return;
+    }
+    TextRecognitionTask::Handlers handlers;
+    handlers.addDetectedText = services_.addDetectedText;
+    // Runs on the main thread; a window closed meanwhile ends the chain here.
+    handlers.applied = [weak = weak_from_this(),
+                        completion = std::move(completion)](TextDetectionResult result) {
+        if (auto self = weak.lock()) {
+            self->applyTextRecognition(std::move(result), completion);
+        }
+    };
+    services_.recognize(std::make_shared<const RgbaImage>(session_.currentImage.image),
+                        session_.currentImage.pointWidth, std::move(handlers));
+}
+
+void EditorController::applyTextRecognition(TextDetectionResult result,
+                                            const std::function<void()>& completion) {
+    detectedText_ = std::move(result.detectedText);
+    redactRects_ = std::move(result.redactRects);
+    allTextRects_ = std::move(result.allTextRects);
+    textProcessed_ = true;
+    services_.view.setRedactionStatus("(found " + std::to_string(redactRects_.size()) + ")", true);
+    // Nothing would change in the document: spare the reload.
+    if (session_.values.autoRedactEnabled || !redactRects_.empty() || !allTextRects_.empty()) {
+        refresh(true);
+    }
+    if (completion) {
+        completion();
+    }
+}
+
+void EditorController::zoomTo(double magnification, bool animated) {
+    services_.view.setMagnification(magnification, animated);
+    services_.view.setZoomTitle(ZoomSteps::title(magnification));
+}
+
+void EditorController::zoomIn() {
+    zoomTo(services_.view.magnification() + ZoomSteps::STEP, true);
+}
+
+void EditorController::zoomOut() {
+    zoomTo(services_.view.magnification() - ZoomSteps::STEP, true);
+}
+
+void EditorController::zoom50() {
+    zoomTo(ZoomSteps::HALF, false);
+}
+
+void EditorController::resetZoom() {
+    zoomTo(ZoomSteps::ACTUAL, false);
+}
+
+void EditorController::zoom200() {
+    zoomTo(ZoomSteps::DOUBLE, false);
+}
+
+void EditorController::zoomToFit(bool allowScaleUp) {
+    if (!canvas_) {
+        return;
+    }
+    zoomTo(ZoomSteps::fitMagnification(canvas_->bgWidth, canvas_->bgHeight,
+                                       services_.view.visibleWidth(),
+                                       services_.view.visibleHeight(), allowScaleUp),
+           false);
+}
+
+void EditorController::boundsChanged() {
+    services_.view.setZoomTitle(ZoomSteps::title(services_.view.magnification()));
+}
+
+} // namespace lumeris

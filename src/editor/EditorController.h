@@ -1,0 +1,155 @@
+#pragma once
+
+#include "analysis/ImageSize.h"
+#include "editor/BackgroundReferences.h"
+#include "editor/EditorView.h"
+#include "editor/ImageLoadPipeline.h"
+#include "editor/TextRecognitionTask.h"
+#include "presets/RatioTemplate.h"
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumeris {
+
+class BackgroundPictures;
+class DesktopPictureSource;
+class OneShotTimer;
+class ScreenLocator;
+class SettingsStore;
+
+// The decisions of one editor window, free of any display: it keeps the session's composition
+// values in step with the settings the controls are bound to, restyles or reloads the document,
+// loads and re-derives the working image, and keeps the debounced output snapshot. Created
+// through `create()` so that timers and background work can hold it weakly.
+class EditorController : public std::enable_shared_from_this<EditorController> {
+public:
+    static constexpr double OUTPUT_DEBOUNCE_SECONDS = 0.75;
+
+    // Recognises a bitmap in the background and answers through the handlers on the main thread
+    // (TextRecognitionTask in the program).
+    using RecognitionStarter =
+        std::function<void(std::shared_ptr<const RgbaImage> bitmap, double imagePointWidth,
+                           TextRecognitionTask::Handlers handlers)>;
+    // Smart text wrap of `source`'s original in the background; `done` runs on the main thread
+    // with the wrapped session (working image and Base64 replaced), or not at all on failure.
+    using TextWrapStarter =
+        std::function<void(const PreparedImage& source, bool useYOffset,
+                           std::function<void(std::optional<PreparedImage> wrapped)> done)>;
+
+    struct Services {
+        SettingsStore& settings;
+        EditorView& view;
+        OneShotTimer& timer;
+        BackgroundPictures& pictures;
+        std::filesystem::path rendererFolder;
+        RecognitionStarter recognize;
+        TextWrapStarter wrapText;
+        ScreenLocator* screens = nullptr;
+        DesktopPictureSource* desktopSource = nullptr;
+        // The application shell's history of recognised text.
+        std::function<void(const std::string& text)> addDetectedText;
+        // The preset menu follows every control change.
+        std::function<void()> presetStateChanged;
+    };
+
+    static std::shared_ptr<EditorController> create(Services services);
+    ~EditorController();
+
+    // The window is up: statuses, background references, watermark field, values.
+    void start();
+    // Reads, names, titles, analyses, composes and recognises. `completion` runs once the first
+    // recognition result has been applied; never when the file cannot be read.
+    void loadImage(const std::filesystem::path& path, std::function<void()> completion = {});
+
+    void updateValuesFromControls();
+    // Restyles the loaded document in place, or rebuilds and reloads it; nothing before a load.
+    void refresh(bool reload);
+
+    // Control actions, each after the window has written the bound setting.
+    void sliderAction();
+    void reactEmailCheckboxAction();
+    void borderSliderAction();
+    void insetSliderAction();
+    void borderColorWellAction(const std::string& color);
+    void tiltResetButtonAction();
+    void controlTextDidChange(const std::string& watermarkText);
+    void didSelectWatermarkText();
+    void showWatermarkCheckboxAction();
+    void bgImageButtonAction(const std::optional<std::string>& identifier);
+    void backgroundColorChanged();
+    void backgroundFileChosen();
+    void ratioButtonAction(const std::optional<std::string>& identifier);
+    void didSelectRatio(const RatioTemplate& ratioTemplate);
+    void didSelectSize(const RatioTemplate& ratioTemplate);
+    void customRatioApplied();
+    // A label button's entry: "padding", "inset", "rounded" or "shadow".
+    void inputTooltipConfirmed(const std::string& field, int value);
+    void balanceButtonAction();
+    void activateSmartWrapText();
+
+    void zoomIn();
+    void zoomOut();
+    void zoom50();
+    void resetZoom();
+    void zoom200();
+    void zoomToFit(bool allowScaleUp);
+    void boundsChanged();
+
+    // The closing snapshot has been taken: no more output snapshots.
+    void markDisappeared() { disappeared_ = true; }
+
+    const CompositionValues& values() const { return session_.values; }
+    const PreparedImage& session() const { return session_; }
+    bool hasWorkingImage() const { return loaded_; }
+    const std::optional<RatioTemplate>& ratioTemplate() const { return ratioTemplate_; }
+    const EditorView::Snapshot& lastOutputImage() const { return lastOutputImage_; }
+    bool textProcessed() const { return textProcessed_; }
+    const std::vector<Rect>& redactRects() const { return redactRects_; }
+    const std::vector<Rect>& allTextRects() const { return allTextRects_; }
+    const std::vector<std::string>& detectedText() const { return detectedText_; }
+
+private:
+    struct Private {};
+
+public:
+    EditorController(Private, Services services);
+
+private:
+    void tail(bool reload);
+    void ratioChanged(std::optional<RatioTemplate> ratioTemplate, const std::string& ratio);
+    void processOriginalImage();
+    void computeCurrentImage(std::function<void()> callback);
+    void initCurrentImage(std::function<void()> completion);
+    void rederive();
+    void repositionWindow(const ImageSize& sizing);
+    void startRecognition(std::function<void()> completion);
+    void applyTextRecognition(TextDetectionResult result, const std::function<void()>& completion);
+    void updateOutput();
+    void zoomTo(double magnification, bool animated);
+
+    Services services_;
+    BackgroundReferences backgrounds_;
+    std::chrono::system_clock::time_point capturedDate_;
+    PreparedImage session_;
+    bool loaded_ = false;
+    std::optional<RatioTemplate> ratioTemplate_;
+    std::optional<ImageSize> canvas_;
+    bool smartWrapTextEnabled_ = false;
+    bool useYOffset_ = true;
+    std::vector<std::string> detectedText_;
+    std::vector<Rect> redactRects_;
+    std::vector<Rect> allTextRects_;
+    bool textProcessed_ = false;
+    EditorView::Snapshot lastOutputImage_;
+    // Invalidates earlier debounce timers: only the last scheduled one takes the snapshot.
+    unsigned outputGeneration_ = 0;
+    bool disappeared_ = false;
+};
+
+} // namespace lumeris

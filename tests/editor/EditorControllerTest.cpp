@@ -1,0 +1,251 @@
+#include "editor/EditorController.h"
+
+#include "TemporaryFolder.h"
+#include "fakes/FakeEditorView.h"
+#include "fakes/FakeScreenLocator.h"
+#include "fakes/ManualTimer.h"
+#include "render/BackgroundPictures.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
+#include "support/ImageFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumeris;
+
+namespace {
+
+class EditorControllerTest : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    SettingsStore settings{folder / "settings.json", SettingsStore::Persistence::InMemory};
+    FakeEditorView view;
+    ManualTimer timer;
+    FakeScreenLocator screens;
+    BackgroundPictures pictures{folder / "pictures", [](const auto&) {
+                                    return std::string();
+                                }};
+    std::vector<TextRecognitionTask::Handlers> recognitions;
+    std::vector<std::pair<bool, std::function<void(std::optional<PreparedImage>)>>> wraps;
+    int presetChanges = 0;
+    int completions = 0;
+    std::shared_ptr<EditorController> controller;
+
+    void SetUp() override {
+        settings.registerDefaultSettings(StandardFolders{folder / "Archives", folder / "Desktop"});
+        controller = EditorController::create({
+            settings,
+            view,
+            timer,
+            pictures,
+            folder / "renderer",
+            [this](auto, double, TextRecognitionTask::Handlers handlers) {
+                recognitions.push_back(std::move(handlers));
+            },
+            [this](const PreparedImage&, bool useYOffset, auto done) {
+                wraps.emplace_back(useYOffset, std::move(done));
+            },
+            &screens,
+            nullptr,
+            {},
+            [this] { ++presetChanges; },
+        });
+        controller->start();
+    }
+
+    // A screenshot with a light band of `margin` pixels; no margin means no border to detect.
+    void load(int margin = 40) {
+        controller->loadImage(writePng(screenshot(800, 600, margin), folder / "shot.png"),
+                              [this] { ++completions; });
+        ASSERT_TRUE(controller->hasWorkingImage());
+    }
+    void recognise(std::vector<Rect> redact, std::vector<Rect> text = {}) {
+        ASSERT_FALSE(recognitions.empty());
+        recognitions.back().applied({{"line"}, std::move(redact), std::move(text)});
+    }
+    void clearView() {
+        view.restyles.clear();
+        view.loads.clear();
+        timer.tasks.clear();
+        presetChanges = 0;
+    }
+};
+
+} // namespace
+
+TEST_F(EditorControllerTest, EachControlRestylesOrReloadsOnceAndTellsThePresets) {
+    const RatioTemplate post{"Post", {1200, 675}, "twitter"};
+    const std::pair<const char*, std::pair<std::function<void(EditorController&)>, bool>>
+        actions[] = {
+            {"slider", {[](auto& c) { c.sliderAction(); }, false}},
+            {"auto-redact", {[](auto& c) { c.reactEmailCheckboxAction(); }, true}},
+            {"radius", {[](auto& c) { c.borderSliderAction(); }, false}},
+            {"inset", {[](auto& c) { c.insetSliderAction(); }, false}},
+            {"border colour", {[](auto& c) { c.borderColorWellAction("#112233"); }, false}},
+            {"tilt reset", {[](auto& c) { c.tiltResetButtonAction(); }, false}},
+            {"watermark typed", {[](auto& c) { c.controlTextDidChange("Mine"); }, false}},
+            {"watermark template", {[](auto& c) { c.didSelectWatermarkText(); }, false}},
+            {"show watermark", {[](auto& c) { c.showWatermarkCheckboxAction(); }, false}},
+            {"background", {[](auto& c) { c.bgImageButtonAction("sky"); }, false}},
+            {"colour picker", {[](auto& c) { c.backgroundColorChanged(); }, false}},
+            {"background file", {[](auto& c) { c.backgroundFileChosen(); }, false}},
+            {"ratio", {[](auto& c) { c.ratioButtonAction("4-3"); }, true}},
+            {"fit ratio", {[&](auto& c) { c.didSelectRatio(post); }, true}},
+            {"exact size", {[&](auto& c) { c.didSelectSize(post); }, true}},
+            {"custom ratio", {[](auto& c) { c.customRatioApplied(); }, false}},
+            {"number entry", {[](auto& c) { c.inputTooltipConfirmed("padding", 40); }, false}},
+            {"balance", {[](auto& c) { c.balanceButtonAction(); }, true}},
+        };
+    load();
+    for (const auto& [name, action] : actions) {
+        clearView();
+        action.first(*controller);
+        EXPECT_EQ(view.loads.size(), action.second ? 1u : 0u) << name;
+        EXPECT_EQ(view.restyles.size(), action.second ? 0u : 1u) << name;
+        EXPECT_EQ(timer.tasks.size(), 1u) << name;
+        EXPECT_EQ(presetChanges, 1) << name;
+    }
+}
+
+TEST_F(EditorControllerTest, BeforeALoadChangesOnlyReachTheValues) {
+    settings.set(SettingKeys::TILT_X, 3.0);
+    controller->tiltResetButtonAction();
+    controller->inputTooltipConfirmed("rounded", 33);
+    EXPECT_TRUE(view.restyles.empty());
+    EXPECT_TRUE(view.loads.empty());
+    EXPECT_TRUE(timer.tasks.empty());
+    EXPECT_EQ(controller->values().tiltXValue, 15);
+    EXPECT_EQ(view.sliders[EditorView::Slider::TiltY], 15);
+    EXPECT_EQ(view.labelTitles, (std::vector<int>{100, 20, 33, 25}));
+    controller->zoomToFit(false);
+    EXPECT_EQ(view.zoomTitle, "");
+}
+
+TEST_F(EditorControllerTest, OneSnapshotAfterTheLastChangeUntilTheWindowDisappears) {
+    load();
+    for (int i = 0; i < 3; ++i) {
+        controller->sliderAction();
+    }
+    ASSERT_EQ(timer.tasks.back().seconds, 0.75);
+    timer.fireAll();
+    ASSERT_EQ(view.snapshotRequests.size(), 1u);
+    auto image = std::make_shared<const RgbaImage>(2, 2);
+    view.snapshotRequests[0](image);
+    EXPECT_EQ(controller->lastOutputImage(), image);
+
+    controller->sliderAction();
+    controller->markDisappeared();
+    timer.fireAll();
+    EXPECT_EQ(view.snapshotRequests.size(), 1u);
+}
+
+TEST_F(EditorControllerTest, RatioButtonsStoreColonsAndHighlightTheirButton) {
+    load();
+    const std::tuple<std::optional<std::string>, const char*, RatioButton> cases[] = {
+        {"16-9", "16:9", RatioButton::Ratio169},
+        {"21-9", "21:9", RatioButton::Custom},
+        {std::nullopt, "auto", RatioButton::Auto},
+    };
+    for (const auto& [identifier, stored, button] : cases) {
+        controller->ratioButtonAction(identifier);
+        EXPECT_EQ(settings.string(SettingKeys::RATIO, ""), stored);
+        EXPECT_EQ(view.ratio, button) << stored;
+    }
+    controller->didSelectSize({"Post", {1200, 675}, "twitter"});
+    EXPECT_EQ(settings.string(SettingKeys::RATIO, ""), "1200x675");
+    EXPECT_EQ(view.ratio, RatioButton::Twitter);
+    EXPECT_EQ(view.canvasWidth, 1200);
+    controller->ratioButtonAction("1-1");
+    EXPECT_EQ(controller->ratioTemplate(), std::nullopt);
+}
+
+TEST_F(EditorControllerTest, UnknownBackgroundsHighlightTheCustomButton) {
+    settings.set(SettingKeys::BACKGROUND_ID, std::string("rain"));
+    controller->sliderAction();
+    EXPECT_EQ(view.background, BackgroundButton::Custom);
+    controller->bgImageButtonAction(std::nullopt);
+    EXPECT_EQ(settings.string(SettingKeys::BACKGROUND_ID, ""), "cool");
+    EXPECT_EQ(view.background, BackgroundButton::Cool);
+}
+
+TEST_F(EditorControllerTest, ZoomTitlesAndFit) {
+    load();
+    controller->zoomIn();
+    EXPECT_EQ(view.zoomTitle, "110%");
+    EXPECT_TRUE(view.zoomAnimated);
+    controller->zoom50();
+    EXPECT_EQ(view.zoomTitle, "50%");
+    // The canvas (1040 × 840 at most) is larger than the 800 × 600 visible area.
+    controller->zoomToFit(false);
+    EXPECT_NEAR(view.zoom, std::min(800 / view.canvasWidth, 600 / view.canvasHeight), 1e-9);
+    view.visibleW = view.visibleH = 4000;
+    controller->zoomToFit(false);
+    EXPECT_EQ(view.zoomTitle, "100%");
+    controller->zoomToFit(true);
+    EXPECT_GT(view.zoom, 1.0);
+}
+
+TEST_F(EditorControllerTest, FirstLoadTitlesPlacesShowsTheBandAndReloadsOnRecognition) {
+    view.frame = {0, 0, 800, 500};
+    screens.all = {ScreenInfo{{0, 0, 1440, 875}, {0, 0, 1440, 875}, 1.0}};
+    screens.pointer = std::make_pair(10.0, 10.0);
+    EXPECT_EQ(view.redactionStatusVisible, false);
+    load();
+    EXPECT_TRUE(view.title.starts_with(controller->session().fileName + " - Lumeris "));
+    EXPECT_EQ(view.insetStatus, "(background color detected)");
+    EXPECT_EQ(view.frame.width, view.canvasWidth + 350);
+    EXPECT_EQ(view.frame.x, 720 - view.frame.width / 2);
+    EXPECT_EQ(view.frame.y, 437.5 - view.frame.height / 2 - 80);
+    EXPECT_EQ(view.loads.size(), 1u);
+    EXPECT_EQ(completions, 0);
+
+    recognise({{10, 10, 50, 10}, {10, 40, 50, 10}});
+    EXPECT_EQ(view.redactionStatus, "(found 2)");
+    EXPECT_TRUE(view.redactionStatusVisible);
+    EXPECT_TRUE(controller->textProcessed());
+    EXPECT_EQ(view.loads.size(), 2u);
+    EXPECT_EQ(completions, 1);
+}
+
+TEST_F(EditorControllerTest, WithoutBandOrAnythingToRedactThereIsNoSecondLoad) {
+    settings.set(SettingKeys::AUTO_REDACT, false);
+    load(0);
+    EXPECT_EQ(view.insetStatus, "(disabled)");
+    EXPECT_EQ(view.sliders[EditorView::Slider::Inset], 0);
+    EXPECT_EQ(controller->values().insetValue, 0);
+    recognise({});
+    EXPECT_EQ(view.redactionStatus, "(found 0)");
+    EXPECT_EQ(view.loads.size(), 1u);
+    EXPECT_EQ(completions, 1);
+}
+
+TEST_F(EditorControllerTest, AClosedEditorIgnoresLateRecognition) {
+    load();
+    std::weak_ptr<EditorController> weak = controller;
+    controller.reset();
+    EXPECT_TRUE(weak.expired());
+    recognise({{1, 1, 1, 1}});
+    timer.fireAll();
+    EXPECT_EQ(completions, 0);
+    EXPECT_EQ(view.loads.size(), 1u);
+}
+
+TEST_F(EditorControllerTest, BalanceAndSmartWrapDeriveTheWorkingImageAgain) {
+    load();
+    const double balancedWidth = controller->session().currentImage.pointWidth;
+    ASSERT_LT(balancedWidth, 800);
+    settings.set(SettingKeys::INSET_BALANCE, false);
+    controller->balanceButtonAction();
+    EXPECT_EQ(controller->session().currentImage.pointWidth, 800);
+    EXPECT_EQ(recognitions.size(), 2u);
+
+    controller->activateSmartWrapText();
+    ASSERT_EQ(wraps.size(), 1u);
+    EXPECT_FALSE(wraps[0].first); // useYOffset flipped
+    PreparedImage wrapped = controller->session();
+    wrapped.currentImage.pointWidth = 300;
+    wraps[0].second(std::move(wrapped));
+    EXPECT_EQ(controller->session().currentImage.pointWidth, 300);
+    EXPECT_EQ(view.loads.size(), 3u);
+    EXPECT_EQ(recognitions.size(), 3u);
+}
