@@ -1,5 +1,7 @@
 #include "editor/EditorButtons.h"
 
+#include "settings/SettingKeys.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -70,6 +72,16 @@ std::string EditorButtons::ratioSetting(const std::optional<std::string>& identi
     std::string value = identifier.value_or("auto");
     std::replace(value.begin(), value.end(), '-', ':');
     return value;
+}
+
+std::optional<EditorButtons::LabelField> EditorButtons::labelField(const std::string& field) {
+    static constexpr std::array<std::pair<std::string_view, LabelField>, 4> FIELDS{{
+        {"padding", {SettingKeys::PADDING, EditorSlider::Padding}},
+        {"inset", {SettingKeys::INSET, EditorSlider::Inset}},
+        {"rounded", {SettingKeys::BORDER_RADIUS, EditorSlider::Radius}},
+        {"shadow", {SettingKeys::SHADOW, EditorSlider::Shadow}},
+    }};
+    return lookUp(FIELDS, field);
 }
 
 std::string EditorButtons::backgroundSetting(const std::optional<std::string>& identifier) {

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "presets/RatioTemplate.h"
+#include "settings/SettingKey.h"
 
 #include <optional>
 #include <string>
 
 namespace lumeris {
+
+enum class EditorSlider { Padding, Inset, Radius, Shadow, TiltX, TiltY };
 
 enum class BackgroundButton {
     Desktop,
@@ -40,6 +43,14 @@ enum class RatioButton {
 // Which toolbar button stands for a stored value, and what a button stores.
 class EditorButtons {
 public:
+    struct LabelField {
+        SettingKey key;
+        EditorSlider slider;
+    };
+
+    // The slider a label button's number entry sets: "padding", "inset", "rounded", "shadow".
+    static std::optional<LabelField> labelField(const std::string& field);
+
     // The button of a "settings.background-id" value; unknown values belong to the custom one.
     static BackgroundButton backgroundButton(const std::string& backgroundID);
     // A template decides by its platform; otherwise the ratio string does.

@@ -4,7 +4,6 @@
 #include "capture/DesktopPicture.h"
 #include "capture/ScreenChoice.h"
 #include "editor/WindowPlacement.h"
-#include "editor/ZoomSteps.h"
 #include "render/EditorDocument.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
@@ -18,7 +17,7 @@ std::shared_ptr<EditorController> EditorController::create(Services services) {
 
 EditorController::EditorController(Private, Services services)
     : services_(std::move(services)), backgrounds_(services_.settings, services_.rendererFolder),
-      capturedDate_(std::chrono::system_clock::now()) {
+      capturedDate_(std::chrono::system_clock::now()), zoom_(services_.view) {
     session_.capturedDate = capturedDate_;
 }
 
@@ -50,10 +49,11 @@ void EditorController::refresh(bool reload) {
     LOG_DEBUG("viewer loaded: {}",
               session_.currentPath.empty() ? std::string("?") : session_.currentPath.string());
     const auto& values = session_.values;
-    canvas_.emplace(values.insetValue, values.paddingValue, values.ratioValue,
-                    values.shownWatermark(), session_.currentImage.pointWidth,
-                    session_.currentImage.pointHeight);
-    services_.view.setCanvasSize(canvas_->bgWidth, canvas_->bgHeight);
+    const ImageSize canvas(values.insetValue, values.paddingValue, values.ratioValue,
+                           values.shownWatermark(), session_.currentImage.pointWidth,
+                           session_.currentImage.pointHeight);
+    services_.view.setCanvasSize(canvas.bgWidth, canvas.bgHeight);
+    zoom_.setCanvas(canvas.bgWidth, canvas.bgHeight);
     const auto inputs = ImageLoadPipeline::styleInputs(session_, services_.settings,
                                                        backgrounds_.getDesktopCachedPath(),
                                                        backgrounds_.getCustomPNGCachedPath());
@@ -172,7 +172,7 @@ void EditorController::ratioChanged(std::optional<RatioTemplate> ratioTemplate,
     services_.settings.set(SettingKeys::RATIO, ratio);
     updateValuesFromControls();
     refresh(true);
-    zoomToFit(false);
+    zoom_.zoomToFit(false);
     if (services_.presetStateChanged) {
         services_.presetStateChanged();
     }
@@ -195,27 +195,46 @@ void EditorController::customRatioApplied() {
 }
 
 void EditorController::inputTooltipConfirmed(const std::string& field, int value) {
-    using Slider = EditorView::Slider;
-    struct Target {
-        const char* field;
-        SettingKey key;
-        Slider slider;
-        void (EditorController::*action)();
-    };
-    static const Target TARGETS[] = {
-        {"padding", SettingKeys::PADDING, Slider::Padding, &EditorController::sliderAction},
-        {"inset", SettingKeys::INSET, Slider::Inset, &EditorController::insetSliderAction},
-        {"rounded", SettingKeys::BORDER_RADIUS, Slider::Radius,
-         &EditorController::borderSliderAction},
-        {"shadow", SettingKeys::SHADOW, Slider::Shadow, &EditorController::sliderAction},
-    };
-    for (const auto& target : TARGETS) {
-        if (field == target.field) {
-            services_.settings.set(target.key, static_cast<double>(value));
-            services_.view.setSliderValue(target.slider, value);
-            (this->*target.action)();
-            return;
-        }
+    const auto target = EditorButtons::labelField(field);
+    if (!target) {
+        return;
+    }
+    services_.settings.set(target->key, static_cast<double>(value));
+    services_.view.setSliderValue(target->slider, value);
+    // The slider's own action: the inset comes back, the radius replaces the window's.
+    if (target->slider == EditorView::Slider::Inset) {
+        insetSliderAction();
+    } else if (target->slider == EditorView::Slider::Radius) {
+        borderSliderAction();
+    } else {
+        sliderAction();
+    }
+}
+
+void EditorController::redactColorAction(const std::string& color) {
+    services_.settings.set(SettingKeys::REDACT_COLOR, color);
+    updateValuesFromControls();
+    refresh(false);
+}
+
+void EditorController::redactionRulesChanged() {
+    if (loaded_) {
+        startRecognition({});
+    }
+}
+
+void EditorController::presetApplied(std::optional<RatioTemplate> ratioTemplate, int inset,
+                                     bool balanceChanged) {
+    ratioTemplate_ = std::move(ratioTemplate);
+    if (inset >= 1) {
+        session_.values.insetEnabled = true;
+        services_.view.setInsetStatus("");
+    }
+    updateValuesFromControls();
+    if (balanceChanged) {
+        rederive();
+    } else {
+        refresh(true);
     }
 }
 
@@ -301,21 +320,21 @@ void EditorController::initCurrentImage(std::function<void()> completion) {
     }
     const ImageSize sizing = ImageLoadPipeline::canvas(session_);
     services_.view.setCanvasSize(sizing.bgWidth, sizing.bgHeight);
-    repositionWindow(sizing);
+    repositionWindow(sizing.minWindowWidth, sizing.minWindowHeight);
     updateValuesFromControls();
     refresh(true);
     startRecognition(std::move(completion));
 }
 
-void EditorController::repositionWindow(const ImageSize& sizing) {
+void EditorController::repositionWindow(double minWindowWidth, double minWindowHeight) {
     std::optional<ScreenInfo::Frame> visible;
     if (services_.screens != nullptr) {
         if (auto screen = ScreenChoice::screenWithMouse(*services_.screens)) {
             visible = screen->visibleFrame;
         }
     }
-    if (auto frame = WindowPlacement::repositionWindow(
-            services_.view.windowFrame(), sizing.minWindowWidth, sizing.minWindowHeight, visible)) {
+    if (auto frame = WindowPlacement::repositionWindow(services_.view.windowFrame(), minWindowWidth,
+                                                       minWindowHeight, visible)) {
         services_.view.setWindowFrame(*frame);
     }
 }
@@ -351,45 +370,6 @@ void EditorController::applyTextRecognition(TextDetectionResult result,
     if (completion) {
         completion();
     }
-}
-
-void EditorController::zoomTo(double magnification, bool animated) {
-    services_.view.setMagnification(magnification, animated);
-    services_.view.setZoomTitle(ZoomSteps::title(magnification));
-}
-
-void EditorController::zoomIn() {
-    zoomTo(services_.view.magnification() + ZoomSteps::STEP, true);
-}
-
-void EditorController::zoomOut() {
-    zoomTo(services_.view.magnification() - ZoomSteps::STEP, true);
-}
-
-void EditorController::zoom50() {
-    zoomTo(ZoomSteps::HALF, false);
-}
-
-void EditorController::resetZoom() {
-    zoomTo(ZoomSteps::ACTUAL, false);
-}
-
-void EditorController::zoom200() {
-    zoomTo(ZoomSteps::DOUBLE, false);
-}
-
-void EditorController::zoomToFit(bool allowScaleUp) {
-    if (!canvas_) {
-        return;
-    }
-    zoomTo(ZoomSteps::fitMagnification(canvas_->bgWidth, canvas_->bgHeight,
-                                       services_.view.visibleWidth(),
-                                       services_.view.visibleHeight(), allowScaleUp),
-           false);
-}
-
-void EditorController::boundsChanged() {
-    services_.view.setZoomTitle(ZoomSteps::title(services_.view.magnification()));
 }
 
 } // namespace lumeris

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/ImageSize.h"
 #include "editor/BackgroundReferences.h"
 #include "editor/EditorView.h"
+#include "editor/EditorZoom.h"
 #include "editor/ImageLoadPipeline.h"
 #include "editor/TextRecognitionTask.h"
 #include "presets/RatioTemplate.h"
@@ -93,13 +93,14 @@ public:
     void balanceButtonAction();
     void activateSmartWrapText();
 
-    void zoomIn();
-    void zoomOut();
-    void zoom50();
-    void resetZoom();
-    void zoom200();
-    void zoomToFit(bool allowScaleUp);
-    void boundsChanged();
+    // Redaction settings popover: a new box colour restyles; a switched rule recognises again.
+    void redactColorAction(const std::string& color);
+    void redactionRulesChanged();
+    // The end of applying a preset whose controls and settings are written: the inset comes
+    // back for an inset of at least 1, and a changed balance derives the working image again.
+    void presetApplied(std::optional<RatioTemplate> ratioTemplate, int inset, bool balanceChanged);
+
+    EditorZoom& zoom() { return zoom_; }
 
     // The closing snapshot has been taken: no more output snapshots.
     void markDisappeared() { disappeared_ = true; }
@@ -127,11 +128,10 @@ private:
     void computeCurrentImage(std::function<void()> callback);
     void initCurrentImage(std::function<void()> completion);
     void rederive();
-    void repositionWindow(const ImageSize& sizing);
+    void repositionWindow(double minWindowWidth, double minWindowHeight);
     void startRecognition(std::function<void()> completion);
     void applyTextRecognition(TextDetectionResult result, const std::function<void()>& completion);
     void updateOutput();
-    void zoomTo(double magnification, bool animated);
 
     Services services_;
     BackgroundReferences backgrounds_;
@@ -139,7 +139,7 @@ private:
     PreparedImage session_;
     bool loaded_ = false;
     std::optional<RatioTemplate> ratioTemplate_;
-    std::optional<ImageSize> canvas_;
+    EditorZoom zoom_;
     bool smartWrapTextEnabled_ = false;
     bool useYOffset_ = true;
     std::vector<std::string> detectedText_;

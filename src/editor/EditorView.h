@@ -15,7 +15,7 @@ namespace lumeris {
 // where it changes a value itself. Every call is made on the main thread.
 class EditorView {
 public:
-    enum class Slider { Padding, Inset, Radius, Shadow, TiltX, TiltY };
+    using Slider = EditorSlider;
 
     using Snapshot = std::shared_ptr<const RgbaImage>;
 

@@ -117,7 +117,7 @@ TEST_F(EditorControllerTest, BeforeALoadChangesOnlyReachTheValues) {
     EXPECT_EQ(controller->values().tiltXValue, 15);
     EXPECT_EQ(view.sliders[EditorView::Slider::TiltY], 15);
     EXPECT_EQ(view.labelTitles, (std::vector<int>{100, 20, 33, 25}));
-    controller->zoomToFit(false);
+    controller->zoom().zoomToFit(false);
     EXPECT_EQ(view.zoomTitle, "");
 }
 
@@ -170,18 +170,18 @@ TEST_F(EditorControllerTest, UnknownBackgroundsHighlightTheCustomButton) {
 
 TEST_F(EditorControllerTest, ZoomTitlesAndFit) {
     load();
-    controller->zoomIn();
+    controller->zoom().zoomIn();
     EXPECT_EQ(view.zoomTitle, "110%");
     EXPECT_TRUE(view.zoomAnimated);
-    controller->zoom50();
+    controller->zoom().zoom50();
     EXPECT_EQ(view.zoomTitle, "50%");
     // The canvas (1040 × 840 at most) is larger than the 800 × 600 visible area.
-    controller->zoomToFit(false);
+    controller->zoom().zoomToFit(false);
     EXPECT_NEAR(view.zoom, std::min(800 / view.canvasWidth, 600 / view.canvasHeight), 1e-9);
     view.visibleW = view.visibleH = 4000;
-    controller->zoomToFit(false);
+    controller->zoom().zoomToFit(false);
     EXPECT_EQ(view.zoomTitle, "100%");
-    controller->zoomToFit(true);
+    controller->zoom().zoomToFit(true);
     EXPECT_GT(view.zoom, 1.0);
 }
 
@@ -248,4 +248,33 @@ TEST_F(EditorControllerTest, BalanceAndSmartWrapDeriveTheWorkingImageAgain) {
     EXPECT_EQ(controller->session().currentImage.pointWidth, 300);
     EXPECT_EQ(view.loads.size(), 3u);
     EXPECT_EQ(recognitions.size(), 3u);
+}
+
+TEST_F(EditorControllerTest, PresetsReloadOrDeriveAgainWhenTheBalanceChanged) {
+    load(0); // no band: the inset is off and says so
+    controller->presetApplied(std::nullopt, 0, false);
+    EXPECT_EQ(view.insetStatus, "(disabled)");
+    EXPECT_EQ(view.loads.size(), 2u);
+    EXPECT_EQ(recognitions.size(), 1u);
+
+    controller->presetApplied(RatioTemplate{"Pin", {1000, 1500}, "pinterest"}, 12, true);
+    EXPECT_EQ(view.insetStatus, "");
+    EXPECT_TRUE(controller->values().insetEnabled);
+    EXPECT_EQ(view.ratio, RatioButton::Pinterest);
+    EXPECT_EQ(view.loads.size(), 3u);
+    EXPECT_EQ(recognitions.size(), 2u);
+}
+
+TEST_F(EditorControllerTest, RedactionSettingsRestyleOrRecogniseAgain) {
+    load();
+    recognise({});
+    clearView();
+    controller->redactColorAction("#FF0000");
+    EXPECT_EQ(controller->values().redactColor, "#FF0000");
+    EXPECT_EQ(view.restyles.size(), 1u);
+    controller->redactionRulesChanged();
+    ASSERT_EQ(recognitions.size(), 2u);
+    recognise({{1, 1, 4, 4}});
+    EXPECT_EQ(view.redactionStatus, "(found 1)");
+    EXPECT_EQ(completions, 1); // the later recognitions carry no completion
 }
