@@ -42,6 +42,7 @@ public:
         std::function<void(const PreparedImage& source, bool useYOffset,
                            std::function<void(std::optional<PreparedImage> wrapped)> done)>;
 
+    // The window owns the controller, so the view and the other references outlive it.
     struct Services {
         SettingsStore& settings;
         EditorView& view;
