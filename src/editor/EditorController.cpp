@@ -9,6 +9,8 @@
 #include "settings/SettingsStore.h"
 #include "ui/OneShotTimer.h"
 
+#include <utility>
+
 namespace lumeris {
 
 std::shared_ptr<EditorController> EditorController::create(Services services) {
@@ -219,7 +221,7 @@ void EditorController::redactColorAction(const std::string& color) {
 
 void EditorController::redactionRulesChanged() {
     if (loaded_) {
-        startRecognition({});
+        startRecognition();
     }
 }
 
@@ -321,9 +323,13 @@ void EditorController::initCurrentImage(std::function<void()> completion) {
     const ImageSize sizing = ImageLoadPipeline::canvas(session_);
     services_.view.setCanvasSize(sizing.bgWidth, sizing.bgHeight);
     repositionWindow(sizing.minWindowWidth, sizing.minWindowHeight);
+    ++workingImageGeneration_;
+    if (completion) {
+        loadCompletion_ = std::move(completion);
+    }
     updateValuesFromControls();
     refresh(true);
-    startRecognition(std::move(completion));
+    startRecognition();
 }
 
 void EditorController::repositionWindow(double minWindowWidth, double minWindowHeight) {
@@ -339,25 +345,26 @@ void EditorController::repositionWindow(double minWindowWidth, double minWindowH
     }
 }
 
-void EditorController::startRecognition(std::function<void()> completion) {
+void EditorController::startRecognition() {
     if (!services_.recognize) {
         return;
     }
     TextRecognitionTask::Handlers handlers;
     handlers.addDetectedText = services_.addDetectedText;
-    // Runs on the main thread; a window closed meanwhile ends the chain here.
+    // Runs on the main thread; a window closed meanwhile ends the chain here, and the result
+    // for a working image derived again meanwhile would put its rectangles in the wrong places.
     handlers.applied = [weak = weak_from_this(),
-                        completion = std::move(completion)](TextDetectionResult result) {
-        if (auto self = weak.lock()) {
-            self->applyTextRecognition(std::move(result), completion);
+                        generation = workingImageGeneration_](TextDetectionResult result) {
+        auto self = weak.lock();
+        if (self && self->workingImageGeneration_ == generation) {
+            self->applyTextRecognition(std::move(result));
         }
     };
     services_.recognize(std::make_shared<const RgbaImage>(session_.currentImage.image),
                         session_.currentImage.pointWidth, std::move(handlers));
 }
 
-void EditorController::applyTextRecognition(TextDetectionResult result,
-                                            const std::function<void()>& completion) {
+void EditorController::applyTextRecognition(TextDetectionResult result) {
     detectedText_ = std::move(result.detectedText);
     redactRects_ = std::move(result.redactRects);
     allTextRects_ = std::move(result.allTextRects);
@@ -367,7 +374,7 @@ void EditorController::applyTextRecognition(TextDetectionResult result,
     if (session_.values.autoRedactEnabled || !redactRects_.empty() || !allTextRects_.empty()) {
         refresh(true);
     }
-    if (completion) {
+    if (auto completion = std::exchange(loadCompletion_, {})) {
         completion();
     }
 }

@@ -65,7 +65,8 @@ public:
     // The window is up: statuses, background references, watermark field, values.
     void start();
     // Reads, names, titles, analyses, composes and recognises. `completion` runs once the first
-    // recognition result has been applied; never when the file cannot be read.
+    // recognition result for the current working image has been applied; never when the file
+    // cannot be read.
     void loadImage(const std::filesystem::path& path, std::function<void()> completion = {});
 
     void updateValuesFromControls();
@@ -130,8 +131,8 @@ private:
     void initCurrentImage(std::function<void()> completion);
     void rederive();
     void repositionWindow(double minWindowWidth, double minWindowHeight);
-    void startRecognition(std::function<void()> completion);
-    void applyTextRecognition(TextDetectionResult result, const std::function<void()>& completion);
+    void startRecognition();
+    void applyTextRecognition(TextDetectionResult result);
     void updateOutput();
 
     Services services_;
@@ -147,6 +148,10 @@ private:
     std::vector<Rect> redactRects_;
     std::vector<Rect> allTextRects_;
     bool textProcessed_ = false;
+    // Counts working images; recognition results of an earlier one are dropped.
+    unsigned workingImageGeneration_ = 0;
+    // The load's completion, run with the first result for the current working image.
+    std::function<void()> loadCompletion_;
     EditorView::Snapshot lastOutputImage_;
     // Invalidates earlier debounce timers: only the last scheduled one takes the snapshot.
     unsigned outputGeneration_ = 0;

@@ -13,7 +13,6 @@ TEST(EditorButtonsTest, BackgroundIdsOutsideTheTableBelongToTheCustomButton) {
     for (const auto& [id, button] : cases) {
         EXPECT_EQ(EditorButtons::backgroundButton(id), button) << id;
     }
-    EXPECT_EQ(EditorButtons::backgroundSetting(std::nullopt), "cool");
 }
 
 TEST(EditorButtonsTest, RatioButtonFollowsTheTemplatePlatformFirstThenTheRatio) {
@@ -25,12 +24,4 @@ TEST(EditorButtonsTest, RatioButtonFollowsTheTemplatePlatformFirstThenTheRatio) 
     EXPECT_EQ(EditorButtons::ratioButton("21:9", std::nullopt), RatioButton::Custom);
     EXPECT_EQ(EditorButtons::ratioButton("16:9", twitter), RatioButton::Twitter);
     EXPECT_EQ(EditorButtons::ratioButton("auto", unknown), RatioButton::Custom);
-}
-
-TEST(EditorButtonsTest, StoredRatios) {
-    EXPECT_EQ(EditorButtons::ratioSetting("16-9"), "16:9");
-    EXPECT_EQ(EditorButtons::ratioSetting(std::nullopt), "auto");
-    const RatioTemplate post{"Post", {1200, 675}, "twitter"};
-    EXPECT_EQ(EditorButtons::templateRatioSetting(post, true), "1200x675");
-    EXPECT_EQ(EditorButtons::templateRatioSetting(post, false), "1200:675");
 }

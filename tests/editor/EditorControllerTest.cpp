@@ -139,7 +139,7 @@ TEST_F(EditorControllerTest, OneSnapshotAfterTheLastChangeUntilTheWindowDisappea
     EXPECT_EQ(view.snapshotRequests.size(), 1u);
 }
 
-TEST_F(EditorControllerTest, RatioButtonsStoreColonsAndHighlightTheirButton) {
+TEST_F(EditorControllerTest, ButtonsStoreTheirValuesAndHighlightTheirButton) {
     load();
     const std::tuple<std::optional<std::string>, const char*, RatioButton> cases[] = {
         {"16-9", "16:9", RatioButton::Ratio169},
@@ -155,14 +155,11 @@ TEST_F(EditorControllerTest, RatioButtonsStoreColonsAndHighlightTheirButton) {
     EXPECT_EQ(settings.string(SettingKeys::RATIO, ""), "1200x675");
     EXPECT_EQ(view.ratio, RatioButton::Twitter);
     EXPECT_EQ(view.canvasWidth, 1200);
+    controller->didSelectRatio({"Post", {1200, 675}, "twitter"});
+    EXPECT_EQ(settings.string(SettingKeys::RATIO, ""), "1200:675");
     controller->ratioButtonAction("1-1");
     EXPECT_EQ(controller->ratioTemplate(), std::nullopt);
-}
 
-TEST_F(EditorControllerTest, UnknownBackgroundsHighlightTheCustomButton) {
-    settings.set(SettingKeys::BACKGROUND_ID, std::string("rain"));
-    controller->sliderAction();
-    EXPECT_EQ(view.background, BackgroundButton::Custom);
     controller->bgImageButtonAction(std::nullopt);
     EXPECT_EQ(settings.string(SettingKeys::BACKGROUND_ID, ""), "cool");
     EXPECT_EQ(view.background, BackgroundButton::Cool);
@@ -277,4 +274,16 @@ TEST_F(EditorControllerTest, RedactionSettingsRestyleOrRecogniseAgain) {
     recognise({{1, 1, 4, 4}});
     EXPECT_EQ(view.redactionStatus, "(found 1)");
     EXPECT_EQ(completions, 1); // the later recognitions carry no completion
+}
+
+TEST_F(EditorControllerTest, ResultsForAnEarlierWorkingImageAreDropped) {
+    load();
+    controller->balanceButtonAction(); // a second working image while the first is recognised
+    ASSERT_EQ(recognitions.size(), 2u);
+    recognitions[0].applied({{"old"}, {{1, 1, 4, 4}}, {}});
+    EXPECT_FALSE(controller->textProcessed());
+    EXPECT_EQ(completions, 0);
+    recognise({});
+    EXPECT_TRUE(controller->redactRects().empty());
+    EXPECT_EQ(completions, 1); // the load's completion waits for the current image
 }
