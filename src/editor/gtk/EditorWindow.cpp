@@ -25,7 +25,10 @@ EditorWindow::EditorWindow(const SettingsStore& settings,
       baseUri_(std::move(baseUri)), view_(CustomWKWebView::create()) {
     set_default_size(MIN_DEFAULT_WIDTH, MIN_DEFAULT_HEIGHT);
     scroller_.set_policy(Gtk::POLICY_AUTOMATIC, Gtk::POLICY_AUTOMATIC);
-    gtk_container_add(GTK_CONTAINER(scroller_.gobj()), view_->widget());
+    gtk_container_add(GTK_CONTAINER(frame_.gobj()), view_->widget());
+    frame_.set_halign(Gtk::ALIGN_CENTER);
+    frame_.set_valign(Gtk::ALIGN_CENTER);
+    scroller_.add(frame_);
     add(scroller_);
     scroller_.show_all();
 }

@@ -3,6 +3,7 @@
 #include "editor/ImageLoadPipeline.h"
 #include "render/gtk/CustomWKWebView.h"
 
+#include <gtkmm/fixed.h>
 #include <gtkmm/scrolledwindow.h>
 #include <gtkmm/window.h>
 #include <memory>
@@ -47,7 +48,9 @@ private:
     Backgrounds backgrounds_;
     std::string baseUri_;
     Gtk::ScrolledWindow scroller_;
-    // After the scroller, so it leaves the scroller before that goes.
+    // Gives the view exactly the size it requests (not its page-dependent natural size).
+    Gtk::Fixed frame_;
+    // After its containers, so it leaves them before they go.
     std::shared_ptr<CustomWKWebView> view_;
     std::shared_ptr<const PreparedImage> prepared_;
     std::string styleText_;

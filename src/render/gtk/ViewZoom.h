@@ -6,7 +6,8 @@ namespace lumeris {
 
 // The zoom the renderer view is shown at, and its size: the canvas (points) times the zoom.
 // Output snapshots must not depend on the zoom, so while a snapshot is taken the view is held at
-// zoom 1 and the canvas size, then given back the zoom shown. Main thread only.
+// zoom 1 and the canvas size, then given back the zoom shown. The view's parent must allocate
+// it the size it requests (a GtkFixed, or a window sized to it). Main thread only.
 class ViewZoom {
 public:
     explicit ViewZoom(WebKitWebView* view) : view_(view) {}
