@@ -2,10 +2,9 @@
 # Runs lumeris as a person would, on the X display of the test and a private session bus:
 # two files opened from two command lines become two editor windows of one process, an
 # unreadable file brings up an alert, and closing the last window ends the process.
-# Usage: dbus-run-session -- sh editor-windows.sh LUMERIS [SCREENSHOT.png]
+# Usage: dbus-run-session -- sh editor-windows.sh LUMERIS
 set -u
 lumeris=$1
-screenshot=${2:-}
 work=$(mktemp -d)
 trap 'kill "$first" 2>/dev/null; rm -rf "$work"' EXIT
 export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
@@ -13,10 +12,11 @@ export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" 
 cd "$work" || exit 1
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# Waits up to 30 s for the number of visible windows named like editors to reach $1.
+# The visible windows named like editors.
 editors() {
     xdotool search --onlyvisible --name ' - Lumeris ' 2>/dev/null
 }
+# Waits up to 30 s for the number of editor windows to reach $1.
 wait_for_editors() {
     for _ in $(seq 300); do
         [ "$(editors | wc -l)" -eq "$1" ] && return 0
@@ -57,11 +57,6 @@ for _ in $(seq 300); do
 done
 [ -n "$alert" ] || fail "no alert for a file that is not an image"
 [ "$(editors | wc -l)" -eq 2 ] || fail "an editor opened on a file that is not an image"
-
-if [ -n "$screenshot" ]; then
-    sleep 3
-    import -window root "$screenshot"
-fi
 
 # No window manager runs: focus each window directly, then type as a person would.
 xdotool windowfocus --sync "$alert" key Return
