@@ -1,6 +1,6 @@
 #!/bin/sh
 # Runs lumeris as a person would, on the X display of the test and a private session bus:
-# two files opened from two command lines become two editor windows of one process, an
+# files opened from several command lines become editor windows of one process, an
 # unreadable file brings up an alert, and closing the last window ends the process.
 # Usage: dbus-run-session -- sh editor-windows.sh LUMERIS
 set -u
@@ -45,6 +45,11 @@ done
 xdotool getwindowname "$(editors | head -1)" | grep -q '^Lumeris-.*\.png - Lumeris [0-9.]* ([0-9]*)$' ||
     fail "unexpected title: $(xdotool getwindowname "$(editors | head -1)")"
 
+# An application address naming a file opens an editor too.
+timeout 20 "$lumeris" "lumeris://openEditor?path=file://$work/other.png" ||
+    fail "lumeris with an address did not exit with status 0"
+wait_for_editors 3
+
 # An unreadable file: an alert, and no editor.
 timeout 20 "$lumeris" notes.txt || fail "lumeris notes.txt did not exit with status 0"
 for _ in $(seq 300); do
@@ -56,7 +61,7 @@ for _ in $(seq 300); do
     sleep 0.1
 done
 [ -n "$alert" ] || fail "no alert for a file that is not an image"
-[ "$(editors | wc -l)" -eq 2 ] || fail "an editor opened on a file that is not an image"
+[ "$(editors | wc -l)" -eq 3 ] || fail "an editor opened on a file that is not an image"
 
 # No window manager runs: focus each window directly, then type as a person would.
 xdotool windowfocus --sync "$alert" key Return

@@ -1,5 +1,6 @@
 #include "app/gtk/LumerisApplication.h"
 
+#include "app/EditorAddress.h"
 #include "base/Logger.h"
 #include "platform/TesseractRecognizer.h"
 #include "render/gtk/RenderWindow.h"
@@ -38,11 +39,13 @@ void LumerisApplication::on_activate() {
 void LumerisApplication::on_open(const type_vec_files& files, const Glib::ustring&) {
     for (const auto& file : files) {
         const std::string path = file->get_path();
-        if (path.empty()) {
-            LOG_WARNING("Ignored a location that is not a local file: {}", file->get_uri());
-            continue;
+        if (!path.empty()) {
+            intake_->activateFromFile(path);
+        } else if (auto named = EditorAddress::fileToOpen(file->get_uri())) {
+            intake_->activateFromFile(*named);
+        } else {
+            LOG_DEBUG("Ignored the address {}", file->get_uri());
         }
-        intake_->activateFromFile(path);
     }
 }
 
