@@ -8,7 +8,7 @@ lumeris=$1
 work=$(mktemp -d)
 trap 'kill "$first" 2>/dev/null; rm -rf "$work"' EXIT
 export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-    XDG_DATA_HOME="$work/data" LSAN_OPTIONS=detect_leaks=0
+    XDG_DATA_HOME="$work/data" TMPDIR="$work" LSAN_OPTIONS=detect_leaks=0
 cd "$work" || exit 1
 
 fail() { echo "FAIL: $*" >&2; exit 1; }

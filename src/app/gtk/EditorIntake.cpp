@@ -2,6 +2,7 @@
 
 #include "app/gtk/EditorBackgrounds.h"
 #include "base/Logger.h"
+#include "editor/ImageIntake.h"
 #include "ui/Alerts.h"
 
 #include <algorithm>
@@ -39,19 +40,18 @@ void EditorIntake::activateFromFile(const std::filesystem::path& path) {
     const SettingsStore& settings = dependencies_.settings;
     // Worker thread: reads only the file and the (locked) settings store.
     std::thread([weak, path, &settings] {
-        // Logs why when it fails.
-        auto prepared = ImageLoadPipeline::load(path, settings, std::chrono::system_clock::now());
+        auto outcome = ImageIntake::activateFromFile(path, settings);
         // Main thread; the intake (and with it the application) may be gone.
-        postToMain([weak, prepared = std::move(prepared)]() mutable {
+        postToMain([weak, outcome = std::move(outcome)]() mutable {
             auto self = weak.lock();
             if (!self) {
                 return;
             }
-            if (prepared) {
+            if (auto* prepared = std::get_if<PreparedImage>(&outcome)) {
                 self->openEditorWithImage(std::move(*prepared));
                 self->dependencies_.application.release();
             } else {
-                self->showError(NOT_AN_IMAGE);
+                self->showError(std::get<std::string>(outcome));
             }
         });
     }).detach();

@@ -30,13 +30,10 @@ public:
         std::string baseUri;
     };
 
-    static constexpr const char* NOT_AN_IMAGE =
-        "The file you selected is not an image or have unsupported format.";
-
     explicit EditorIntake(Dependencies dependencies);
 
-    // Reads and analyses the file on a worker thread, then opens an editor on it, or shows the
-    // error alert when it is not a readable image. The application stays up meanwhile.
+    // Checks, copies and analyses the file on a worker thread, then opens an editor on the copy,
+    // or shows the error alert. The application stays up meanwhile.
     void activateFromFile(const std::filesystem::path& path);
 
     // A new visible editor window on an image already read, appended to the open-window list.
