@@ -50,12 +50,19 @@ int main(int argc, char** argv) {
         }
         files = true;
     }
+    const bool desktop =
+        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
     if (!files) {
         std::fputs("Lumeris is not yet able to run as a tray application; see --help.\n", stderr);
         // With a desktop, a running Lumeris brings its latest editor to the front.
-        if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        if (!desktop) {
             return 0;
         }
+    } else if (!desktop) {
+        std::fputs("lumeris: editor windows need a desktop session; 'lumeris render' works "
+                   "without one\n",
+                   stderr);
+        return 1;
     }
     // Without files and without open editors the application has nothing to keep it running.
     return lumeris::LumerisApplication::create()->run(argc, argv);
