@@ -270,8 +270,8 @@ void CustomWKWebView::resetDragState() {
 }
 
 // Only the document load this view started may navigate; links, form posts, scripted location
-// changes and new windows are refused. WebKit may decide on that load more than once (a view's
-// first load can move to a new web process), so it stays allowed until committed.
+// changes and new windows are refused. WebKit may ask about that load more than once (seen with
+// views in on-screen windows), so it stays allowed until it commits.
 gboolean CustomWKWebView::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                        WebKitPolicyDecisionType type, gpointer data) {
     auto* self = static_cast<CustomWKWebView*>(data);
