@@ -16,7 +16,7 @@ PACKAGES=(
     libkeybinder-3.0-dev
     libcanberra-gtk3-dev sound-theme-freedesktop
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xclip xdotool
+    xvfb xauth xclip xdotool dbus
     imagemagick
     fonts-noto-color-emoji
 )

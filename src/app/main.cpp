@@ -1,19 +1,22 @@
+#include "app/gtk/LumerisApplication.h"
 #include "base/BuildInfo.h"
-#include "base/Logger.h"
 #include "cli/gtk/RenderCommand.h"
-#include "settings/SettingsStore.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
 namespace {
 
 constexpr const char* USAGE = R"(Usage: lumeris [OPTION]
+       lumeris FILE...
        lumeris render [OPTIONS] FILE...
 
 Lumeris sets screenshots on a background with padding, rounded corners, a shadow,
 a watermark and automatic redaction of private details.
+
+Files named open in editor windows, in the running Lumeris when there is one.
 
 Options:
   -h, --help       show this help and exit
@@ -30,6 +33,7 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string_view(argv[1]) == "render") {
         return lumeris::RenderCommand::run(std::vector<std::string>(argv + 2, argv + argc));
     }
+    bool files = false;
     for (int index = 1; index < argc; ++index) {
         std::string_view argument(argv[index]);
         if (argument == "-h" || argument == "--help") {
@@ -40,14 +44,26 @@ int main(int argc, char** argv) {
             std::printf("lumeris %s (%s)\n", lumeris::build::VERSION, lumeris::build::BUILD_NUMBER);
             return 0;
         }
-        std::fprintf(stderr, "lumeris: unknown option '%s'\n\n%s", argv[index], USAGE);
-        return 2;
+        if (argument.starts_with("-")) {
+            std::fprintf(stderr, "lumeris: unknown option '%s'\n\n%s", argv[index], USAGE);
+            return 2;
+        }
+        files = true;
     }
-
-    lumeris::Logger::setUp(lumeris::Logger::defaultLogDirectory());
-    lumeris::SettingsStore settings;
-    settings.registerDefaultSettings();
-    LOG_INFO("Settings are at {}", settings.file().string());
-    std::fputs("Lumeris is not yet able to run as a tray application; see --help.\n", stderr);
-    return 0;
+    const bool desktop =
+        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    if (!files) {
+        std::fputs("Lumeris is not yet able to run as a tray application; see --help.\n", stderr);
+        // With a desktop, a running Lumeris brings its latest editor to the front.
+        if (!desktop) {
+            return 0;
+        }
+    } else if (!desktop) {
+        std::fputs("lumeris: editor windows need a desktop session; 'lumeris render' works "
+                   "without one\n",
+                   stderr);
+        return 1;
+    }
+    // Without files and without open editors the application has nothing to keep it running.
+    return lumeris::LumerisApplication::create()->run(argc, argv);
 }

@@ -28,6 +28,7 @@ void CustomWKWebView::configure() {
     const RendererContext& context = RendererContext::shared();
     contentManager_ = context.newContentManager();
     webView_ = context.newWebView(contentManager_.get());
+    zoom_ = std::make_unique<ViewZoom>(webView_.get());
 
     loggingChannel_ = std::make_unique<ScriptMessageChannel>(
         contentManager_.get(), "logging", [](const std::string& json) {
@@ -46,6 +47,8 @@ void CustomWKWebView::configure() {
         });
 
     g_signal_connect(webView_.get(), "decide-policy", G_CALLBACK(&CustomWKWebView::decidePolicy),
+                     this);
+    g_signal_connect(webView_.get(), "load-changed", G_CALLBACK(&CustomWKWebView::loadChanged),
                      this);
     g_signal_connect(webView_.get(), "web-process-terminated",
                      G_CALLBACK(&CustomWKWebView::webProcessTerminated), this);
@@ -131,27 +134,82 @@ void CustomWKWebView::getScreenshot(bool saveCache, ScreenshotCallback callback)
 void CustomWKWebView::takeFreshScreenshot(bool saveCache, ScreenshotCallback callback) {
     lastScreenshot_.reset();
     std::weak_ptr<CustomWKWebView> weak = weak_from_this();
+    auto shoot = [weak, saveCache, callback = std::move(callback)]() mutable {
+        auto self = weak.lock();
+        if (!self) {
+            LOG_ERROR("self is nil!?");
+            return;
+        }
+        LOG_DEBUG("SYNC-CHECK: fresh screenshot");
+        SnapshotTask::start(self->webView_.get(), self->timeouts_.snapshot,
+                            [weak, saveCache, callback = std::move(callback)](
+                                Image image, std::optional<std::string> error) {
+                                auto owner = weak.lock();
+                                if (!owner) {
+                                    return;
+                                }
+                                owner->zoom_->release();
+                                if (saveCache) {
+                                    owner->lastScreenshot_ = image;
+                                }
+                                callback(std::move(image), std::move(error));
+                            });
+    };
     evaluate(RendererScripts::screenshotModeScript(),
-             [weak, saveCache, callback = std::move(callback)](auto, auto) mutable {
-                 auto self = weak.lock();
-                 if (!self) {
-                     LOG_ERROR("self is nil!?");
-                     return;
+             [weak, shoot = std::move(shoot)](auto, auto) mutable {
+                 if (auto self = weak.lock()) {
+                     self->atCanvasScale(std::move(shoot));
                  }
-                 LOG_DEBUG("SYNC-CHECK: fresh screenshot");
-                 SnapshotTask::start(self->webView_.get(), self->timeouts_.snapshot,
-                                     [weak, saveCache, callback = std::move(callback)](
-                                         Image image, std::optional<std::string> error) {
-                                         auto owner = weak.lock();
-                                         if (!owner) {
-                                             return;
-                                         }
-                                         if (saveCache) {
-                                             owner->lastScreenshot_ = image;
-                                         }
-                                         callback(std::move(image), std::move(error));
-                                     });
              });
+}
+
+void CustomWKWebView::atCanvasScale(std::function<void()> then) {
+    const bool resized = zoom_->zoom() != 1.0 || zoom_->held();
+    zoom_->hold();
+    if (!resized || zoom_->canvasWidth() == 0) {
+        then();
+        return;
+    }
+    whenPageIsCanvasSized(std::chrono::steady_clock::now() + timeouts_.snapshot, std::move(then));
+}
+
+// The zoom change reaches the page before the script (one ordered channel), but the new size
+// only after GTK's next layout; the page's viewport tells when both are in.
+void CustomWKWebView::whenPageIsCanvasSized(std::chrono::steady_clock::time_point deadline,
+                                            std::function<void()> then) {
+    std::weak_ptr<CustomWKWebView> weak = weak_from_this();
+    evaluate(
+        "[window.innerWidth, window.innerHeight]",
+        [weak, deadline, then = std::move(then)](std::optional<std::string> json, auto) mutable {
+            auto self = weak.lock();
+            if (!self) {
+                return;
+            }
+            const auto size = nlohmann::json::parse(json.value_or(""), nullptr, false);
+            const bool sized = size.is_array() && size.size() == 2 &&
+                               size[0] == self->zoom_->canvasWidth() &&
+                               size[1] == self->zoom_->canvasHeight();
+            if (sized || std::chrono::steady_clock::now() > deadline) {
+                if (!sized) {
+                    LOG_WARNING("The page did not take the canvas size before the snapshot");
+                }
+                then();
+                return;
+            }
+            auto* retry =
+                new std::function<void()>([weak, deadline, then = std::move(then)]() mutable {
+                    if (auto view = weak.lock()) {
+                        view->whenPageIsCanvasSized(deadline, std::move(then));
+                    }
+                });
+            g_timeout_add_full(
+                G_PRIORITY_DEFAULT, 10,
+                [](gpointer data) -> gboolean {
+                    (*static_cast<std::function<void()>*>(data))();
+                    return G_SOURCE_REMOVE;
+                },
+                retry, [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+        });
 }
 
 void CustomWKWebView::evaluate(const std::string& script, ScriptCallback callback) {
@@ -212,7 +270,8 @@ void CustomWKWebView::resetDragState() {
 }
 
 // Only the document load this view started may navigate; links, form posts, scripted location
-// changes and new windows are refused.
+// changes and new windows are refused. WebKit may ask about that load more than once (seen with
+// views in on-screen windows), so it stays allowed until it commits.
 gboolean CustomWKWebView::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                        WebKitPolicyDecisionType type, gpointer data) {
     auto* self = static_cast<CustomWKWebView*>(data);
@@ -225,7 +284,6 @@ gboolean CustomWKWebView::decidePolicy(WebKitWebView*, WebKitPolicyDecision* dec
         WebKitURIRequest* request = webkit_navigation_action_get_request(action);
         const char* uri = webkit_uri_request_get_uri(request);
         if (uri != nullptr && self->documentBaseUri_ == uri) {
-            self->navigationAllowed_ = false;
             webkit_policy_decision_use(decision);
             return TRUE;
         }
@@ -233,6 +291,12 @@ gboolean CustomWKWebView::decidePolicy(WebKitWebView*, WebKitPolicyDecision* dec
     LOG_WARNING("Refused a navigation away from the document");
     webkit_policy_decision_ignore(decision);
     return TRUE;
+}
+
+void CustomWKWebView::loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) {
+    if (event == WEBKIT_LOAD_COMMITTED) {
+        static_cast<CustomWKWebView*>(data)->navigationAllowed_ = false;
+    }
 }
 
 void CustomWKWebView::webProcessTerminated(WebKitWebView*, WebKitWebProcessTerminationReason reason,

@@ -5,6 +5,7 @@
 #include "render/RendererMessage.h"
 #include "render/ScreenshotQueue.h"
 #include "render/gtk/ScriptMessageChannel.h"
+#include "render/gtk/ViewZoom.h"
 
 #include <chrono>
 #include <functional>
@@ -68,7 +69,13 @@ public:
     // after the load time-out. Waits on the screenshot queue, in line with snapshot requests.
     void whenPageLoaded(std::function<void(bool loaded)> callback);
 
+    // The picture is the canvas at the backing scale whatever zoom is shown.
     void getScreenshot(bool saveCache, ScreenshotCallback callback);
+
+    // The composed picture's size in points; the view is that times the zoom.
+    void setCanvasSize(int width, int height) { zoom_->setCanvasSize(width, height); }
+    void setZoom(double zoom) { zoom_->setZoom(zoom); }
+    double zoom() const { return zoom_->zoom(); }
 
     // Evaluates `script` in the document; without a callback the result is ignored.
     void evaluate(const std::string& script, ScriptCallback callback = {});
@@ -101,10 +108,16 @@ public:
 private:
     void configure();
     void takeFreshScreenshot(bool saveCache, ScreenshotCallback callback);
+    // Holds the view at zoom 1 and the canvas size, then runs `then` once the page has taken
+    // that size (or the snapshot time-out passed). The caller releases the hold.
+    void atCanvasScale(std::function<void()> then);
+    void whenPageIsCanvasSized(std::chrono::steady_clock::time_point deadline,
+                               std::function<void()> then);
     void reloadAfterCrash();
 
     static gboolean decidePolicy(WebKitWebView*, WebKitPolicyDecision*, WebKitPolicyDecisionType,
                                  gpointer self);
+    static void loadChanged(WebKitWebView*, WebKitLoadEvent, gpointer self);
     static void webProcessTerminated(WebKitWebView*, WebKitWebProcessTerminationReason,
                                      gpointer self);
     static gboolean contextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*,
@@ -119,6 +132,7 @@ private:
 
     GObjectPtr<WebKitUserContentManager> contentManager_;
     GObjectPtr<WebKitWebView> webView_;
+    std::unique_ptr<ViewZoom> zoom_;
     std::unique_ptr<ScriptMessageChannel> loggingChannel_;
     std::unique_ptr<ScriptMessageChannel> eventsChannel_;
 

@@ -22,7 +22,7 @@ RenderWindow::~RenderWindow() {
 void RenderWindow::setCanvasSize(int width, int height) {
     width_ = std::max(1, width);
     height_ = std::max(1, height);
-    gtk_widget_set_size_request(view_->widget(), width_, height_);
+    view_->setCanvasSize(width_, height_);
     gtk_window_resize(GTK_WINDOW(window_.get()), width_, height_);
 }
 

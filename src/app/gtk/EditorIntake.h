@@ -1,0 +1,55 @@
+#pragma once
+
+#include "editor/ImageLoadPipeline.h"
+#include "editor/gtk/EditorWindow.h"
+#include "ui/AlertRequest.h"
+
+#include <filesystem>
+#include <gtkmm/application.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lumeris {
+
+class Alerts;
+class EditorBackgrounds;
+class SettingsStore;
+class TextRecognizer;
+
+// Brings image files into editor windows and keeps the open ones alive: the process-wide list of
+// open editor windows, in the order they opened. Main thread, except where said.
+class EditorIntake : public std::enable_shared_from_this<EditorIntake> {
+public:
+    struct Dependencies {
+        Gtk::Application& application;
+        const SettingsStore& settings;
+        EditorBackgrounds& backgrounds;
+        std::shared_ptr<TextRecognizer> recognizer;
+        std::shared_ptr<Alerts> alerts;
+        std::string baseUri;
+    };
+
+    explicit EditorIntake(Dependencies dependencies);
+
+    // Checks, copies and analyses the file on a worker thread, then opens an editor on the copy,
+    // or shows the error alert. The application stays up meanwhile.
+    void activateFromFile(const std::filesystem::path& path);
+
+    // A new visible editor window on an image already read, appended to the open-window list.
+    void openEditorWithImage(PreparedImage prepared);
+
+    const std::vector<std::unique_ptr<EditorWindow>>& openWindows() const { return windows_; }
+
+    // Title "Error", the message, one "OK" button.
+    static AlertRequest errorAlert(const std::string& message);
+
+private:
+    void showError(const std::string& message);
+    void closed(EditorWindow* window);
+
+    Dependencies dependencies_;
+    std::vector<std::unique_ptr<EditorWindow>> windows_;
+};
+
+} // namespace lumeris

@@ -1,0 +1,52 @@
+#include "app/gtk/LumerisApplication.h"
+
+#include "app/EditorAddress.h"
+#include "base/Logger.h"
+#include "platform/TesseractRecognizer.h"
+#include "render/gtk/RenderWindow.h"
+
+namespace lumeris {
+
+Glib::RefPtr<LumerisApplication> LumerisApplication::create() {
+    return Glib::RefPtr<LumerisApplication>(new LumerisApplication());
+}
+
+LumerisApplication::LumerisApplication() : Gtk::Application(ID, Gio::APPLICATION_HANDLES_OPEN) {}
+
+void LumerisApplication::on_startup() {
+    Gtk::Application::on_startup();
+    Logger::setUp(Logger::defaultLogDirectory());
+    settings_.registerDefaultSettings();
+    LOG_INFO("Settings are at {}", settings_.file().string());
+    services_ = DesktopServices::create(settings_, [this] { return get_active_window(); });
+    backgrounds_ = std::make_unique<EditorBackgrounds>();
+    auto baseUri = RenderWindow::viewerBaseUri();
+    if (!baseUri) {
+        LOG_ERROR("web/viewer.html is missing from the resources; editors stay empty");
+    }
+    intake_ = std::make_shared<EditorIntake>(EditorIntake::Dependencies{
+        *this, settings_, *backgrounds_, std::make_shared<TesseractRecognizer>(), services_.alerts,
+        baseUri.value_or("")});
+}
+
+// Nothing to open: the latest editor comes to the front; with none, the application ends.
+void LumerisApplication::on_activate() {
+    if (!intake_->openWindows().empty()) {
+        intake_->openWindows().back()->present();
+    }
+}
+
+void LumerisApplication::on_open(const type_vec_files& files, const Glib::ustring&) {
+    for (const auto& file : files) {
+        const std::string path = file->get_path();
+        if (!path.empty()) {
+            intake_->activateFromFile(path);
+        } else if (auto named = EditorAddress::fileToOpen(file->get_uri())) {
+            intake_->activateFromFile(*named);
+        } else {
+            LOG_DEBUG("Ignored the address {}", file->get_uri());
+        }
+    }
+}
+
+} // namespace lumeris

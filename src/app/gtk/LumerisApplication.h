@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/gtk/EditorBackgrounds.h"
+#include "app/gtk/EditorIntake.h"
+#include "platform/DesktopServices.h"
+#include "settings/SettingsStore.h"
+
+#include <gtkmm/application.h>
+#include <memory>
+
+namespace lumeris {
+
+// The one running Lumeris of the session ("app.lumeris.Lumeris" on the session bus): files named
+// on a later command line open as editors here, and the later process exits. It ends when its
+// last window closes.
+class LumerisApplication : public Gtk::Application {
+public:
+    static constexpr const char* ID = "app.lumeris.Lumeris";
+
+    static Glib::RefPtr<LumerisApplication> create();
+
+protected:
+    LumerisApplication();
+
+    // Primary instance only.
+    void on_startup() override;
+    void on_activate() override;
+    void on_open(const type_vec_files& files, const Glib::ustring& hint) override;
+
+private:
+    SettingsStore settings_;
+    DesktopServices services_;
+    std::unique_ptr<EditorBackgrounds> backgrounds_;
+    std::shared_ptr<EditorIntake> intake_;
+};
+
+} // namespace lumeris

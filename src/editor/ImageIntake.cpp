@@ -1,0 +1,45 @@
+#include "editor/ImageIntake.h"
+
+#include "base/AtomicFile.h"
+#include "base/Logger.h"
+#include "capture/FileNaming.h"
+#include "capture/RawBackup.h"
+#include "export/ImageEncoder.h"
+#include "export/ImageReader.h"
+
+#include <glib.h>
+
+namespace lumeris {
+
+namespace fs = std::filesystem;
+
+fs::path ImageIntake::defaultTemporaryFolder() {
+    return g_get_tmp_dir();
+}
+
+std::variant<PreparedImage, std::string>
+ImageIntake::activateFromFile(const fs::path& file, const SettingsStore& settings,
+                              const fs::path& temporaryFolder) {
+    auto image = ImageReader::read(file);
+    if (!image) {
+        return std::string(NOT_AN_IMAGE);
+    }
+    if (temporaryFolder.empty()) {
+        return std::string(NO_TEMPORARY_FILE);
+    }
+    const fs::path copy = temporaryFolder / FileNaming::generateFileName(
+                                                std::nullopt, FileNaming::uuidString(), "png");
+    std::string error;
+    const auto png = ImageEncoder::pngData(image->image);
+    if (png.empty() || !AtomicFile::writeFileAtomically(copy, png, error)) {
+        LOG_ERROR("cannot write {}: {}", copy.string(), png.empty() ? "no PNG data" : error);
+        return std::string(CANNOT_OPEN);
+    }
+    RawBackup::makeRawBackup(settings, copy);
+    LOG_DEBUG("load image");
+    // The decoded picture keeps its density (imageScale), which the plain PNG copy does not say.
+    return ImageLoadPipeline::prepare(std::move(*image), copy, settings,
+                                      std::chrono::system_clock::now());
+}
+
+} // namespace lumeris

@@ -1,0 +1,71 @@
+#include "editor/ImageIntake.h"
+
+#include "TemporaryFolder.h"
+#include "export/ImageReader.h"
+#include "settings/SettingsStore.h"
+#include "support/ImageFiles.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+
+using namespace lumeris;
+
+namespace {
+
+class ImageIntakeTest : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    SettingsStore settings{folder / "settings.json", SettingsStore::Persistence::InMemory};
+    std::filesystem::path temporary = folder / "tmp";
+
+    void SetUp() override {
+        settings.registerDefaultSettings(StandardFolders{folder / "Archives", folder / "Desktop"});
+        std::filesystem::create_directories(temporary);
+    }
+};
+
+} // namespace
+
+TEST_F(ImageIntakeTest, EditorWorksOnATemporaryPngCopyBackedUpWhenArchivingIsOn) {
+    const RgbaImage picture = screenshot(90, 60, 8);
+    const std::string original = writePng(picture, folder / "shot.png");
+    for (bool archiving : {true, false}) {
+        SCOPED_TRACE(archiving);
+        settings.set("settings.save-screenshot", archiving);
+        auto outcome = ImageIntake::activateFromFile(original, settings, temporary);
+        ASSERT_TRUE(std::holds_alternative<PreparedImage>(outcome));
+        const auto& copy = std::get<PreparedImage>(outcome).currentPath;
+        EXPECT_EQ(copy.parent_path(), temporary);
+        EXPECT_TRUE(std::regex_match(
+            copy.filename().string(),
+            std::regex(R"(Lumeris-\d{4}-\d\d-\d\d-\d\d\.\d\d\.\d\d-[0-9A-Fa-f-]{36}\.png)")))
+            << copy;
+        auto reread = ImageReader::read(copy);
+        ASSERT_TRUE(reread);
+        EXPECT_EQ(reread->image, picture);
+        EXPECT_EQ(std::filesystem::exists(folder / "Archives" / "raw" / copy.filename()),
+                  archiving);
+    }
+}
+
+TEST_F(ImageIntakeTest, FailuresEndInTheMessageForTheAlert) {
+    std::ofstream(folder / "notes.txt") << "not a picture";
+    const std::string picture = writePng(screenshot(40, 30), folder / "shot.png");
+    const struct {
+        std::filesystem::path file;
+        std::filesystem::path temporaryFolder;
+        std::string message;
+    } cases[] = {
+        {folder / "notes.txt", temporary, ImageIntake::NOT_AN_IMAGE},
+        {folder / "missing.png", temporary, ImageIntake::NOT_AN_IMAGE},
+        {picture, "", ImageIntake::NO_TEMPORARY_FILE},
+        {picture, folder / "no-such-folder", ImageIntake::CANNOT_OPEN},
+    };
+    for (const auto& test : cases) {
+        auto outcome = ImageIntake::activateFromFile(test.file, settings, test.temporaryFolder);
+        ASSERT_TRUE(std::holds_alternative<std::string>(outcome)) << test.file;
+        EXPECT_EQ(std::get<std::string>(outcome), test.message) << test.file;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(temporary)) << "a failure leaves no copy";
+}
