@@ -50,8 +50,11 @@ int main(int argc, char** argv) {
         }
         files = true;
     }
-    const bool desktop =
-        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    const bool desktop = set("DISPLAY") || set("WAYLAND_DISPLAY");
     if (!files) {
         std::fputs("Lumeris is not yet able to run as a tray application; see --help.\n", stderr);
         // With a desktop, a running Lumeris brings its latest editor to the front.
