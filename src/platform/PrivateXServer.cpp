@@ -1,7 +1,6 @@
 #include "platform/PrivateXServer.h"
 
 #include "base/GLibHandles.h"
-
 #include "base/Logger.h"
 
 #include <cerrno>
