@@ -20,7 +20,7 @@ std::array<std::uint8_t, 4> parseHexColor(const std::string& text) {
     for (int channel = 0; channel < 3; ++channel) {
         int value = 0;
         for (int digit = 0; digit < 2; ++digit) {
-            const char c = text[static_cast<std::size_t>(1 + channel * 2 + digit)];
+            const char c = text[1 + static_cast<std::size_t>(channel * 2 + digit)];
             int nibble;
             if (c >= '0' && c <= '9') {
                 nibble = c - '0';

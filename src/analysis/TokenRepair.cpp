@@ -110,9 +110,8 @@ void TokenRepair::joinSplitTokens(const GreyImage& ink, RecognisedLine& line) {
                                 RecognisedLine::Symbol{"_", previous.right(), line.top, word.left(),
                                                        line.bottom + lineHeight / 4});
             word.joinsPrevious = true;
-        } else if (underscoreRead) {
-            word.joinsPrevious = true;
-        } else if (gap * 100 < lineHeight * 12 || (sorted.size() >= 2 && gap * 10 < usualGap * 7)) {
+        } else if (underscoreRead || gap * 100 < lineHeight * 12 ||
+                   (sorted.size() >= 2 && gap * 10 < usualGap * 7)) {
             word.joinsPrevious = true;
         }
     }

@@ -89,8 +89,8 @@ std::optional<std::string> RenderOptions::applyOverrides(SettingsStore& settings
         }
         values.emplace_back(key, std::move(*value));
     }
-    for (auto& [key, value] : values) {
-        settings.set(key, std::move(value));
+    for (const auto& [key, value] : values) {
+        settings.set(key, value);
     }
     return std::nullopt;
 }

@@ -9,7 +9,7 @@ namespace lumeris {
 
 namespace {
 
-std::vector<Rect> withoutEmpty(std::vector<Rect> rects, double scale) {
+std::vector<Rect> withoutEmpty(const std::vector<Rect>& rects, double scale) {
     std::vector<Rect> kept;
     kept.reserve(rects.size());
     for (const auto& rect : rects) {

@@ -32,7 +32,7 @@ bool isOpaque(const RgbaImage& image) {
 // ---- PNG ----
 
 struct PngOutput {
-    std::vector<std::uint8_t>* bytes;
+    std::vector<std::uint8_t>* bytes = nullptr;
     bool outOfMemory = false;
 };
 

@@ -56,7 +56,8 @@ std::optional<RgbaImage> RenderWindow::renderBlocking(const std::string& html,
             outcome->done = true;
             return;
         }
-        snapshot([outcome](CustomWKWebView::Image image, std::optional<std::string> shotError) {
+        snapshot([outcome](const CustomWKWebView::Image& image,
+                           const std::optional<std::string>& shotError) {
             if (image) {
                 outcome->image = *image;
             } else {

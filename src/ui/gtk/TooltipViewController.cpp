@@ -9,8 +9,7 @@ std::unique_ptr<TooltipViewController> TooltipViewController::create(OnceHints h
     if (!builder) {
         return nullptr;
     }
-    std::unique_ptr<TooltipViewController> controller(
-        new TooltipViewController(builder, std::move(hints)));
+    std::unique_ptr<TooltipViewController> controller(new TooltipViewController(builder, hints));
     if (!controller->view_ || !controller->label_ || !controller->controlStackView_ ||
         !controller->okButton_ || !controller->dontShowAgainButton_) {
         return nullptr;
@@ -23,7 +22,7 @@ std::unique_ptr<TooltipViewController> TooltipViewController::create(OnceHints h
 }
 
 TooltipViewController::TooltipViewController(Glib::RefPtr<Gtk::Builder> builder, OnceHints hints)
-    : builder_(std::move(builder)), hints_(std::move(hints)) {
+    : builder_(std::move(builder)), hints_(hints) {
     view_ = InterfaceFile::widget<Gtk::Widget>(builder_, "view");
     label_ = InterfaceFile::widget<Gtk::Label>(builder_, "label");
     controlStackView_ = InterfaceFile::widget<Gtk::Box>(builder_, "controlStackView");
