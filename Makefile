@@ -6,7 +6,7 @@ ARGS       ?=
 
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-core test-gui bench sanitize format clean
+.PHONY: all deps configure build run test test-core test-gui bench sanitize tidy format clean
 
 all: build
 
@@ -33,6 +33,11 @@ bench: deps
 	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target benchmarks
 	@for b in $(BUILD_DIR)-bench/bench/bench_*; do echo "== $$b"; $$b; done
+
+# clang-tidy over src/ with the checks in .clang-tidy.
+tidy: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+	run-clang-tidy -p $(BUILD_DIR) -j $(JOBS) -quiet "$(CURDIR)/src/"
 
 # The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:
