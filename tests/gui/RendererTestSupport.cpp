@@ -74,4 +74,22 @@ ShotResult screenshot(CustomWKWebView& view, bool saveCache) {
     return result;
 }
 
+void expectSnapshotsIgnoreZoom(CustomWKWebView& view, const RgbaImage& reference,
+                               const std::function<void(double zoom)>& alsoAt) {
+    for (double zoom : {0.5, 2.0}) {
+        SCOPED_TRACE(zoom);
+        view.setZoom(zoom);
+        runUntil([] { return false; }, 0.2);
+        auto shot = screenshot(view, false);
+        ASSERT_TRUE(shot.image) << shot.error.value_or("");
+        EXPECT_EQ(shot.image->width, reference.width);
+        EXPECT_EQ(shot.image->height, reference.height);
+        EXPECT_TRUE(shot.image->pixels == reference.pixels);
+        EXPECT_EQ(webkit_web_view_get_zoom_level(view.webView()), zoom);
+        if (alsoAt) {
+            alsoAt(zoom);
+        }
+    }
+}
+
 } // namespace lumeris::testing

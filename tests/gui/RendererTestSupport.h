@@ -46,4 +46,9 @@ struct ShotResult {
 // Takes a screenshot, waiting for the answer.
 ShotResult screenshot(CustomWKWebView& view, bool saveCache);
 
+// Output snapshots taken while 50 % and 200 % zoom are shown equal `reference` in size and pixels,
+// and the zoom shown comes back after each; `alsoAt` adds checks at each zoom.
+void expectSnapshotsIgnoreZoom(CustomWKWebView& view, const RgbaImage& reference,
+                               const std::function<void(double zoom)>& alsoAt = {});
+
 } // namespace lumeris::testing

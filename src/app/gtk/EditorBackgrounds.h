@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/RendererCopies.h"
 #include "editor/gtk/EditorWindow.h"
 
 #include <filesystem>
@@ -14,16 +15,11 @@ class SettingsStore;
 // when the application ends. Named per process, apart from `lumeris render` runs.
 class EditorBackgrounds {
 public:
-    EditorBackgrounds() = default;
-    ~EditorBackgrounds();
-    EditorBackgrounds(const EditorBackgrounds&) = delete;
-    EditorBackgrounds& operator=(const EditorBackgrounds&) = delete;
-
     // Main thread (the desktop picture is measured against the screens).
     EditorWindow::Backgrounds resolve(const SettingsStore& settings);
 
 private:
-    std::vector<std::filesystem::path> placed_;
+    RendererCopies copies_{"editor"};
 };
 
 } // namespace lumeris

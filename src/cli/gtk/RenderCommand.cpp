@@ -4,10 +4,10 @@
 #include "base/Logger.h"
 #include "capture/CustomBackgroundCache.h"
 #include "capture/DesktopPicture.h"
+#include "capture/RendererCopies.h"
 #include "capture/WallpaperDesktopPicture.h"
 #include "cli/RenderOptions.h"
 #include "cli/gtk/BatchRenderer.h"
-#include "cli/gtk/RendererCopies.h"
 #include "platform/GdkScreenLocator.h"
 #include "platform/PrivateXServer.h"
 #include "render/gtk/RenderWindow.h"
@@ -210,7 +210,7 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
         printError("the resources folder (viewer.html) was not found; set LUMERIS_RESOURCES");
         return EXIT_SOME_FAILED;
     }
-    RendererCopies copies;
+    RendererCopies copies("render");
     auto backgrounds = resolveBackgrounds(options, settings, copies);
     if (!backgrounds) {
         return EXIT_SOME_FAILED;

@@ -1,9 +1,9 @@
 #include "editor/gtk/EditorWindow.h"
 
-#include "base/BuildInfo.h"
 #include "base/Logger.h"
 #include "editor/RedactionRules.h"
 #include "editor/TextRecognitionTask.h"
+#include "editor/WindowPlacement.h"
 #include "render/EditorDocument.h"
 
 #include <algorithm>
@@ -33,14 +33,10 @@ EditorWindow::EditorWindow(const SettingsStore& settings,
     scroller_.show_all();
 }
 
-std::string EditorWindow::titleFor(const std::string& fileName) {
-    return fileName + " - Lumeris " + build::VERSION + " (" + build::BUILD_NUMBER + ")";
-}
-
 void EditorWindow::showImage(PreparedImage prepared) {
     LOG_DEBUG("load image");
     prepared_ = std::make_shared<const PreparedImage>(std::move(prepared));
-    set_title(titleFor(prepared_->fileName));
+    set_title(WindowPlacement::windowTitle(prepared_->fileName));
 
     const ImageSize canvas = ImageLoadPipeline::canvas(*prepared_);
     const int width = static_cast<int>(std::lround(canvas.bgWidth));

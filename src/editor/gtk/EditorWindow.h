@@ -33,9 +33,6 @@ public:
 
     CustomWKWebView& renderer() { return *view_; }
 
-    // `fileName` + " - Lumeris " + version and build.
-    static std::string titleFor(const std::string& fileName);
-
 protected:
     // Ctrl+W closes the editor, as everywhere on the desktop.
     bool on_key_press_event(GdkEventKey* event) override;

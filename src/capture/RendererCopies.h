@@ -9,12 +9,12 @@
 
 namespace lumeris {
 
-// Background pictures placed where the renderer may read them for one headless run. Named per
-// process so parallel runs and a running editor never overwrite each other's pictures; removed
-// when the run ends.
+// Background pictures placed where the renderer may read them, for one headless run or one
+// application's editors. Named per owner and process (`owner` "render" or "editor") so parallel
+// runs and a running editor never overwrite each other's pictures; removed with this object.
 class RendererCopies {
 public:
-    RendererCopies();
+    explicit RendererCopies(const std::string& owner);
     ~RendererCopies();
     RendererCopies(const RendererCopies&) = delete;
     RendererCopies& operator=(const RendererCopies&) = delete;

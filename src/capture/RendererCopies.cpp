@@ -1,4 +1,4 @@
-#include "cli/gtk/RendererCopies.h"
+#include "capture/RendererCopies.h"
 
 #include "base/AtomicFile.h"
 #include "base/Logger.h"
@@ -12,7 +12,8 @@ namespace lumeris {
 
 namespace fs = std::filesystem;
 
-RendererCopies::RendererCopies() : prefix_("render-" + std::to_string(getpid()) + "-") {}
+RendererCopies::RendererCopies(const std::string& owner)
+    : prefix_(owner + "-" + std::to_string(getpid()) + "-") {}
 
 RendererCopies::~RendererCopies() {
     for (const fs::path& copy : copies_) {
