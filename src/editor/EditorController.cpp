@@ -268,7 +268,12 @@ void EditorController::loadImage(const std::filesystem::path& path,
     if (!prepared) {
         return; // the pipeline has logged "load image fail"
     }
-    session_ = std::move(*prepared);
+    loadPrepared(std::move(*prepared), std::move(completion));
+}
+
+void EditorController::loadPrepared(PreparedImage prepared, std::function<void()> completion) {
+    session_ = std::move(prepared);
+    session_.capturedDate = capturedDate_;
     loaded_ = true;
     services_.view.setTitle(WindowPlacement::windowTitle(session_.fileName));
     processOriginalImage();

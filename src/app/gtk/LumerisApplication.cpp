@@ -2,6 +2,8 @@
 
 #include "app/EditorAddress.h"
 #include "base/Logger.h"
+#include "base/ResourceLocator.h"
+#include "editor/EditorBackgroundWork.h"
 #include "platform/TesseractRecognizer.h"
 #include "render/gtk/RenderWindow.h"
 
@@ -19,14 +21,25 @@ void LumerisApplication::on_startup() {
     settings_.registerDefaultSettings();
     LOG_INFO("Settings are at {}", settings_.file().string());
     services_ = DesktopServices::create(settings_, [this] { return get_active_window(); });
-    backgrounds_ = std::make_unique<EditorBackgrounds>();
+    screens_ = std::make_unique<GdkScreenLocator>();
+    desktopPicture_ = std::make_unique<WallpaperDesktopPicture>(*screens_);
     auto baseUri = RenderWindow::viewerBaseUri();
     if (!baseUri) {
         LOG_ERROR("web/viewer.html is missing from the resources; editors stay empty");
     }
-    intake_ = std::make_shared<EditorIntake>(EditorIntake::Dependencies{
-        *this, settings_, *backgrounds_, std::make_shared<TesseractRecognizer>(), services_.alerts,
-        baseUri.value_or("")});
+    auto recognizer = std::make_shared<TesseractRecognizer>();
+    EditorWindow::Dependencies editor{settings_,
+                                      services_.alerts,
+                                      EditorBackgroundWork::recognition(recognizer, settings_),
+                                      EditorBackgroundWork::textWrap(recognizer),
+                                      baseUri.value_or(""),
+                                      ResourceLocator::rendererDataFolder(),
+                                      screens_.get(),
+                                      desktopPicture_.get(),
+                                      {},
+                                      {}};
+    intake_ = std::make_shared<EditorIntake>(
+        EditorIntake::Dependencies{*this, settings_, services_.alerts, std::move(editor)});
 }
 
 // Nothing to open: the latest editor comes to the front; with none, the application ends.

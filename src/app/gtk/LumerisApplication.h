@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/gtk/EditorBackgrounds.h"
 #include "app/gtk/EditorIntake.h"
+#include "capture/WallpaperDesktopPicture.h"
 #include "platform/DesktopServices.h"
+#include "platform/GdkScreenLocator.h"
 #include "settings/SettingsStore.h"
 
 #include <gtkmm/application.h>
@@ -30,7 +31,8 @@ protected:
 private:
     SettingsStore settings_;
     DesktopServices services_;
-    std::unique_ptr<EditorBackgrounds> backgrounds_;
+    std::unique_ptr<GdkScreenLocator> screens_;
+    std::unique_ptr<WallpaperDesktopPicture> desktopPicture_;
     std::shared_ptr<EditorIntake> intake_;
 };
 

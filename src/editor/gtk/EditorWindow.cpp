@@ -1,88 +1,694 @@
 #include "editor/gtk/EditorWindow.h"
 
+#include "base/ColorText.h"
 #include "base/Logger.h"
-#include "editor/RedactionRules.h"
-#include "editor/TextRecognitionTask.h"
-#include "editor/WindowPlacement.h"
-#include "render/EditorDocument.h"
+#include "base/ResourceLocator.h"
+#include "capture/DesktopPicture.h"
+#include "editor/gtk/RatioListSelectorViewController.h"
+#include "editor/gtk/RatioPicker.h"
+#include "editor/gtk/RedactSettingsViewController.h"
+#include "editor/gtk/ToolbarPictures.h"
+#include "presets/RatioTemplates.h"
+#include "render/BackgroundPictures.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
+#include "ui/Alerts.h"
+#include "ui/MainLoopTimer.h"
+#include "ui/gtk/InputTooltipViewController.h"
+#include "ui/gtk/InterfaceFile.h"
+#include "ui/gtk/PopoverRegistry.h"
 
-#include <algorithm>
 #include <cmath>
+#include <giomm/menu.h>
+#include <giomm/simpleaction.h>
+#include <glibmm/main.h>
+#include <gtkmm/cssprovider.h>
+#include <gtkmm/headerbar.h>
+#include <gtkmm/icontheme.h>
+#include <gtkmm/image.h>
+#include <gtkmm/label.h>
+#include <gtkmm/stylecontext.h>
 
 namespace lumeris {
 
 namespace {
 
-constexpr int MIN_DEFAULT_WIDTH = 1200;
-constexpr int MIN_DEFAULT_HEIGHT = 800;
+constexpr const char* CHOSEN = "chosen";
+
+constexpr const char* TIPS = "Press \"1\": Add text (repeat to change size)\n\n"
+                             "Press \"2\": Add an arrow (repeat to change style)\n\n"
+                             "Press \"3\": Start redaction mode\n\n"
+                             "Press \"4\": Add shapes (repeat to change shape)";
+
+// The tool buttons, the renderer's command that enters each tool, and the mode it reports.
+struct Tool {
+    const char* button;
+    const char* command;
+    const char* mode;
+};
+constexpr Tool TOOLS[] = {
+    {"textTool", "addTextActivated", "add-text"},
+    {"arrowTool", "addArrowActivated", "add-arrow"},
+    {"redactTool", "redactActivated", "redact"},
+    {"shapeTool", "addShapeActivated", "add-shape"},
+};
+
+constexpr const char* PLATFORMS[] = {"twitter", "facebook",  "instagram", "linkedin",
+                                     "youtube", "pinterest", "reddit",    "snapchat"};
+
+bool isPlatform(const std::string& identifier) {
+    return std::find(std::begin(PLATFORMS), std::end(PLATFORMS), identifier) != std::end(PLATFORMS);
+}
+
+// The selection border of the toolbar's choices, and compact value buttons.
+void installStyle() {
+    static bool installed = false;
+    if (installed) {
+        return;
+    }
+    installed = true;
+    auto provider = Gtk::CssProvider::create();
+    provider->load_from_data(R"(
+        .ratio-button, .background-button { border: 1.5px solid transparent; }
+        .ratio-button { border-radius: 8px; padding: 2px 6px; min-height: 24px; }
+        .platform-button { padding: 2px; }
+        .background-button { border-radius: 4.8px; padding: 1px; }
+        .ratio-button.chosen, .background-button.chosen { border-color: rgb(35, 103, 251); }
+        .value-button { padding: 0 4px; min-height: 0; min-width: 28px; }
+        .small-button { padding: 0 2px; min-height: 0; min-width: 0; }
+        .caption-row { min-height: 26px; }
+        .border-well { padding: 0; min-height: 0; min-width: 0; }
+        .border-well colorswatch { min-width: 14px; min-height: 14px; }
+    )");
+    Gtk::StyleContext::add_provider_for_screen(Gdk::Screen::get_default(), provider,
+                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    // The tool icons are ours; symbolic ones take the theme's colours.
+    if (auto resources = ResourceLocator::resourcesFolder()) {
+        Gtk::IconTheme::get_default()->append_search_path((*resources / "icons").string());
+    }
+}
+
+void setChosen(Gtk::Widget& widget, bool chosen) {
+    auto style = widget.get_style_context();
+    if (chosen) {
+        style->add_class(CHOSEN);
+    } else {
+        style->remove_class(CHOSEN);
+    }
+}
+
+Glib::RefPtr<Gio::MenuItem> menuItem(const char* label, const char* action,
+                                     const char* accel = nullptr) {
+    auto item = Gio::MenuItem::create(label, action);
+    if (accel != nullptr) {
+        item->set_attribute_value("accel", Glib::Variant<Glib::ustring>::create(accel));
+    }
+    return item;
+}
 
 } // namespace
 
-EditorWindow::EditorWindow(const SettingsStore& settings,
-                           std::shared_ptr<TextRecognizer> recognizer, Backgrounds backgrounds,
-                           std::string baseUri)
-    : settings_(settings), recognizer_(std::move(recognizer)), backgrounds_(std::move(backgrounds)),
-      baseUri_(std::move(baseUri)), view_(CustomWKWebView::create()) {
-    set_default_size(MIN_DEFAULT_WIDTH, MIN_DEFAULT_HEIGHT);
-    scroller_.set_policy(Gtk::POLICY_AUTOMATIC, Gtk::POLICY_AUTOMATIC);
+std::unique_ptr<EditorWindow> EditorWindow::create(Dependencies dependencies) {
+    InterfaceFile::ensureGtkmm();
+    auto builder = InterfaceFile::load("ImageEditor");
+    if (!builder) {
+        return nullptr;
+    }
+    return std::unique_ptr<EditorWindow>(new EditorWindow(std::move(dependencies), builder));
+}
+
+template <typename T> T& EditorWindow::widget(const char* id) {
+    T* found = InterfaceFile::widget<T>(builder_, id);
+    if (found == nullptr) {
+        throw std::runtime_error(std::string("ImageEditor.ui lacks ") + id);
+    }
+    return *found;
+}
+
+EditorWindow::EditorWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder> builder)
+    : dependencies_(std::move(dependencies)), builder_(std::move(builder)) {
+    installStyle();
+    if (!dependencies_.timer) {
+        dependencies_.timer = std::make_shared<MainLoopTimer>();
+    }
+    set_default_size(MIN_WIDTH, MIN_HEIGHT);
+    set_titlebar(widget<Gtk::HeaderBar>("headerBar"));
+    add(widget<Gtk::Box>("content"));
+
+    buildRenderer();
+    controller_ = EditorController::create(EditorController::Services{dependencies_.settings,
+                                                                      *this,
+                                                                      *dependencies_.timer,
+                                                                      BackgroundPictures::shared(),
+                                                                      dependencies_.rendererFolder,
+                                                                      dependencies_.recognize,
+                                                                      dependencies_.wrapText,
+                                                                      dependencies_.screens,
+                                                                      dependencies_.desktopSource,
+                                                                      dependencies_.addDetectedText,
+                                                                      {}});
+    bindControls();
+    connectButtons();
+    buildMenus();
+    buildToolbarPictures();
+    controller_->start();
+}
+
+EditorWindow::~EditorWindow() {
+    // Popovers and pending callbacks hold the window weakly through this.
+    lifetime_.reset();
+    watermarkChanged_.disconnect();
+}
+
+void EditorWindow::buildRenderer() {
+    scroller_ = &widget<Gtk::ScrolledWindow>("scroller");
+    view_ = CustomWKWebView::create();
+    view_->setDelegate(weakSelf<CustomWKWebViewDelegate>());
     gtk_container_add(GTK_CONTAINER(frame_.gobj()), view_->widget());
     frame_.set_halign(Gtk::ALIGN_CENTER);
     frame_.set_valign(Gtk::ALIGN_CENTER);
-    scroller_.add(frame_);
-    add(scroller_);
-    scroller_.show_all();
+    scroller_->add(frame_);
+    frame_.show_all();
+    // The zoom title follows every change of the visible area.
+    scroller_->signal_size_allocate().connect(
+        [this](Gtk::Allocation&) { controller_->zoom().boundsChanged(); });
 }
 
-void EditorWindow::showImage(PreparedImage prepared) {
-    LOG_DEBUG("load image");
-    prepared_ = std::make_shared<const PreparedImage>(std::move(prepared));
-    set_title(WindowPlacement::windowTitle(prepared_->fileName));
+void EditorWindow::bindControls() {
+    auto& settings = dependencies_.settings;
+    const struct {
+        Slider slider;
+        const char* id;
+        const SettingKey& key;
+        void (EditorController::*action)();
+    } sliders[] = {
+        {Slider::Padding, "paddingSlider", SettingKeys::PADDING, &EditorController::sliderAction},
+        {Slider::Inset, "insetSlider", SettingKeys::INSET, &EditorController::insetSliderAction},
+        {Slider::Radius, "radiusSlider", SettingKeys::BORDER_RADIUS,
+         &EditorController::borderSliderAction},
+        {Slider::Shadow, "shadowSlider", SettingKeys::SHADOW, &EditorController::sliderAction},
+        {Slider::TiltX, "tiltXSlider", SettingKeys::TILT_X, &EditorController::sliderAction},
+        {Slider::TiltY, "tiltYSlider", SettingKeys::TILT_Y, &EditorController::sliderAction},
+    };
+    for (const auto& entry : sliders) {
+        auto& scale = widget<Gtk::Scale>(entry.id);
+        sliders_[entry.slider] = &scale;
+        sliderBindings_[entry.slider] =
+            SettingBinding::range(scale, settings, entry.key,
+                                  [this, action = entry.action] { (*controller_.*action)(); });
+    }
 
-    const ImageSize canvas = ImageLoadPipeline::canvas(*prepared_);
-    const int width = static_cast<int>(std::lround(canvas.bgWidth));
-    const int height = static_cast<int>(std::lround(canvas.bgHeight));
-    view_->setCanvasSize(width, height);
-    int shownWidth = 0;
-    int shownHeight = 0;
-    get_size(shownWidth, shownHeight);
-    resize(std::max({shownWidth, MIN_DEFAULT_WIDTH, static_cast<int>(canvas.minWindowWidth)}),
-           std::max({shownHeight, MIN_DEFAULT_HEIGHT, static_cast<int>(canvas.minWindowHeight)}));
+    const struct {
+        const char* id;
+        const SettingKey& key;
+        void (EditorController::*action)();
+    } checkboxes[] = {
+        {"autoRedactCheckbox", SettingKeys::AUTO_REDACT,
+         &EditorController::reactEmailCheckboxAction},
+        {"showWatermarkCheckbox", SettingKeys::SHOW_WATERMARK,
+         &EditorController::showWatermarkCheckboxAction},
+        {"balanceCheckbox", SettingKeys::INSET_BALANCE, &EditorController::balanceButtonAction},
+    };
+    for (const auto& entry : checkboxes) {
+        checkboxBindings_.push_back(
+            SettingBinding::toggle(widget<Gtk::CheckButton>(entry.id), settings, entry.key,
+                                   [this, action = entry.action] { (*controller_.*action)(); }));
+    }
+    autoRedactCheckbox_ = &widget<Gtk::CheckButton>("autoRedactCheckbox");
 
-    styleText_ = EditorDocument::styleSheet(ImageLoadPipeline::styleInputs(
-        *prepared_, settings_, backgrounds_.desktop, backgrounds_.custom));
-    view_->loadDocument(ImageLoadPipeline::document(*prepared_, styleText_, {}, {}), baseUri_);
-    if (prepared_->values.autoRedactEnabled) {
-        startRecognition();
+    watermarkField_ = &widget<Gtk::Entry>("watermarkField");
+    watermarkChanged_ = watermarkField_->signal_changed().connect(
+        [this] { controller_->controlTextDidChange(watermarkField_->get_text()); });
+
+    borderColorWell_ = &widget<Gtk::ColorButton>("borderColorWell");
+    borderColorWell_->signal_color_set().connect([this] {
+        const Gdk::RGBA picked = borderColorWell_->get_rgba();
+        controller_->borderColorWellAction(
+            ColorText::colorHexString(picked.get_red(), picked.get_green(), picked.get_blue()));
+    });
+
+    redactionStatus_ = &widget<Gtk::Label>("redactionStatus");
+    insetStatus_ = &widget<Gtk::Label>("insetStatus");
+    tipLabel_ = &widget<Gtk::Label>("tipLabel");
+    zoomButton_ = &widget<Gtk::MenuButton>("zoomButton");
+}
+
+void EditorWindow::connectButtons() {
+    for (const char* id : {"paddingLabel", "insetLabel", "roundedLabel", "shadowLabel"}) {
+        auto& button = widget<Gtk::Button>(id);
+        const std::string field = button.get_name();
+        if (auto known = numberEntryField(field)) {
+            labelButtons_[*known] = &button;
+        }
+        button.signal_clicked().connect([this, &button, field] {
+            InputTooltipViewController::showNumberEntry(PopoverRegistry::shared(), button, field,
+                                                        weakSelf<NumberEntryDelegate>());
+        });
+    }
+
+    for (auto* child : widget<Gtk::Box>("backgroundButtons").get_children()) {
+        auto* button = dynamic_cast<Gtk::Button*>(child);
+        const std::string identifier = button->get_name();
+        backgroundButtons_[identifier] = button;
+        button->signal_clicked().connect([this, identifier] {
+            // The custom background keeps the colours or picture last chosen for it.
+            if (identifier == "custom") {
+                controller_->backgroundColorChanged();
+            } else {
+                controller_->bgImageButtonAction(identifier);
+            }
+        });
+    }
+
+    for (auto* child : widget<Gtk::Box>("ratioButtons").get_children()) {
+        auto* button = dynamic_cast<Gtk::Button*>(child);
+        const std::string identifier = button->get_name();
+        ratioButtons_[identifier] = button;
+        button->signal_clicked().connect([this, identifier, button] {
+            if (identifier == "custom") {
+                showRatioPicker(*button);
+            } else if (isPlatform(identifier)) {
+                showRatioList(identifier, *button);
+            } else {
+                controller_->ratioButtonAction(identifier);
+            }
+        });
+    }
+
+    widget<Gtk::Button>("tiltResetButton").signal_clicked().connect([this] {
+        controller_->tiltResetButtonAction();
+    });
+
+    redactSettingsButton_ = &widget<Gtk::Button>("redactSettingsButton");
+    redactSettingsButton_->signal_clicked().connect([this] {
+        std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
+        RedactSettingsViewController::Delegate delegate{
+            [weak](const std::string& color) {
+                if (auto self = weak.lock()) {
+                    self->controller_->redactColorAction(color);
+                }
+            },
+            [weak] {
+                if (auto self = weak.lock()) {
+                    self->controller_->redactionRulesChanged();
+                }
+            }};
+        PopoverRegistry::shared().showPopover(
+            "redact-settings", *redactSettingsButton_, PopoverEdge::Left,
+            RedactSettingsViewController::WIDTH, RedactSettingsViewController::HEIGHT, false,
+            PopoverBehavior::Transient,
+            std::make_shared<RedactSettingsViewController>(dependencies_.settings, delegate));
+    });
+
+    for (const Tool& tool : TOOLS) {
+        auto& button = widget<Gtk::ToggleButton>(tool.button);
+        toolButtons_[tool.mode] = &button;
+        button.signal_toggled().connect([this, &button, command = tool.command] {
+            if (!showingMode_ && button.get_active()) {
+                activateTool(command);
+            }
+        });
+    }
+
+    auto& tips = widget<Gtk::Button>("tipsButton");
+    tips.signal_clicked().connect([this, &tips] {
+        auto* label = Gtk::make_managed<Gtk::Label>(TIPS);
+        label->set_xalign(0);
+        label->set_margin_start(12);
+        label->set_margin_end(12);
+        label->set_margin_top(10);
+        label->set_margin_bottom(10);
+        auto* popover = Gtk::make_managed<Gtk::Popover>(tips);
+        popover->add(*label);
+        popover->signal_closed().connect(
+            [popover] { Glib::signal_idle().connect_once([popover] { delete popover; }); });
+        label->show();
+        popover->popup();
+    });
+}
+
+void EditorWindow::buildMenus() {
+    const struct {
+        const char* name;
+        std::function<void()> run;
+    } actions[] = {
+        {"zoom-in",
+         [this] {
+             controller_->zoom().zoomIn();
+         }},
+        {"zoom-out",
+         [this] {
+             controller_->zoom().zoomOut();
+         }},
+        {"zoom-fit",
+         [this] {
+             controller_->zoom().zoomToFit(false);
+         }},
+        {"zoom-fill",
+         [this] {
+             controller_->zoom().zoomToFit(true);
+         }},
+        {"zoom-50",
+         [this] {
+             controller_->zoom().zoom50();
+         }},
+        {"zoom-100",
+         [this] {
+             controller_->zoom().resetZoom();
+         }},
+        {"zoom-200",
+         [this] {
+             controller_->zoom().zoom200();
+         }},
+        {"smart-wrap",
+         [this] {
+             controller_->activateSmartWrapText();
+         }},
+        {"close",
+         [this] {
+             close();
+         }},
+    };
+    for (const auto& entry : actions) {
+        add_action(entry.name, entry.run);
+    }
+
+    auto zoomMenu = Gio::Menu::create();
+    auto steps = Gio::Menu::create();
+    steps->append_item(menuItem("Zoom In", "win.zoom-in", "<Control>plus"));
+    steps->append_item(menuItem("Zoom Out", "win.zoom-out", "<Control>minus"));
+    zoomMenu->append_section(steps);
+    auto fit = Gio::Menu::create();
+    fit->append_item(menuItem("Zoom To Fit", "win.zoom-fit", "<Control>1"));
+    zoomMenu->append_section(fit);
+    auto fixed = Gio::Menu::create();
+    fixed->append_item(menuItem("50%", "win.zoom-50"));
+    fixed->append_item(menuItem("100%", "win.zoom-100", "<Control>0"));
+    fixed->append_item(menuItem("200%", "win.zoom-200"));
+    zoomMenu->append_section(fixed);
+    zoomButton_->set_menu_model(zoomMenu);
+
+    auto moreMenu = Gio::Menu::create();
+    auto view = Gio::Menu::create();
+    view->append_item(menuItem("Smart Text Wrap", "win.smart-wrap"));
+    view->append_item(menuItem("Fill the Window", "win.zoom-fill"));
+    moreMenu->append_section(view);
+    auto window = Gio::Menu::create();
+    window->append_item(menuItem("Close", "win.close", "<Control>w"));
+    moreMenu->append_section(window);
+    widget<Gtk::MenuButton>("moreButton").set_menu_model(moreMenu);
+}
+
+void EditorWindow::buildToolbarPictures() {
+    const int scale = get_scale_factor();
+    for (auto& [identifier, button] : backgroundButtons_) {
+        if (identifier == "desktop") {
+            continue;
+        }
+        auto* image = dynamic_cast<Gtk::Image*>(button->get_child());
+        auto surface =
+            ToolbarPictures::backgroundThumbnail(identifier, dependencies_.settings, scale);
+        gtk_image_set_from_surface(image->gobj(), surface->cobj());
+    }
+    for (const char* platform : PLATFORMS) {
+        auto* image = dynamic_cast<Gtk::Image*>(ratioButtons_.at(platform)->get_child());
+        gtk_image_set_from_surface(image->gobj(),
+                                   ToolbarPictures::platformBadge(platform, scale)->cobj());
+    }
+    // A desktop background must be in the cache before the first load; otherwise the picture is
+    // only needed for the thumbnail, which can wait for the first paint.
+    if (dependencies_.settings.string(SettingKeys::BACKGROUND_ID, "") == "desktop") {
+        prepareDesktopPicture();
+    } else {
+        std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
+        Glib::signal_idle().connect_once(
+            [weak] {
+                if (auto self = weak.lock()) {
+                    self->prepareDesktopPicture();
+                }
+            },
+            Glib::PRIORITY_LOW);
+    }
+}
+
+void EditorWindow::prepareDesktopPicture() {
+    RgbaImage picture;
+    if (dependencies_.desktopSource != nullptr) {
+        picture = DesktopPicture::desktopPictureWithFallback(dependencies_.settings,
+                                                             *dependencies_.desktopSource)
+                      .image;
+    }
+    auto* image = dynamic_cast<Gtk::Image*>(backgroundButtons_.at("desktop")->get_child());
+    gtk_image_set_from_surface(
+        image->gobj(), ToolbarPictures::desktopThumbnail(picture, get_scale_factor())->cobj());
+}
+
+void EditorWindow::loadImage(PreparedImage prepared, std::function<void()> completion) {
+    controller_->loadPrepared(std::move(prepared), std::move(completion));
+}
+
+void EditorWindow::showRatioList(const std::string& platform, Gtk::Widget& anchor) {
+    const auto& templates = RatioTemplates::forPlatform(platform);
+    if (templates.empty()) {
+        if (dependencies_.alerts) {
+            dependencies_.alerts->show(AlertRequest{"Something went wrong!",
+                                                    "Unable to load data for selected platform",
+                                                    {"OK"}},
+                                       [](int) {});
+        }
+        return;
+    }
+    std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
+    auto forward = [weak](void (EditorController::*choice)(const RatioTemplate&)) {
+        return [weak, choice](const RatioTemplate& chosen) {
+            if (auto self = weak.lock()) {
+                (*self->controller_.*choice)(chosen);
+            }
+        };
+    };
+    PopoverRegistry::shared().showPopover(
+        "ratio-list-selector", anchor, PopoverEdge::Top, RatioListSelectorViewController::WIDTH,
+        RatioListSelectorViewController::HEIGHT, false, PopoverBehavior::Transient,
+        std::make_shared<RatioListSelectorViewController>(
+            templates, controller_->ratioTemplate(),
+            RatioListSelectorViewController::Delegate{forward(&EditorController::didSelectRatio),
+                                                      forward(&EditorController::didSelectSize)}));
+}
+
+void EditorWindow::showRatioPicker(Gtk::Widget& anchor) {
+    std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
+    PopoverRegistry::shared().showPopover(
+        "ratio-picker", anchor, PopoverEdge::Top, RatioPicker::WIDTH, RatioPicker::HEIGHT, false,
+        PopoverBehavior::Transient, std::make_shared<RatioPicker>(dependencies_.settings, [weak] {
+            if (auto self = weak.lock()) {
+                self->controller_->customRatioApplied();
+            }
+        }));
+}
+
+void EditorWindow::activateTool(const std::string& command) {
+    view_->activateCommand(command);
+}
+
+void EditorWindow::showMode(const std::string& mode) {
+    showingMode_ = true;
+    for (auto& [toolMode, button] : toolButtons_) {
+        button->set_active(toolMode == mode);
+    }
+    showingMode_ = false;
+}
+
+void EditorWindow::onWebViewUserEvents(const std::string& name,
+                                       const std::optional<nlohmann::json>& payload) {
+    if (name == "CHANGE_MODE") {
+        const std::string mode = payload && payload->is_string() ? payload->get<std::string>() : "";
+        LOG_DEBUG("mode={}", mode);
+        showMode(mode);
     }
 }
 
 bool EditorWindow::on_key_press_event(GdkEventKey* event) {
-    const auto modifiers = event->state & gtk_accelerator_get_default_mod_mask();
-    if (modifiers == GDK_CONTROL_MASK &&
-        (event->keyval == GDK_KEY_w || event->keyval == GDK_KEY_W)) {
-        close();
+    if (auto* focus = get_focus(); focus != nullptr && GTK_IS_EDITABLE(focus->gobj()) &&
+                                   gtk_window_propagate_key_event(GTK_WINDOW(gobj()), event)) {
         return true;
     }
-    return Gtk::Window::on_key_press_event(event);
+    const auto modifiers = event->state & gtk_accelerator_get_default_mod_mask();
+    if ((modifiers & ~GDK_SHIFT_MASK) == GDK_CONTROL_MASK) {
+        auto& zoom = controller_->zoom();
+        switch (event->keyval) {
+        case GDK_KEY_plus:
+        case GDK_KEY_equal:
+        case GDK_KEY_KP_Add:
+            zoom.zoomIn();
+            return true;
+        case GDK_KEY_minus:
+        case GDK_KEY_KP_Subtract:
+            zoom.zoomOut();
+            return true;
+        case GDK_KEY_1:
+        case GDK_KEY_KP_1:
+            zoom.zoomToFit(false);
+            return true;
+        case GDK_KEY_0:
+        case GDK_KEY_KP_0:
+            zoom.resetZoom();
+            return true;
+        case GDK_KEY_w:
+        case GDK_KEY_W:
+            close();
+            return true;
+        default:
+            break;
+        }
+    }
+    return Gtk::ApplicationWindow::on_key_press_event(event);
 }
 
-void EditorWindow::startRecognition() {
-    auto bitmap = std::make_shared<const RgbaImage>(prepared_->currentImage.image);
-    std::weak_ptr<CustomWKWebView> weakView = view_;
-    TextRecognitionTask::Handlers handlers;
-    // Main thread; a window closed meanwhile (its view gone) ends here.
-    handlers.applied = [weakView, prepared = prepared_, style = styleText_,
-                        baseUri = baseUri_](TextDetectionResult result) {
-        auto view = weakView.lock();
-        if (!view || (result.redactRects.empty() && result.allTextRects.empty())) {
+// EditorView
+
+void EditorWindow::setSliderValue(Slider slider, int value) {
+    sliderBindings_.at(slider)->show(value);
+}
+
+void EditorWindow::setLabelTitles(int padding, int inset, int radius, int shadow) {
+    const std::pair<NumberEntryField, int> titles[] = {{NumberEntryField::Padding, padding},
+                                                       {NumberEntryField::Inset, inset},
+                                                       {NumberEntryField::Rounded, radius},
+                                                       {NumberEntryField::Shadow, shadow}};
+    for (const auto& [field, value] : titles) {
+        labelButtons_.at(field)->set_label(std::to_string(value));
+    }
+}
+
+void EditorWindow::setWatermarkField(const std::string& text) {
+    watermarkChanged_.block();
+    watermarkField_->set_text(text);
+    watermarkChanged_.unblock();
+}
+
+void EditorWindow::setBorderColor(const std::string& color) {
+    Gdk::RGBA rgba;
+    if (rgba.set(color)) {
+        borderColorWell_->set_rgba(rgba);
+    }
+}
+
+void EditorWindow::setInsetStatus(const std::string& text) {
+    insetStatus_->set_text(text.empty() ? "" : "Inset " + text);
+}
+
+void EditorWindow::setRedactionStatus(const std::string& text, bool visible) {
+    redactionStatus_->set_text(text);
+    redactionStatus_->set_visible(visible);
+}
+
+void EditorWindow::highlightBackground(BackgroundButton button) {
+    for (auto& [identifier, widget] : backgroundButtons_) {
+        setChosen(*widget, EditorButtons::backgroundButton(identifier) == button);
+    }
+}
+
+void EditorWindow::highlightRatio(RatioButton button) {
+    for (auto& [identifier, widget] : ratioButtons_) {
+        const RatioButton stands =
+            isPlatform(identifier)
+                ? EditorButtons::ratioButton("", RatioTemplate{"", {}, identifier})
+                : EditorButtons::ratioButton(EditorButtons::ratioSetting(identifier), std::nullopt);
+        setChosen(*widget, stands == button);
+    }
+}
+
+void EditorWindow::setCanvasSize(double width, double height) {
+    view_->setCanvasSize(static_cast<int>(std::lround(width)),
+                         static_cast<int>(std::lround(height)));
+}
+
+void EditorWindow::restyle(const std::string& script) {
+    view_->restyle(script);
+}
+
+void EditorWindow::loadDocument(const std::string& html) {
+    view_->loadDocument(html, dependencies_.baseUri);
+    // The document's own keys (the annotation tools) reach it unless the user is typing.
+    std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
+    view_->whenPageLoaded([weak](bool loaded) {
+        auto self = weak.lock();
+        if (!self || !loaded) {
             return;
         }
-        view->loadDocument(
-            ImageLoadPipeline::document(*prepared, style, result.redactRects, result.allTextRects),
-            baseUri);
-    };
-    TextRecognitionTask::start(recognizer_, std::move(bitmap), prepared_->currentImage.pointWidth,
-                               RedactionRules::activePatterns(settings_), std::move(handlers));
+        auto* focus = self->get_focus();
+        if (focus == nullptr || !GTK_IS_EDITABLE(focus->gobj())) {
+            gtk_widget_grab_focus(self->view_->widget());
+        }
+    });
+}
+
+void EditorWindow::requestSnapshot(std::function<void(Snapshot)> done) {
+    view_->getScreenshot(false, [done = std::move(done)](CustomWKWebView::Image image,
+                                                         const std::optional<std::string>& error) {
+        if (error) {
+            LOG_ERROR("output snapshot failed: {}", *error);
+        }
+        done(std::move(image));
+    });
+}
+
+void EditorWindow::setTitle(const std::string& title) {
+    set_title(title);
+}
+
+ScreenInfo::Frame EditorWindow::windowFrame() const {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    get_position(x, y);
+    get_size(width, height);
+    return ScreenInfo::Frame{static_cast<double>(x), static_cast<double>(y),
+                             static_cast<double>(width), static_cast<double>(height)};
+}
+
+void EditorWindow::setWindowFrame(const ScreenInfo::Frame& frame) {
+    resize(static_cast<int>(std::lround(frame.width)), static_cast<int>(std::lround(frame.height)));
+    // Ignored where the display server places windows itself (Wayland).
+    move(static_cast<int>(std::lround(frame.x)), static_cast<int>(std::lround(frame.y)));
+}
+
+double EditorWindow::magnification() const {
+    return view_->zoom();
+}
+
+void EditorWindow::setMagnification(double magnification, bool) {
+    view_->setZoom(magnification);
+    controller_->zoom().boundsChanged();
+}
+
+double EditorWindow::visibleWidth() const {
+    return scroller_->get_allocated_width();
+}
+
+double EditorWindow::visibleHeight() const {
+    return scroller_->get_allocated_height();
+}
+
+void EditorWindow::setZoomTitle(const std::string& title) {
+    zoomButton_->set_label(title);
+}
+
+// NumberEntryDelegate
+
+double EditorWindow::sliderValue(NumberEntryField field) const {
+    const auto target = EditorButtons::labelField(std::string(numberEntryFieldName(field)));
+    return target ? sliders_.at(target->slider)->get_value() : 0;
+}
+
+double EditorWindow::sliderMaximum(NumberEntryField field) const {
+    const auto target = EditorButtons::labelField(std::string(numberEntryFieldName(field)));
+    return target ? sliders_.at(target->slider)->get_adjustment()->get_upper() : 0;
+}
+
+void EditorWindow::numberEntered(NumberEntryField field, int value) {
+    controller_->inputTooltipConfirmed(std::string(numberEntryFieldName(field)), value);
 }
 
 } // namespace lumeris
