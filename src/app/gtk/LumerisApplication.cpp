@@ -21,6 +21,10 @@ void LumerisApplication::on_startup() {
     settings_.registerDefaultSettings();
     LOG_INFO("Settings are at {}", settings_.file().string());
     services_ = DesktopServices::create(settings_, [this] { return get_active_window(); });
+    // Shown beside the editor's menu items; the editor handles the keys itself.
+    for (const auto& [action, accel] : EditorWindow::ACCELERATORS) {
+        set_accel_for_action(action, accel);
+    }
     screens_ = std::make_unique<GdkScreenLocator>();
     desktopPicture_ = std::make_unique<WallpaperDesktopPicture>(*screens_);
     auto baseUri = RenderWindow::viewerBaseUri();

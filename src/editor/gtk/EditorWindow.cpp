@@ -97,15 +97,6 @@ void setChosen(Gtk::Widget& widget, bool chosen) {
     }
 }
 
-Glib::RefPtr<Gio::MenuItem> menuItem(const char* label, const char* action,
-                                     const char* accel = nullptr) {
-    auto item = Gio::MenuItem::create(label, action);
-    if (accel != nullptr) {
-        item->set_attribute_value("accel", Glib::Variant<Glib::ustring>::create(accel));
-    }
-    return item;
-}
-
 } // namespace
 
 std::unique_ptr<EditorWindow> EditorWindow::create(Dependencies dependencies) {
@@ -375,28 +366,32 @@ void EditorWindow::buildMenus() {
 
     auto zoomMenu = Gio::Menu::create();
     auto steps = Gio::Menu::create();
-    steps->append_item(menuItem("Zoom In", "win.zoom-in", "<Control>plus"));
-    steps->append_item(menuItem("Zoom Out", "win.zoom-out", "<Control>minus"));
+    steps->append("Zoom In", "win.zoom-in");
+    steps->append("Zoom Out", "win.zoom-out");
     zoomMenu->append_section(steps);
     auto fit = Gio::Menu::create();
-    fit->append_item(menuItem("Zoom To Fit", "win.zoom-fit", "<Control>1"));
+    fit->append("Zoom To Fit", "win.zoom-fit");
     zoomMenu->append_section(fit);
     auto fixed = Gio::Menu::create();
-    fixed->append_item(menuItem("50%", "win.zoom-50"));
-    fixed->append_item(menuItem("100%", "win.zoom-100", "<Control>0"));
-    fixed->append_item(menuItem("200%", "win.zoom-200"));
+    fixed->append("50%", "win.zoom-50");
+    fixed->append("100%", "win.zoom-100");
+    fixed->append("200%", "win.zoom-200");
     zoomMenu->append_section(fixed);
+    // Drop-down menus show the keys beside the items; popovers would not.
+    zoomButton_->set_use_popover(false);
     zoomButton_->set_menu_model(zoomMenu);
 
     auto moreMenu = Gio::Menu::create();
     auto view = Gio::Menu::create();
-    view->append_item(menuItem("Smart Text Wrap", "win.smart-wrap"));
-    view->append_item(menuItem("Fill the Window", "win.zoom-fill"));
+    view->append("Smart Text Wrap", "win.smart-wrap");
+    view->append("Fill the Window", "win.zoom-fill");
     moreMenu->append_section(view);
     auto window = Gio::Menu::create();
-    window->append_item(menuItem("Close", "win.close", "<Control>w"));
+    window->append("Close", "win.close");
     moreMenu->append_section(window);
-    widget<Gtk::MenuButton>("moreButton").set_menu_model(moreMenu);
+    auto& more = widget<Gtk::MenuButton>("moreButton");
+    more.set_use_popover(false);
+    more.set_menu_model(moreMenu);
 }
 
 void EditorWindow::buildToolbarPictures() {

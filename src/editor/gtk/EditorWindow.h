@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lumeris {
@@ -41,6 +42,13 @@ class EditorWindow : public Gtk::ApplicationWindow,
 public:
     static constexpr int MIN_WIDTH = 1200;
     static constexpr int MIN_HEIGHT = 800;
+
+    // The window actions' keys, for the application to show in menus.
+    static constexpr std::pair<const char*, const char*> ACCELERATORS[] = {
+        {"win.zoom-in", "<Control>plus"}, {"win.zoom-out", "<Control>minus"},
+        {"win.zoom-fit", "<Control>1"},   {"win.zoom-100", "<Control>0"},
+        {"win.close", "<Control>w"},
+    };
 
     struct Dependencies {
         SettingsStore& settings;
