@@ -5,6 +5,9 @@
 #include "editor/ImageIntake.h"
 #include "editor/gtk/EditorWindow.h"
 #include "export/ImageEncoder.h"
+#include "platform/MessageDialogAlerts.h"
+#include "platform/NativeFileChooser.h"
+#include "platform/SystemClipboard.h"
 #include "render/gtk/RenderWindow.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
@@ -50,6 +53,10 @@ struct Fixture {
     fs::path folder = fs::temp_directory_path() / ("lumeris-bench-" + std::to_string(getpid()));
     std::unique_ptr<SettingsStore> settings;
     fs::path screenshot;
+    // Services no command of the benchmark reaches.
+    std::shared_ptr<Alerts> alerts = std::make_shared<MessageDialogAlerts>();
+    std::shared_ptr<Clipboard> clipboard = std::make_shared<SystemClipboard>();
+    std::shared_ptr<FileChooser> chooser = std::make_shared<NativeFileChooser>();
 
     Fixture() {
         fs::create_directories(folder);
@@ -75,17 +82,14 @@ struct Fixture {
         const auto start = Clock::now();
         auto prepared = ImageIntake::activateFromFile(screenshot, *settings, folder);
         const auto intaken = Clock::now();
-        auto editor = EditorWindow::create(
-            EditorWindow::Dependencies{*settings,
-                                       nullptr,
-                                       [](auto, double, auto) {},
-                                       {},
-                                       RenderWindow::viewerBaseUri().value_or(""),
-                                       folder / "renderer",
-                                       nullptr,
-                                       nullptr,
-                                       {},
-                                       nullptr});
+        auto editor = EditorWindow::create(EditorWindow::Dependencies{
+            .settings = *settings,
+            .alerts = alerts,
+            .clipboard = clipboard,
+            .fileChooser = chooser,
+            .recognize = [](auto, double, auto) {},
+            .baseUri = RenderWindow::viewerBaseUri().value_or(""),
+            .rendererFolder = folder / "renderer"});
         editor->show();
         const auto built = Clock::now();
         editor->loadImage(std::get<PreparedImage>(std::move(prepared)));

@@ -80,7 +80,7 @@ void EditorController::updateOutput() {
     if (disappeared_) {
         return;
     }
-    services_.view.requestSnapshot([weak = weak_from_this()](EditorView::Snapshot image) {
+    services_.view.requestSnapshot(false, [weak = weak_from_this()](EditorView::Snapshot image) {
         if (auto self = weak.lock()) {
             self->lastOutputImage_ = std::move(image);
         }

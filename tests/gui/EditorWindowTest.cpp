@@ -3,6 +3,9 @@
 #include "TemporaryFolder.h"
 #include "base/BuildInfo.h"
 #include "editor/EditorBackgroundWork.h"
+#include "fakes/FakeAlerts.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeFileChooser.h"
 #include "fakes/FakeTextRecognizer.h"
 #include "fakes/ManualTimer.h"
 #include "gui/RendererTestSupport.h"
@@ -45,16 +48,16 @@ protected:
     void open(EditorController::RecognitionStarter recognize = {}) {
         ASSERT_FALSE(baseUri().empty()) << "viewer.html not found";
         window = EditorWindow::create(EditorWindow::Dependencies{
-            settings,
-            nullptr,
-            recognize ? recognize : EditorBackgroundWork::recognition(recognizer, settings),
-            EditorBackgroundWork::textWrap(recognizer),
-            baseUri(),
-            folder / "renderer",
-            nullptr,
-            nullptr,
-            {},
-            timer});
+            .settings = settings,
+            .alerts = alerts,
+            .clipboard = clipboard,
+            .fileChooser = chooser,
+            .recognize =
+                recognize ? recognize : EditorBackgroundWork::recognition(recognizer, settings),
+            .wrapText = EditorBackgroundWork::textWrap(recognizer),
+            .baseUri = baseUri(),
+            .rendererFolder = folder / "renderer",
+            .timer = timer});
         ASSERT_TRUE(window);
         window->show();
         window->loadImage(ImageLoadPipeline::prepare(screenshotPicture(), folder / "shot.png",
@@ -86,6 +89,9 @@ protected:
     SettingsStore settings{folder / "settings.json"};
     std::shared_ptr<FakeTextRecognizer> recognizer = std::make_shared<FakeTextRecognizer>();
     std::shared_ptr<ManualTimer> timer = std::make_shared<ManualTimer>();
+    std::shared_ptr<FakeAlerts> alerts = std::make_shared<FakeAlerts>();
+    std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
+    std::shared_ptr<FakeFileChooser> chooser = std::make_shared<FakeFileChooser>();
     std::unique_ptr<EditorWindow> window;
     int completions = 0;
 };

@@ -32,16 +32,18 @@ void LumerisApplication::on_startup() {
         LOG_ERROR("web/viewer.html is missing from the resources; editors stay empty");
     }
     auto recognizer = std::make_shared<TesseractRecognizer>();
-    EditorWindow::Dependencies editor{settings_,
-                                      services_.alerts,
-                                      EditorBackgroundWork::recognition(recognizer, settings_),
-                                      EditorBackgroundWork::textWrap(recognizer),
-                                      baseUri.value_or(""),
-                                      ResourceLocator::rendererDataFolder(),
-                                      screens_.get(),
-                                      desktopPicture_.get(),
-                                      {},
-                                      {}};
+    EditorWindow::Dependencies editor{
+        .settings = settings_,
+        .alerts = services_.alerts,
+        .clipboard = services_.clipboard,
+        .fileChooser = services_.fileChooser,
+        .recognize = EditorBackgroundWork::recognition(recognizer, settings_),
+        .wrapText = EditorBackgroundWork::textWrap(recognizer),
+        .baseUri = baseUri.value_or(""),
+        .rendererFolder = ResourceLocator::rendererDataFolder(),
+        .screens = screens_.get(),
+        .desktopSource = desktopPicture_.get(),
+    };
     intake_ = std::make_shared<EditorIntake>(
         EditorIntake::Dependencies{*this, settings_, services_.alerts, std::move(editor)});
 }

@@ -1,5 +1,6 @@
 #include "editor/gtk/EditorWindow.h"
 
+#include "base/BuildInfo.h"
 #include "base/ColorText.h"
 #include "base/Logger.h"
 #include "base/ResourceLocator.h"
@@ -16,6 +17,7 @@
 #include "ui/MainLoopTimer.h"
 #include "ui/gtk/InputTooltipViewController.h"
 #include "ui/gtk/InterfaceFile.h"
+#include "ui/gtk/NotificationBezel.h"
 #include "ui/gtk/PopoverRegistry.h"
 
 #include <cmath>
@@ -34,6 +36,8 @@ namespace lumeris {
 namespace {
 
 constexpr const char* CHOSEN = "chosen";
+constexpr const char* COPY_TIP = "Double-click to background = Copy and Close";
+constexpr const char* FEEDBACK_ADDRESS = "feedback@lumeris.app";
 
 constexpr const char* TIPS = "Press \"1\": Add text (repeat to change size)\n\n"
                              "Press \"2\": Add an arrow (repeat to change style)\n\n"
@@ -100,6 +104,10 @@ void setChosen(Gtk::Widget& widget, bool chosen) {
 } // namespace
 
 std::unique_ptr<EditorWindow> EditorWindow::create(Dependencies dependencies) {
+    if (!dependencies.clipboard || !dependencies.fileChooser || !dependencies.alerts) {
+        LOG_ERROR("an editor needs the clipboard, the file chooser and alerts");
+        return nullptr;
+    }
     InterfaceFile::ensureGtkmm();
     auto builder = InterfaceFile::load("ImageEditor");
     if (!builder) {
@@ -138,6 +146,11 @@ EditorWindow::EditorWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder>
                                                                       dependencies_.desktopSource,
                                                                       dependencies_.addDetectedText,
                                                                       {}});
+    commands_ = EditorCommands::create(EditorCommands::Services{
+        dependencies_.settings, *controller_, *this, *dependencies_.clipboard,
+        *dependencies_.fileChooser, *dependencies_.alerts,
+        [](BezelParameters bezel) { NotificationBezel::show(std::move(bezel)); },
+        [this] { return heldModifiers(); }, dependencies_.showTextDetectedHint});
     bindControls();
     connectButtons();
     buildMenus();
@@ -301,21 +314,23 @@ void EditorWindow::connectButtons() {
         });
     }
 
+    widget<Gtk::Button>("tipsButton").signal_clicked().connect([this] { showTips(); });
+}
+
+void EditorWindow::showTips() {
     auto& tips = widget<Gtk::Button>("tipsButton");
-    tips.signal_clicked().connect([this, &tips] {
-        auto* label = Gtk::make_managed<Gtk::Label>(TIPS);
-        label->set_xalign(0);
-        label->set_margin_start(12);
-        label->set_margin_end(12);
-        label->set_margin_top(10);
-        label->set_margin_bottom(10);
-        auto* popover = Gtk::make_managed<Gtk::Popover>(tips);
-        popover->add(*label);
-        popover->signal_closed().connect(
-            [popover] { Glib::signal_idle().connect_once([popover] { delete popover; }); });
-        label->show();
-        popover->popup();
-    });
+    auto* label = Gtk::make_managed<Gtk::Label>(TIPS);
+    label->set_xalign(0);
+    label->set_margin_start(12);
+    label->set_margin_end(12);
+    label->set_margin_top(10);
+    label->set_margin_bottom(10);
+    auto* popover = Gtk::make_managed<Gtk::Popover>(tips);
+    popover->add(*label);
+    popover->signal_closed().connect(
+        [popover] { Glib::signal_idle().connect_once([popover] { delete popover; }); });
+    label->show();
+    popover->popup();
 }
 
 void EditorWindow::buildMenus() {
@@ -382,13 +397,22 @@ void EditorWindow::buildMenus() {
     zoomButton_->set_menu_model(zoomMenu);
 
     auto moreMenu = Gio::Menu::create();
-    auto view = Gio::Menu::create();
-    view->append("Smart Text Wrap", "win.smart-wrap");
-    view->append("Fill the Window", "win.zoom-fill");
-    moreMenu->append_section(view);
-    auto window = Gio::Menu::create();
-    window->append("Close", "win.close");
-    moreMenu->append_section(window);
+    const std::vector<std::vector<std::pair<const char*, const char*>>> sections = {
+        {{"Copy", "win.copy"}, {"Copy & Close", "win.copy-close"}},
+        {{"Save", "win.save"}, {"Save As…", "win.save-as"}},
+        // Alt+click, which inverts the compression choice, is often taken by window managers.
+        {{"Save as PNG", "win.save-png"}, {"Save as JPEG", "win.save-jpeg"}},
+        {{"Save Original…", "win.save-original"}, {"Copy Original", "win.copy-original"}},
+        {{"Smart Text Wrap", "win.smart-wrap"}, {"Fill the Window", "win.zoom-fill"}},
+        {{"Send Feedback…", "win.feedback"}, {"Close", "win.close"}},
+    };
+    for (const auto& items : sections) {
+        auto section = Gio::Menu::create();
+        for (const auto& [label, action] : items) {
+            section->append(label, action);
+        }
+        moreMenu->append_section(section);
+    }
     auto& more = widget<Gtk::MenuButton>("moreButton");
     more.set_use_popover(false);
     more.set_menu_model(moreMenu);
@@ -482,7 +506,26 @@ void EditorWindow::showRatioPicker(Gtk::Widget& anchor) {
 }
 
 void EditorWindow::activateTool(const std::string& command) {
-    view_->activateCommand(command);
+    auto& settings = dependencies_.settings;
+    if (settings.boolValue(SettingKeys::USER_ANNOTATION_BETA_ENABLED, false)) {
+        view_->activateCommand(command);
+        return;
+    }
+    showMode(""); // the button stays up until the tools are switched on
+    std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
+    dependencies_.alerts->show(
+        AlertRequest{"Annotation tools are in beta",
+                     "Text, arrows, redaction boxes and shapes are drawn into the picture. "
+                     "They are new, so some edits may not yet behave as you expect.",
+                     {"Enable Annotation Tools", "Not Now"}},
+        [weak](int button) {
+            auto self = weak.lock();
+            if (!self || button != 0) {
+                return;
+            }
+            self->dependencies_.settings.set(SettingKeys::USER_ANNOTATION_BETA_ENABLED, true);
+            self->showTips();
+        });
 }
 
 void EditorWindow::showMode(const std::string& mode) {
@@ -495,11 +538,43 @@ void EditorWindow::showMode(const std::string& mode) {
 
 void EditorWindow::onWebViewUserEvents(const std::string& name,
                                        const std::optional<nlohmann::json>& payload) {
-    if (name == "CHANGE_MODE") {
+    if (name == "dblclick") {
+        commands_->copyImage(true);
+    } else if (name == "mousedown") {
+        mouseDown_ = true;
+    } else if (name == "mouseup") {
+        mouseDown_ = false;
+    } else if (name == "CHANGE_MODE") {
         const std::string mode = payload && payload->is_string() ? payload->get<std::string>() : "";
         LOG_DEBUG("mode={}", mode);
         showMode(mode);
     }
+    if (!mouseDown_) {
+        tipLabel_->set_text(COPY_TIP);
+    }
+}
+
+bool EditorWindow::onWebViewContextMenu(WebKitContextMenu* menu) {
+    // Page navigation and image downloads make no sense on the composed picture.
+    const WebKitContextMenuAction removed[] = {
+        WEBKIT_CONTEXT_MENU_ACTION_RELOAD, WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_IMAGE_TO_DISK,
+        WEBKIT_CONTEXT_MENU_ACTION_COPY_IMAGE_TO_CLIPBOARD,
+        WEBKIT_CONTEXT_MENU_ACTION_OPEN_IMAGE_IN_NEW_WINDOW,
+        WEBKIT_CONTEXT_MENU_ACTION_COPY_IMAGE_URL_TO_CLIPBOARD};
+    GList* items = g_list_copy(webkit_context_menu_get_items(menu));
+    for (GList* item = items; item != nullptr; item = item->next) {
+        auto* entry = static_cast<WebKitContextMenuItem*>(item->data);
+        const auto action = webkit_context_menu_item_get_stock_action(entry);
+        if (std::find(std::begin(removed), std::end(removed), action) != std::end(removed)) {
+            webkit_context_menu_remove(menu, entry);
+        }
+    }
+    g_list_free(items);
+    if (auto action = lookup_action("copy-close")) {
+        webkit_context_menu_append(menu, webkit_context_menu_item_new_from_gaction(
+                                             action->gobj(), "Copy Image & Close", nullptr));
+    }
+    return false;
 }
 
 bool EditorWindow::on_key_press_event(GdkEventKey* event) {
@@ -508,35 +583,86 @@ bool EditorWindow::on_key_press_event(GdkEventKey* event) {
         return true;
     }
     const auto modifiers = event->state & gtk_accelerator_get_default_mod_mask();
-    if ((modifiers & ~GDK_SHIFT_MASK) == GDK_CONTROL_MASK) {
-        auto& zoom = controller_->zoom();
-        switch (event->keyval) {
-        case GDK_KEY_plus:
-        case GDK_KEY_equal:
-        case GDK_KEY_KP_Add:
-            zoom.zoomIn();
-            return true;
-        case GDK_KEY_minus:
-        case GDK_KEY_KP_Subtract:
-            zoom.zoomOut();
-            return true;
-        case GDK_KEY_1:
-        case GDK_KEY_KP_1:
-            zoom.zoomToFit(false);
-            return true;
-        case GDK_KEY_0:
-        case GDK_KEY_KP_0:
-            zoom.resetZoom();
-            return true;
-        case GDK_KEY_w:
-        case GDK_KEY_W:
-            close();
-            return true;
-        default:
-            break;
-        }
+    const bool shift = (modifiers & GDK_SHIFT_MASK) != 0;
+    if (modifiers == 0 && event->keyval == GDK_KEY_Escape) {
+        commands_->cancel();
+        return true;
     }
-    return Gtk::ApplicationWindow::on_key_press_event(event);
+    if ((modifiers & ~GDK_SHIFT_MASK) != GDK_CONTROL_MASK) {
+        return Gtk::ApplicationWindow::on_key_press_event(event);
+    }
+    auto& zoom = controller_->zoom();
+    switch (gdk_keyval_to_lower(event->keyval)) {
+    case GDK_KEY_plus:
+    case GDK_KEY_equal:
+    case GDK_KEY_KP_Add:
+        zoom.zoomIn();
+        return true;
+    case GDK_KEY_minus:
+    case GDK_KEY_KP_Subtract:
+        zoom.zoomOut();
+        return true;
+    case GDK_KEY_1:
+    case GDK_KEY_KP_1:
+        zoom.zoomToFit(false);
+        return true;
+    case GDK_KEY_0:
+    case GDK_KEY_KP_0:
+        zoom.resetZoom();
+        return true;
+    case GDK_KEY_c:
+        shift ? commands_->copyImage(true) : commands_->copy();
+        return true;
+    case GDK_KEY_s:
+        shift ? commands_->saveAs() : commands_->save();
+        return true;
+    case GDK_KEY_w:
+        close();
+        return true;
+    default:
+        return Gtk::ApplicationWindow::on_key_press_event(event);
+    }
+}
+
+bool EditorWindow::on_delete_event(GdkEventAny*) {
+    if (closing_) {
+        return true; // the closing picture is on its way
+    }
+    closing_ = true;
+    std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
+    commands_->viewWillDisappear([weak] {
+        if (auto self = weak.lock()) {
+            self->hide();
+        }
+    });
+    return true;
+}
+
+EditorCommands::Modifiers EditorWindow::heldModifiers() const {
+    const guint state =
+        gdk_keymap_get_modifier_state(gdk_keymap_get_for_display(gdk_display_get_default()));
+    return EditorCommands::Modifiers{.shift = (state & GDK_SHIFT_MASK) != 0,
+                                     .control = (state & GDK_CONTROL_MASK) != 0,
+                                     .alt = (state & GDK_MOD1_MASK) != 0,
+                                     .super = (state & (GDK_SUPER_MASK | GDK_MOD4_MASK)) != 0,
+                                     .hyper = (state & (GDK_HYPER_MASK | GDK_MOD3_MASK)) != 0,
+                                     .meta = (state & GDK_META_MASK) != 0};
+}
+
+void EditorWindow::sendFeedback() {
+    const std::string subject = "Feedback for Lumeris version " + std::string(build::VERSION) +
+                                " (" + build::BUILD_NUMBER + ")";
+    char* escaped = g_uri_escape_string(subject.c_str(), nullptr, FALSE);
+    const std::string uri = std::string("mailto:") + FEEDBACK_ADDRESS + "?subject=" +
+                            (escaped != nullptr ? escaped : "unknown");
+    g_free(escaped);
+    GError* error = nullptr;
+    if (g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error)) {
+        LOG_INFO("Email client opened");
+    } else {
+        LOG_ERROR("Email client cannot be opened: {}", error != nullptr ? error->message : "");
+        g_clear_error(&error);
+    }
 }
 
 // EditorView
@@ -618,14 +744,26 @@ void EditorWindow::loadDocument(const std::string& html) {
     });
 }
 
-void EditorWindow::requestSnapshot(std::function<void(Snapshot)> done) {
-    view_->getScreenshot(false, [done = std::move(done)](CustomWKWebView::Image image,
+void EditorWindow::requestSnapshot(bool saveCache, std::function<void(Snapshot)> done) {
+    view_->getScreenshot(saveCache, [done = std::move(done)](CustomWKWebView::Image image,
                                                          const std::optional<std::string>& error) {
         if (error) {
             LOG_ERROR("output snapshot failed: {}", *error);
         }
         done(std::move(image));
     });
+}
+
+void EditorWindow::selectedText(std::function<void(std::string)> done) {
+    view_->selectedText(std::move(done));
+}
+
+void EditorWindow::cancelOperation(std::function<void(bool consumed)> done) {
+    view_->handleCancelOperation(std::move(done));
+}
+
+void EditorWindow::closeWindow() {
+    close();
 }
 
 void EditorWindow::setTitle(const std::string& title) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/EditorCommands.h"
 #include "editor/EditorController.h"
 #include "editor/EditorView.h"
 #include "render/gtk/CustomWKWebView.h"
@@ -27,7 +28,9 @@
 namespace lumeris {
 
 class Alerts;
+class Clipboard;
 class DesktopPictureSource;
+class FileChooser;
 class OneShotTimer;
 class ScreenLocator;
 class SettingsStore;
@@ -47,21 +50,27 @@ public:
     static constexpr std::pair<const char*, const char*> ACCELERATORS[] = {
         {"win.zoom-in", "<Control>plus"}, {"win.zoom-out", "<Control>minus"},
         {"win.zoom-fit", "<Control>1"},   {"win.zoom-100", "<Control>0"},
-        {"win.close", "<Control>w"},
+        {"win.close", "<Control>w"},      {"win.copy", "<Control>c"},
+        {"win.copy-close", "<Control><Shift>c"}, {"win.save", "<Control>s"},
+        {"win.save-as", "<Control><Shift>s"},
     };
 
     struct Dependencies {
         SettingsStore& settings;
-        std::shared_ptr<Alerts> alerts;
-        EditorController::RecognitionStarter recognize;
-        EditorController::TextWrapStarter wrapText;
-        std::string baseUri;
-        std::filesystem::path rendererFolder;
+        std::shared_ptr<Alerts> alerts = nullptr;
+        std::shared_ptr<Clipboard> clipboard = nullptr;
+        std::shared_ptr<FileChooser> fileChooser = nullptr;
+        EditorController::RecognitionStarter recognize = {};
+        EditorController::TextWrapStarter wrapText = {};
+        std::string baseUri = {};
+        std::filesystem::path rendererFolder = {};
         ScreenLocator* screens = nullptr;
         DesktopPictureSource* desktopSource = nullptr;
-        std::function<void(const std::string&)> addDetectedText;
+        std::function<void(const std::string&)> addDetectedText = {};
+        // The first-time hint about recognised text, after a copy that closed the window.
+        std::function<void()> showTextDetectedHint = {};
         // The main loop's timer when none is given.
-        std::shared_ptr<OneShotTimer> timer;
+        std::shared_ptr<OneShotTimer> timer = nullptr;
     };
 
     // Nothing but a logged error when the interface file is missing.
@@ -72,6 +81,7 @@ public:
     void loadImage(PreparedImage prepared, std::function<void()> completion = {});
 
     EditorController& controller() { return *controller_; }
+    EditorCommands& commands() { return *commands_; }
     CustomWKWebView& renderer() { return *view_; }
     Gtk::Scale& slider(Slider slider) { return *sliders_.at(slider); }
     Gtk::CheckButton& autoRedactCheckbox() { return *autoRedactCheckbox_; }
@@ -93,7 +103,10 @@ public:
     void setCanvasSize(double width, double height) override;
     void restyle(const std::string& script) override;
     void loadDocument(const std::string& html) override;
-    void requestSnapshot(std::function<void(Snapshot)> done) override;
+    void requestSnapshot(bool saveCache, std::function<void(Snapshot)> done) override;
+    void selectedText(std::function<void(std::string)> done) override;
+    void cancelOperation(std::function<void(bool consumed)> done) override;
+    void closeWindow() override;
     void setTitle(const std::string& title) override;
     ScreenInfo::Frame windowFrame() const override;
     void setWindowFrame(const ScreenInfo::Frame& frame) override;
@@ -111,10 +124,13 @@ public:
     // CustomWKWebViewDelegate
     void onWebViewUserEvents(const std::string& name,
                              const std::optional<nlohmann::json>& payload) override;
+    bool onWebViewContextMenu(WebKitContextMenu* menu) override;
 
 protected:
-    // Zoom keys and Ctrl+W; a focused text field sees its keys first.
+    // The editor's keys; a focused text field sees its keys first.
     bool on_key_press_event(GdkEventKey* event) override;
+    // Closing archives the picture first.
+    bool on_delete_event(GdkEventAny* event) override;
 
 private:
     EditorWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder> builder);
@@ -129,6 +145,9 @@ private:
     void activateTool(const std::string& mode);
     void showMode(const std::string& mode);
     void prepareDesktopPicture();
+    void sendFeedback();
+    void showTips();
+    EditorCommands::Modifiers heldModifiers() const;
     // The view as a delegate that expires with the window (the popovers hold it weakly).
     template <typename T> std::weak_ptr<T> weakSelf() {
         return std::shared_ptr<T>(lifetime_, static_cast<T*>(this));
@@ -158,9 +177,13 @@ private:
     std::vector<std::unique_ptr<SettingBinding>> checkboxBindings_;
     sigc::connection watermarkChanged_;
     bool showingMode_ = false;
+    bool mouseDown_ = false;
+    // The closing picture is being archived; the next close goes through.
+    bool closing_ = false;
 
-    // Last: it goes first, while the view and the widgets it drives still exist.
+    // Last: they go first, while the view and the widgets they drive still exist.
     std::shared_ptr<EditorController> controller_;
+    std::shared_ptr<EditorCommands> commands_;
 };
 
 } // namespace lumeris
