@@ -82,14 +82,14 @@ struct Fixture {
         const auto start = Clock::now();
         auto prepared = ImageIntake::activateFromFile(screenshot, *settings, folder);
         const auto intaken = Clock::now();
-        auto editor = EditorWindow::create(EditorWindow::Dependencies{
-            .settings = *settings,
-            .alerts = alerts,
-            .clipboard = clipboard,
-            .fileChooser = chooser,
-            .recognize = [](auto, double, auto) {},
-            .baseUri = RenderWindow::viewerBaseUri().value_or(""),
-            .rendererFolder = folder / "renderer"});
+        auto editor = EditorWindow::create(
+            EditorWindow::Dependencies{.settings = *settings,
+                                       .alerts = alerts,
+                                       .clipboard = clipboard,
+                                       .fileChooser = chooser,
+                                       .recognize = [](auto, double, auto) {},
+                                       .baseUri = RenderWindow::viewerBaseUri().value_or(""),
+                                       .rendererFolder = folder / "renderer"});
         editor->show();
         const auto built = Clock::now();
         editor->loadImage(std::get<PreparedImage>(std::move(prepared)));

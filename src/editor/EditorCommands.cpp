@@ -101,27 +101,27 @@ void EditorCommands::copy() {
 }
 
 void EditorCommands::copyImage(bool close, std::function<void()> completion) {
-    services_.view.requestSnapshot(true, [weak = weak_from_this(), close,
-                                          completion = std::move(completion)](
-                                             EditorView::Snapshot image) {
-        auto self = weak.lock();
-        if (!self || !image) {
-            return;
-        }
-        self->archive(*image);
-        self->services_.clipboard.setImage(*image);
-        if (close) {
-            self->services_.view.closeWindow();
-            self->services_.showBezel(bezel(IMAGE_COPIED, BezelIcon::CHECK));
-            if (!self->services_.settings.boolValue(SettingKeys::TEXT_DETECTED_SEEN, false) &&
-                self->services_.showTextDetectedHint) {
-                self->services_.showTextDetectedHint();
+    services_.view.requestSnapshot(
+        true, [weak = weak_from_this(), close,
+               completion = std::move(completion)](EditorView::Snapshot image) {
+            auto self = weak.lock();
+            if (!self || !image) {
+                return;
             }
-        }
-        if (completion) {
-            completion();
-        }
-    });
+            self->archive(*image);
+            self->services_.clipboard.setImage(*image);
+            if (close) {
+                self->services_.view.closeWindow();
+                self->services_.showBezel(bezel(IMAGE_COPIED, BezelIcon::CHECK));
+                if (!self->services_.settings.boolValue(SettingKeys::TEXT_DETECTED_SEEN, false) &&
+                    self->services_.showTextDetectedHint) {
+                    self->services_.showTextDetectedHint();
+                }
+            }
+            if (completion) {
+                completion();
+            }
+        });
 }
 
 void EditorCommands::save(Format format) {
@@ -141,9 +141,8 @@ void EditorCommands::save(Format format) {
 bool EditorCommands::saveToPath(const RgbaImage& image, const fs::path& path, Format format) {
     const bool compressed = compress(format);
     const fs::path target = compressed ? compressedPath(path) : path;
-    const auto data = compressed
-                          ? ImageEncoder::jpegData(image, ImageEncoder::DEFAULT_JPEG_QUALITY)
-                          : ImageEncoder::pngData(image);
+    const auto data = compressed ? ImageEncoder::jpegData(image, ImageEncoder::DEFAULT_JPEG_QUALITY)
+                                 : ImageEncoder::pngData(image);
     if (data.empty()) {
         LOG_ERROR("no image data");
         return false;
@@ -164,22 +163,22 @@ bool EditorCommands::saveToPath(const RgbaImage& image, const fs::path& path, Fo
 }
 
 void EditorCommands::saveAs(Format format) {
-    services_.view.requestSnapshot(true, [weak = weak_from_this(),
-                                          format](EditorView::Snapshot image) {
-        auto self = weak.lock();
-        if (!self || !image) {
-            return;
-        }
-        FileChooserRequest request{"Save Image", std::nullopt,
-                                   self->services_.controller.session().fileName, {}};
-        self->services_.fileChooser.chooseFileToSave(
-            request, [weak, image, format](std::optional<fs::path> chosen) {
-                auto self = weak.lock();
-                if (self && chosen) {
-                    self->writeSaveAs(*image, *chosen, format);
-                }
-            });
-    });
+    services_.view.requestSnapshot(
+        true, [weak = weak_from_this(), format](EditorView::Snapshot image) {
+            auto self = weak.lock();
+            if (!self || !image) {
+                return;
+            }
+            FileChooserRequest request{
+                "Save Image", std::nullopt, self->services_.controller.session().fileName, {}};
+            self->services_.fileChooser.chooseFileToSave(
+                request, [weak, image, format](std::optional<fs::path> chosen) {
+                    auto self = weak.lock();
+                    if (self && chosen) {
+                        self->writeSaveAs(*image, *chosen, format);
+                    }
+                });
+        });
 }
 
 void EditorCommands::writeSaveAs(const RgbaImage& image, const fs::path& chosen, Format format) {
@@ -191,15 +190,15 @@ void EditorCommands::writeSaveAs(const RgbaImage& image, const fs::path& chosen,
         saveToPath(image, path, format);
         return;
     }
-    services_.alerts.show(
-        AlertRequest{"File already exists", "Do you want to override the existing file?",
-                     {"OK", "Cancel"}},
-        [weak = weak_from_this(), image, path, format](int button) {
-            auto self = weak.lock();
-            if (self && button == 0) {
-                self->saveToPath(image, path, format);
-            }
-        });
+    services_.alerts.show(AlertRequest{"File already exists",
+                                       "Do you want to override the existing file?",
+                                       {"OK", "Cancel"}},
+                          [weak = weak_from_this(), image, path, format](int button) {
+                              auto self = weak.lock();
+                              if (self && button == 0) {
+                                  self->saveToPath(image, path, format);
+                              }
+                          });
 }
 
 void EditorCommands::saveOriginal() {
@@ -254,14 +253,14 @@ void EditorCommands::viewWillDisappear(std::function<void()> done) {
         done();
         return;
     }
-    services_.view.requestSnapshot(true, [weak = weak_from_this(),
-                                          done = std::move(done)](EditorView::Snapshot image) {
-        if (auto self = weak.lock(); self && image) {
-            self->services_.controller.markDisappeared();
-            self->archive(*image);
-        }
-        done();
-    });
+    services_.view.requestSnapshot(
+        true, [weak = weak_from_this(), done = std::move(done)](EditorView::Snapshot image) {
+            if (auto self = weak.lock(); self && image) {
+                self->services_.controller.markDisappeared();
+                self->archive(*image);
+            }
+            done();
+        });
 }
 
 } // namespace lumeris

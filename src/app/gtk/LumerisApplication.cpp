@@ -18,6 +18,7 @@ LumerisApplication::LumerisApplication() : Gtk::Application(ID, Gio::APPLICATION
 void LumerisApplication::on_startup() {
     Gtk::Application::on_startup();
     Logger::setUp(Logger::defaultLogDirectory());
+    followClipboardOwnership();
     settings_.registerDefaultSettings();
     LOG_INFO("Settings are at {}", settings_.file().string());
     services_ = DesktopServices::create(settings_, [this] { return get_active_window(); });
@@ -46,6 +47,22 @@ void LumerisApplication::on_startup() {
     };
     intake_ = std::make_shared<EditorIntake>(
         EditorIntake::Dependencies{*this, settings_, services_.alerts, std::move(editor)});
+}
+
+void LumerisApplication::followClipboardOwnership() {
+    GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
+    g_signal_connect(
+        clipboard, "owner-change", G_CALLBACK(+[](GtkClipboard*, GdkEvent*, gpointer data) {
+            auto* self = static_cast<LumerisApplication*>(data);
+            const bool ours = gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD) != nullptr;
+            if (ours && !self->heldForClipboard_) {
+                self->hold();
+            } else if (!ours && self->heldForClipboard_) {
+                self->release();
+            }
+            self->heldForClipboard_ = ours;
+        }),
+        this);
 }
 
 // Nothing to open: the latest editor comes to the front; with none, the application ends.

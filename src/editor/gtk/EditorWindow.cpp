@@ -173,6 +173,8 @@ void EditorWindow::buildRenderer() {
     frame_.set_valign(Gtk::ALIGN_CENTER);
     scroller_->add(frame_);
     frame_.show_all();
+    // The picture has the keys (copy, the tools), not the first text field of the toolbar.
+    gtk_window_set_focus(GTK_WINDOW(gobj()), view_->widget());
     // The zoom title follows every change of the visible area.
     scroller_->signal_size_allocate().connect(
         [this](Gtk::Allocation&) { controller_->zoom().boundsChanged(); });
@@ -653,8 +655,8 @@ void EditorWindow::sendFeedback() {
     const std::string subject = "Feedback for Lumeris version " + std::string(build::VERSION) +
                                 " (" + build::BUILD_NUMBER + ")";
     char* escaped = g_uri_escape_string(subject.c_str(), nullptr, FALSE);
-    const std::string uri = std::string("mailto:") + FEEDBACK_ADDRESS + "?subject=" +
-                            (escaped != nullptr ? escaped : "unknown");
+    const std::string uri = std::string("mailto:") + FEEDBACK_ADDRESS +
+                            "?subject=" + (escaped != nullptr ? escaped : "unknown");
     g_free(escaped);
     GError* error = nullptr;
     if (g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error)) {
@@ -745,13 +747,14 @@ void EditorWindow::loadDocument(const std::string& html) {
 }
 
 void EditorWindow::requestSnapshot(bool saveCache, std::function<void(Snapshot)> done) {
-    view_->getScreenshot(saveCache, [done = std::move(done)](CustomWKWebView::Image image,
-                                                         const std::optional<std::string>& error) {
-        if (error) {
-            LOG_ERROR("output snapshot failed: {}", *error);
-        }
-        done(std::move(image));
-    });
+    view_->getScreenshot(saveCache,
+                         [done = std::move(done)](CustomWKWebView::Image image,
+                                                  const std::optional<std::string>& error) {
+                             if (error) {
+                                 LOG_ERROR("output snapshot failed: {}", *error);
+                             }
+                             done(std::move(image));
+                         });
 }
 
 void EditorWindow::selectedText(std::function<void(std::string)> done) {

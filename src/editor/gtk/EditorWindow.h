@@ -48,10 +48,14 @@ public:
 
     // The window actions' keys, for the application to show in menus.
     static constexpr std::pair<const char*, const char*> ACCELERATORS[] = {
-        {"win.zoom-in", "<Control>plus"}, {"win.zoom-out", "<Control>minus"},
-        {"win.zoom-fit", "<Control>1"},   {"win.zoom-100", "<Control>0"},
-        {"win.close", "<Control>w"},      {"win.copy", "<Control>c"},
-        {"win.copy-close", "<Control><Shift>c"}, {"win.save", "<Control>s"},
+        {"win.zoom-in", "<Control>plus"},
+        {"win.zoom-out", "<Control>minus"},
+        {"win.zoom-fit", "<Control>1"},
+        {"win.zoom-100", "<Control>0"},
+        {"win.close", "<Control>w"},
+        {"win.copy", "<Control>c"},
+        {"win.copy-close", "<Control><Shift>c"},
+        {"win.save", "<Control>s"},
         {"win.save-as", "<Control><Shift>s"},
     };
 
