@@ -113,7 +113,12 @@ std::unique_ptr<EditorWindow> EditorWindow::create(Dependencies dependencies) {
     if (!builder) {
         return nullptr;
     }
-    return std::unique_ptr<EditorWindow>(new EditorWindow(std::move(dependencies), builder));
+    try {
+        return std::unique_ptr<EditorWindow>(new EditorWindow(std::move(dependencies), builder));
+    } catch (const std::runtime_error& error) {
+        LOG_ERROR("cannot build the editor window: {}", error.what());
+        return nullptr;
+    }
 }
 
 template <typename T> T& EditorWindow::widget(const char* id) {
@@ -175,9 +180,6 @@ void EditorWindow::buildRenderer() {
     frame_.show_all();
     // The picture has the keys (copy, the tools), not the first text field of the toolbar.
     gtk_window_set_focus(GTK_WINDOW(gobj()), view_->widget());
-    // The zoom title follows every change of the visible area.
-    scroller_->signal_size_allocate().connect(
-        [this](Gtk::Allocation&) { controller_->zoom().boundsChanged(); });
 }
 
 void EditorWindow::bindControls() {
