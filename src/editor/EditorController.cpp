@@ -233,6 +233,9 @@ void EditorController::presetApplied(std::optional<RatioTemplate> ratioTemplate,
         services_.view.setInsetStatus("");
     }
     updateValuesFromControls();
+    if (!loaded_) {
+        return; // the image arrives later and is derived with these values
+    }
     if (balanceChanged) {
         rederive();
     } else {

@@ -140,17 +140,14 @@ EditorWindow::EditorWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder>
     add(widget<Gtk::Box>("content"));
 
     buildRenderer();
-    controller_ = EditorController::create(EditorController::Services{dependencies_.settings,
-                                                                      *this,
-                                                                      *dependencies_.timer,
-                                                                      BackgroundPictures::shared(),
-                                                                      dependencies_.rendererFolder,
-                                                                      dependencies_.recognize,
-                                                                      dependencies_.wrapText,
-                                                                      dependencies_.screens,
-                                                                      dependencies_.desktopSource,
-                                                                      dependencies_.addDetectedText,
-                                                                      {}});
+    controller_ = EditorController::create(EditorController::Services{
+        dependencies_.settings, *this, *dependencies_.timer, BackgroundPictures::shared(),
+        dependencies_.rendererFolder, dependencies_.recognize, dependencies_.wrapText,
+        dependencies_.screens, dependencies_.desktopSource, dependencies_.addDetectedText, [this] {
+            if (presets_) {
+                presets_->presetStateChanged();
+            }
+        }});
     commands_ = EditorCommands::create(EditorCommands::Services{
         dependencies_.settings, *controller_, *this, *dependencies_.clipboard,
         *dependencies_.fileChooser, *dependencies_.alerts,
@@ -161,6 +158,66 @@ EditorWindow::EditorWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder>
     buildMenus();
     buildToolbarPictures();
     controller_->start();
+    buildPresetMenu();
+}
+
+void EditorWindow::buildPresetMenu() {
+    presetMenu_ = &widget<Gtk::ComboBoxText>("presetMenu");
+    auto& save = widget<Gtk::Button>("savePresetButton");
+    auto& remove = widget<Gtk::Button>("deletePresetButton");
+    presets_ = std::make_unique<EditorPresets>(
+        dependencies_.settings, *controller_, *dependencies_.alerts,
+        EditorPresets::Menu{
+            [this](const std::vector<std::string>& titles, const std::string& selected) {
+                presetChosen_.block();
+                presetMenu_->remove_all();
+                for (const auto& title : titles) {
+                    presetMenu_->append(title, title);
+                }
+                presetMenu_->set_active_id(selected);
+                presetChosen_.unblock();
+            },
+            [&save, &remove](bool saveVisible, bool deleteVisible) {
+                save.set_visible(saveVisible);
+                remove.set_visible(deleteVisible);
+            },
+            [this](const std::string& text) {
+                setWatermarkField(text);
+            }});
+    presetChosen_ = presetMenu_->signal_changed().connect(
+        [this] { presets_->menuChanged(presetMenu_->get_active_id()); });
+    save.signal_clicked().connect([this] { showPresetNameEntry(); });
+    remove.signal_clicked().connect([this] { presets_->deleteSelected(); });
+    presets_->start();
+}
+
+void EditorWindow::showPresetNameEntry() {
+    auto& anchor = widget<Gtk::Button>("savePresetButton");
+    auto* popover = Gtk::make_managed<Gtk::Popover>(anchor);
+    auto* box = Gtk::make_managed<Gtk::Box>(Gtk::ORIENTATION_HORIZONTAL, 6);
+    auto* name = Gtk::make_managed<Gtk::Entry>();
+    auto* done = Gtk::make_managed<Gtk::Button>("Done");
+    name->set_placeholder_text("Preset name");
+    name->set_width_chars(22);
+    done->get_style_context()->add_class("suggested-action");
+    box->set_margin_start(12);
+    box->set_margin_end(12);
+    box->set_margin_top(10);
+    box->set_margin_bottom(10);
+    box->pack_start(*name, true, true);
+    box->pack_start(*done, false, false);
+    popover->add(*box);
+    auto confirm = [this, popover, name] {
+        if (presets_->presetNameEntered(name->get_text())) {
+            popover->popdown();
+        }
+    };
+    name->signal_activate().connect(confirm);
+    done->signal_clicked().connect(confirm);
+    popover->signal_closed().connect(
+        [popover] { Glib::signal_idle().connect_once([popover] { delete popover; }); });
+    box->show_all();
+    popover->popup();
 }
 
 EditorWindow::~EditorWindow() {

@@ -2,6 +2,7 @@
 
 #include "editor/EditorCommands.h"
 #include "editor/EditorController.h"
+#include "editor/EditorPresets.h"
 #include "editor/EditorView.h"
 #include "render/gtk/CustomWKWebView.h"
 #include "ui/NumberEntryDelegate.h"
@@ -12,6 +13,7 @@
 #include <gtkmm/button.h>
 #include <gtkmm/checkbutton.h>
 #include <gtkmm/colorbutton.h>
+#include <gtkmm/comboboxtext.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/fixed.h>
 #include <gtkmm/label.h>
@@ -86,6 +88,8 @@ public:
 
     EditorController& controller() { return *controller_; }
     EditorCommands& commands() { return *commands_; }
+    EditorPresets& presets() { return *presets_; }
+    Gtk::ComboBoxText& presetMenu() { return *presetMenu_; }
     CustomWKWebView& renderer() { return *view_; }
     Gtk::Scale& slider(Slider slider) { return *sliders_.at(slider); }
     Gtk::CheckButton& autoRedactCheckbox() { return *autoRedactCheckbox_; }
@@ -150,6 +154,8 @@ private:
     void showMode(const std::string& mode);
     void prepareDesktopPicture();
     void sendFeedback();
+    void buildPresetMenu();
+    void showPresetNameEntry();
     void showTips();
     EditorCommands::Modifiers heldModifiers() const;
     // The view as a delegate that expires with the window (the popovers hold it weakly).
@@ -180,6 +186,8 @@ private:
     std::map<Slider, std::unique_ptr<SettingBinding>> sliderBindings_;
     std::vector<std::unique_ptr<SettingBinding>> checkboxBindings_;
     sigc::connection watermarkChanged_;
+    Gtk::ComboBoxText* presetMenu_ = nullptr;
+    sigc::connection presetChosen_;
     bool showingMode_ = false;
     bool mouseDown_ = false;
     // The closing picture is being archived; the next close goes through.
@@ -188,6 +196,7 @@ private:
     // Last: they go first, while the view and the widgets they drive still exist.
     std::shared_ptr<EditorController> controller_;
     std::shared_ptr<EditorCommands> commands_;
+    std::unique_ptr<EditorPresets> presets_;
 };
 
 } // namespace lumeris
