@@ -79,20 +79,94 @@ void CustomWKWebView::setTimeouts(const Timeouts& timeouts) {
 }
 
 void CustomWKWebView::loadDocument(const std::string& html, const std::string& baseUri) {
+    ++loadGeneration_;
+    carriedAnnotations_.reset();
+    startLoad(html, baseUri);
+}
+
+void CustomWKWebView::startLoad(const std::string& html, const std::string& baseUri) {
     lastScreenshot_.reset();
     queue_.setPageLoaded(false);
     documentHtml_ = html;
     documentBaseUri_ = baseUri;
     crashReloads_ = 0;
     navigationAllowed_ = true;
+    loadCommitted_ = false;
     webkit_web_view_load_html(webView_.get(), html.c_str(), baseUri.c_str());
+}
+
+void CustomWKWebView::loadDocumentKeepingAnnotations(const std::string& html,
+                                                     const std::string& baseUri) {
+    const unsigned generation = ++loadGeneration_;
+    if (carriedAnnotations_) {
+        // Not handed over yet: the document shown now does not have them.
+        startLoad(html, baseUri);
+        return;
+    }
+    lastScreenshot_.reset();
+    queue_.setPageLoaded(false);
+    std::weak_ptr<CustomWKWebView> weak = weak_from_this();
+    annotations([weak, generation, html, baseUri](std::optional<std::string> json) {
+        auto self = weak.lock();
+        if (!self || generation != self->loadGeneration_) {
+            return;
+        }
+        self->carriedAnnotations_ = std::move(json);
+        self->startLoad(html, baseUri);
+    });
+}
+
+void CustomWKWebView::annotations(std::function<void(std::optional<std::string>)> callback) {
+    evaluate(RendererScripts::annotationsScript(),
+             [callback = std::move(callback)](std::optional<std::string> json,
+                                              std::optional<std::string> error) {
+                 if (error) {
+                     LOG_WARNING("The document's annotations could not be read: {}", *error);
+                 }
+                 callback(json ? RendererMessage::stringValue(*json) : std::nullopt);
+             });
+}
+
+void CustomWKWebView::restoreAnnotations(const std::string& json) {
+    carriedAnnotations_ = json;
+    if (queue_.pageLoaded()) {
+        lastScreenshot_.reset();
+        queue_.setPageLoaded(false);
+        handOverAnnotations();
+    }
+}
+
+void CustomWKWebView::handOverAnnotations() {
+    const std::string json = std::move(*carriedAnnotations_);
+    carriedAnnotations_.reset();
+    const unsigned generation = loadGeneration_;
+    std::weak_ptr<CustomWKWebView> weak = weak_from_this();
+    evaluate(RendererScripts::restoreAnnotationsScript(json),
+             [weak, generation](std::optional<std::string> taken,
+                                const std::optional<std::string>& error) {
+                 auto self = weak.lock();
+                 if (!self) {
+                     return;
+                 }
+                 if (error || !taken || *taken == "-1") {
+                     LOG_ERROR("The annotations could not be restored: {}",
+                               error.value_or("the document refused them"));
+                 }
+                 if (generation == self->loadGeneration_) {
+                     self->queue_.setPageLoaded(true);
+                 }
+             });
 }
 
 void CustomWKWebView::onUserEventsMessage(const UserEvent& event) {
     LOG_DEBUG("user events message: {}", event.name);
     if (event.name == "windowload") {
         crashReloads_ = 0;
-        queue_.setPageLoaded(true);
+        if (carriedAnnotations_ && loadCommitted_) {
+            handOverAnnotations();
+        } else {
+            queue_.setPageLoaded(true);
+        }
     }
     if (auto delegate = delegate_.lock()) {
         delegate->onWebViewUserEvents(event.name, event.payload);
@@ -295,7 +369,9 @@ gboolean CustomWKWebView::decidePolicy(WebKitWebView*, WebKitPolicyDecision* dec
 
 void CustomWKWebView::loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) {
     if (event == WEBKIT_LOAD_COMMITTED) {
-        static_cast<CustomWKWebView*>(data)->navigationAllowed_ = false;
+        auto* self = static_cast<CustomWKWebView*>(data);
+        self->navigationAllowed_ = false;
+        self->loadCommitted_ = true;
     }
 }
 
@@ -332,7 +408,8 @@ void CustomWKWebView::reloadAfterCrash() {
     }
     int reloads = crashReloads_ + 1;
     LOG_INFO("Loading the document again after the renderer failed");
-    loadDocument(std::string(documentHtml_), std::string(documentBaseUri_));
+    // Keeps annotations still waiting to be handed over, and any load still fetching them.
+    startLoad(std::string(documentHtml_), std::string(documentBaseUri_));
     crashReloads_ = reloads;
 }
 
