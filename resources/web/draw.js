@@ -158,6 +158,7 @@
       return typeof raw[name] === "string" && raw[name].length <= MAX_TEXT;
     });
     if (!valid || (item.size !== undefined && !(item.size > 0)) ||
+        (item.text !== undefined && !item.text.trim()) ||
         (item.width !== undefined && !(item.width > 0)) ||
         (tool.geometry === "box" && !(item.w >= 0 && item.h >= 0))) {
       return null;
@@ -209,14 +210,16 @@
             ["sw", box.x, box.y + box.h], ["se", box.x + box.w, box.y + box.h]];
   }
 
-  // `original` is the item when the drag began; `point` the pointer in image pixels.
-  function dragHandle(item, original, handle, point) {
+  // `drag` holds the item as it was when the drag began; `point` is in image pixels.
+  function dragHandle(item, drag, point) {
     var geometry = toolOfKind[item.kind].geometry;
+    var original = drag.original;
+    var handle = drag.handle;
     if (geometry === "line") {
       item[handle === "start" ? "x1" : "x2"] = point.x;
       item[handle === "start" ? "y1" : "y2"] = point.y;
     } else if (geometry === "text") {
-      var width = gesture.originalWidth || 1;
+      var width = drag.originalWidth || 1;
       var factor = Math.max((point.x - original.x) / width, 0.1);
       item.size = Math.max(original.size * factor, 4 * kit().unit);
     } else {
@@ -318,7 +321,7 @@
 
   function restore(from, to) {
     finishEditing();
-    if (!from.length) { return; }
+    if (!from.length || gesture) { return; }
     to.push(serialize());
     items = JSON.parse(from.pop());
     if (selectedId !== null && !itemById(selectedId)) { selectedId = null; }
@@ -502,7 +505,7 @@
         items.push(gesture.item);
       }
       if (tool.geometry === "line") {
-        set4(gesture.item, gesture.start, point);
+        setLine(gesture.item, gesture.start, point);
       } else {
         setBox(gesture.item, gesture.start.x, gesture.start.y, point.x, point.y);
       }
@@ -514,14 +517,14 @@
         Object.keys(original).forEach(function (name) { item[name] = original[name]; });
         moveItem(item, point.x - gesture.start.x, point.y - gesture.start.y);
       } else {
-        dragHandle(item, gesture.original, gesture.handle, point);
+        dragHandle(item, gesture, point);
       }
     }
     render();
     event.preventDefault();
   }
 
-  function set4(item, from, to) {
+  function setLine(item, from, to) {
     item.x1 = from.x;
     item.y1 = from.y;
     item.x2 = to.x;
@@ -585,7 +588,8 @@
     render();
   }
 
-  // In a tool, a double click draws; on an annotation it edits; neither copies the picture.
+  // A double click in a tool or on an annotation is the annotation layer's; it never copies the
+  // picture and closes the window.
   function onDoubleClick(event) {
     if (mode !== "free" || annotationIdOf(event.target) !== null) {
       event.stopPropagation();
@@ -704,6 +708,7 @@
     tools.forEach(function (tool) { styles[tool.kind] = currentStyle(tool); });
     return JSON.stringify({
       version: 1,
+      image: { width: view.width, height: view.height },
       mode: mode,
       styles: styles,
       items: items.map(function (item) {
@@ -725,7 +730,15 @@
     }
     finishEditing();
     items = [];
-    parsed.items.slice(0, MAX_ITEMS).forEach(function (raw) {
+    layout();
+    // Image pixels of another picture (cropped, wrapped) would land on the wrong things.
+    var image = parsed.image;
+    var samePicture = !image || !view.width ||
+      (image.width === view.width && image.height === view.height);
+    if (!samePicture) {
+      console.warn("Annotations dropped: they were drawn on a picture of another size");
+    }
+    parsed.items.slice(0, samePicture ? MAX_ITEMS : 0).forEach(function (raw) {
       var item = sanitize(raw);
       if (item) {
         item.id = nextId++;
@@ -744,7 +757,6 @@
       if (index >= 0) { styleIndex[tool.kind] = index; }
     });
     if (toolModes.indexOf(parsed.mode) >= 0) { setMode(parsed.mode); }
-    layout();
     render();
     return items.length;
   };

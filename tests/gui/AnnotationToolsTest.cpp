@@ -97,7 +97,7 @@ protected:
 
     void load(const std::string& html) {
         std::optional<std::optional<std::string>> error;
-        window->load(html, baseUri(), [&](std::optional<std::string> e) { error = e; });
+        window->load(html, baseUri(), [&](const std::optional<std::string>& e) { error = e; });
         ASSERT_TRUE(runUntil([&] { return error.has_value(); }));
         ASSERT_FALSE(*error) << **error;
         delegate->events.clear();
@@ -105,7 +105,8 @@ protected:
 
     nlohmann::json evaluate(const std::string& script) {
         std::optional<std::optional<std::string>> value;
-        window->view().evaluate(script, [&](std::optional<std::string> v, auto) { value = v; });
+        window->view().evaluate(script,
+                                [&](const std::optional<std::string>& v, auto) { value = v; });
         runUntil([&] { return value.has_value(); });
         return nlohmann::json::parse(value.value_or(std::nullopt).value_or("null"), nullptr, false);
     }
@@ -113,7 +114,7 @@ protected:
     // The annotations as the application would carry them across a reload.
     nlohmann::json items() {
         std::optional<std::optional<std::string>> json;
-        window->view().annotations([&](std::optional<std::string> j) { json = j; });
+        window->view().annotations([&](const std::optional<std::string>& j) { json = j; });
         runUntil([&] { return json.has_value(); });
         return nlohmann::json::parse(json.value_or(std::nullopt).value_or("{}"), nullptr,
                                      false)["items"];
@@ -253,9 +254,10 @@ TEST_F(AnnotationToolsTest, SelectMoveResizeDeleteUndoRedoAndHandlesLeftOutOfSna
     // A click on its outline selects it; the handles show on screen but not in the picture.
     input.click(x0 + 20, y0 + 45);
     std::optional<RgbaImage> onScreen;
-    SnapshotTask::start(
-        window->view().webView(), std::chrono::seconds(10),
-        [&](SnapshotTask::Image image, auto) { onScreen = image ? *image : RgbaImage(1, 1); });
+    SnapshotTask::start(window->view().webView(), std::chrono::seconds(10),
+                        [&](const SnapshotTask::Image& image, auto) {
+                            onScreen = image ? *image : RgbaImage(1, 1);
+                        });
     ASSERT_TRUE(runUntil([&] { return onScreen.has_value(); }));
     EXPECT_EQ(pixel(*onScreen, x0 + 80, y0 + 70), 0xFFFFFFFFu) << "a handle on the corner";
     EXPECT_TRUE(annotationRed(pixel(shot(), x0 + 80, y0 + 70))) << "the outline, no handle";
@@ -351,8 +353,13 @@ TEST_F(AnnotationToolsTest, AnnotationsKeepTheirPixelsAcrossReloadsOfTheSamePict
     EXPECT_EQ(relativeBox(), before);
     EXPECT_EQ(modeChanges().back(), "redact") << "the tool stays in use";
 
-    // A plain load is a fresh start.
+    // A plain load is a fresh start; annotations of a picture of another size are not taken.
+    const nlohmann::json kept = items();
     load(wide.html);
+    EXPECT_TRUE(items().empty());
+    window->view().restoreAnnotations(
+        nlohmann::json{{"image", {{"width", 320}, {"height", 200}}}, {"items", kept}}.dump());
+    ASSERT_TRUE(runUntil([&] { return window->view().pageLoaded(); }));
     EXPECT_TRUE(items().empty());
 }
 

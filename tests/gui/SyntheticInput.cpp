@@ -46,7 +46,7 @@ int SyntheticInput::seen(const char* type) {
     bool done = false;
     view_.evaluate(std::string(COUNTER) + ";window.__inputSeen." + type,
                    [&](std::optional<std::string> value, auto) {
-                       answer = value;
+                       answer = std::move(value);
                        done = true;
                    });
     runUntil([&] { return done; });

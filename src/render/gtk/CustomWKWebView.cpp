@@ -8,6 +8,8 @@
 #include "render/gtk/RendererContext.h"
 #include "render/gtk/SnapshotTask.h"
 
+#include <utility>
+
 namespace lumeris {
 
 namespace {
@@ -79,12 +81,13 @@ void CustomWKWebView::setTimeouts(const Timeouts& timeouts) {
 }
 
 void CustomWKWebView::loadDocument(const std::string& html, const std::string& baseUri) {
-    ++loadGeneration_;
-    carriedAnnotations_.reset();
+    carry_.json.reset();
+    carry_.fetchDiscarded = carry_.fetching;
     startLoad(html, baseUri);
 }
 
 void CustomWKWebView::startLoad(const std::string& html, const std::string& baseUri) {
+    ++loadGeneration_;
     lastScreenshot_.reset();
     queue_.setPageLoaded(false);
     documentHtml_ = html;
@@ -97,23 +100,29 @@ void CustomWKWebView::startLoad(const std::string& html, const std::string& base
 
 void CustomWKWebView::loadDocumentKeepingAnnotations(const std::string& html,
                                                      const std::string& baseUri) {
-    const unsigned generation = ++loadGeneration_;
-    if (carriedAnnotations_) {
-        // Not handed over yet: the document shown now does not have them.
-        startLoad(html, baseUri);
-        return;
+    // Scripts and loads reach the web process in the order they are sent, so the question is
+    // answered by the document the load replaces. Annotations already on their way (fetched, or
+    // being fetched, for a load this one replaces) are simply passed on.
+    if (!carry_.json && !carry_.fetching) {
+        carry_.fetching = true;
+        carry_.fetchDiscarded = false;
+        std::weak_ptr<CustomWKWebView> weak = weak_from_this();
+        annotations([weak](std::optional<std::string> json) {
+            auto self = weak.lock();
+            if (!self) {
+                return;
+            }
+            AnnotationCarry& carry = self->carry_;
+            carry.fetching = false;
+            if (!carry.fetchDiscarded && !carry.json) {
+                carry.json = std::move(json);
+            }
+            if (std::exchange(carry.loadedWhileFetching, false)) {
+                self->documentLoaded();
+            }
+        });
     }
-    lastScreenshot_.reset();
-    queue_.setPageLoaded(false);
-    std::weak_ptr<CustomWKWebView> weak = weak_from_this();
-    annotations([weak, generation, html, baseUri](std::optional<std::string> json) {
-        auto self = weak.lock();
-        if (!self || generation != self->loadGeneration_) {
-            return;
-        }
-        self->carriedAnnotations_ = std::move(json);
-        self->startLoad(html, baseUri);
-    });
+    startLoad(html, baseUri);
 }
 
 void CustomWKWebView::annotations(std::function<void(std::optional<std::string>)> callback) {
@@ -128,17 +137,22 @@ void CustomWKWebView::annotations(std::function<void(std::optional<std::string>)
 }
 
 void CustomWKWebView::restoreAnnotations(const std::string& json) {
-    carriedAnnotations_ = json;
+    carry_.json = json;
     if (queue_.pageLoaded()) {
         lastScreenshot_.reset();
         queue_.setPageLoaded(false);
-        handOverAnnotations();
+        documentLoaded();
     }
 }
 
-void CustomWKWebView::handOverAnnotations() {
-    const std::string json = std::move(*carriedAnnotations_);
-    carriedAnnotations_.reset();
+// The current document has painted; it counts as loaded once carried annotations are in it.
+void CustomWKWebView::documentLoaded() {
+    if (!carry_.json) {
+        queue_.setPageLoaded(true);
+        return;
+    }
+    const std::string json = std::move(*carry_.json);
+    carry_.json.reset();
     const unsigned generation = loadGeneration_;
     std::weak_ptr<CustomWKWebView> weak = weak_from_this();
     evaluate(RendererScripts::restoreAnnotationsScript(json),
@@ -152,6 +166,7 @@ void CustomWKWebView::handOverAnnotations() {
                      LOG_ERROR("The annotations could not be restored: {}",
                                error.value_or("the document refused them"));
                  }
+                 // A load started meanwhile reports its own.
                  if (generation == self->loadGeneration_) {
                      self->queue_.setPageLoaded(true);
                  }
@@ -162,10 +177,13 @@ void CustomWKWebView::onUserEventsMessage(const UserEvent& event) {
     LOG_DEBUG("user events message: {}", event.name);
     if (event.name == "windowload") {
         crashReloads_ = 0;
-        if (carriedAnnotations_ && loadCommitted_) {
-            handOverAnnotations();
-        } else {
+        if (!loadCommitted_) {
+            // Sent by the document the current load replaces.
             queue_.setPageLoaded(true);
+        } else if (carry_.fetching) {
+            carry_.loadedWhileFetching = true;
+        } else {
+            documentLoaded();
         }
     }
     if (auto delegate = delegate_.lock()) {
@@ -238,12 +256,12 @@ void CustomWKWebView::takeFreshScreenshot(bool saveCache, ScreenshotCallback cal
 }
 
 void CustomWKWebView::atCanvasScale(std::function<void()> then) {
-    const bool resized = zoom_->zoom() != 1.0 || zoom_->held();
     zoom_->hold();
-    if (!resized || zoom_->canvasWidth() == 0) {
+    if (zoom_->canvasWidth() == 0) {
         then();
         return;
     }
+    // Also at zoom 1: a canvas size set just before (a slider) may not have been laid out yet.
     whenPageIsCanvasSized(std::chrono::steady_clock::now() + timeouts_.snapshot, std::move(then));
 }
 

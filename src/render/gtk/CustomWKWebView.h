@@ -120,7 +120,7 @@ public:
 private:
     void configure();
     void startLoad(const std::string& html, const std::string& baseUri);
-    void handOverAnnotations();
+    void documentLoaded();
     void takeFreshScreenshot(bool saveCache, ScreenshotCallback callback);
     // Holds the view at zoom 1 and the canvas size, then runs `then` once the page has taken
     // that size (or the snapshot time-out passed). The caller releases the hold.
@@ -156,10 +156,17 @@ private:
     bool navigationAllowed_ = false;
     // A "windowload" before the current load committed came from the document it replaces.
     bool loadCommitted_ = false;
-    // Annotations waiting for the next document to load.
-    std::optional<std::string> carriedAnnotations_;
-    // Counts load requests, so that an answer meant for a replaced load does nothing.
+    // Counts loads, so that an answer meant for a replaced load does nothing.
     unsigned loadGeneration_ = 0;
+
+    // Annotations on their way from one document to the next.
+    struct AnnotationCarry {
+        std::optional<std::string> json; // for the next document to report "windowload"
+        bool fetching = false;           // asked of the document being replaced
+        bool fetchDiscarded = false;     // a plain load came after the question
+        bool loadedWhileFetching = false;
+    };
+    AnnotationCarry carry_;
     int crashReloads_ = 0;
 };
 
