@@ -790,7 +790,9 @@ void EditorWindow::restyle(const std::string& script) {
 }
 
 void EditorWindow::loadDocument(const std::string& html) {
-    view_->loadDocument(html, dependencies_.baseUri);
+    // Every reload shows the same picture (another ratio, redaction boxes); the document drops
+    // annotations drawn on a picture of another size itself.
+    view_->loadDocumentKeepingAnnotations(html, dependencies_.baseUri);
     // The document's own keys (the annotation tools) reach it unless the user is typing.
     std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
     view_->whenPageLoaded([weak](bool loaded) {
