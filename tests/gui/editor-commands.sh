@@ -13,7 +13,7 @@ editor() { xdotool search --onlyvisible --name ' - Lumeris ' 2>/dev/null | head 
 has_editor() { [ -n "$(editor)" ]; }
 no_editor() { [ -z "$(editor)" ]; }
 saved_png() { ls saved/*.png >/dev/null 2>&1; }
-png_on_clipboard() { xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -q image/png; }
+png_on_clipboard() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -q image/png; }
 wait_for() { # seconds, command…
     limit=$(($1 * 10)); shift
     for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
@@ -34,19 +34,20 @@ convert -size 300x200 xc:'#2b5797' -fill white -draw 'rectangle 30,30 270,170' s
     fail "cannot draw the test picture"
 
 open_editor
-xdotool windowfocus --sync "$(editor)" key ctrl+s
+timeout 10 xdotool windowfocus --sync "$(editor)" key ctrl+s || fail "cannot type into the editor"
 wait_for 20 saved_png || fail "ctrl+s wrote nothing into the save folder"
 wait_for 20 no_editor ||
     fail "the editor stayed open after saving"
 saved=$(identify -format '%wx%h' saved/*.png)
-wait "$pid"
+gone() { ! kill -0 "$pid" 2>/dev/null; }
+wait_for 20 gone || fail "lumeris still runs after its only window closed"
 
 open_editor
-xdotool windowfocus --sync "$(editor)" key ctrl+c
+timeout 10 xdotool windowfocus --sync "$(editor)" key ctrl+c || fail "cannot type into the editor"
 wait_for 20 png_on_clipboard ||
     fail "no image/png on the clipboard"
 kill -0 "$pid" 2>/dev/null || fail "lumeris ended while it owns the clipboard"
-xclip -selection clipboard -t image/png -o > pasted.png
+timeout 10 xclip -selection clipboard -t image/png -o > pasted.png || fail "cannot paste"
 pasted=$(identify -format '%wx%h' pasted.png)
 [ "$pasted" = "$saved" ] || fail "pasted $pasted, saved $saved"
 [ "$saved" != "300x200" ] || fail "the saved picture is the bare screenshot"

@@ -224,6 +224,11 @@ EditorWindow::~EditorWindow() {
     // Popovers and pending callbacks hold the window weakly through this.
     lifetime_.reset();
     watermarkChanged_.disconnect();
+    presetChosen_.disconnect();
+    // The contents go before the window (the renderer's frame is a member): the window must not
+    // keep pointing at them as its focus.
+    gtk_window_set_focus(GTK_WINDOW(gobj()), nullptr);
+    remove();
 }
 
 void EditorWindow::buildRenderer() {
