@@ -19,7 +19,7 @@ for file in bin/lumeris share/lumeris/web/viewer.html share/lumeris/backgrounds/
     share/icons/hicolor/scalable/apps/app.lumeris.Lumeris.svg \
     share/icons/hicolor/symbolic/apps/app.lumeris.Lumeris-symbolic.svg \
     share/man/man1/lumeris.1 share/bash-completion/completions/lumeris \
-    share/zsh/vendor-completions/_lumeris; do
+    share/zsh/site-functions/_lumeris; do
     [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
 for folder in desktop man shell; do
