@@ -19,9 +19,8 @@ namespace {
     if (error || inner.empty() || outer.empty()) {
         return false;
     }
-    auto [outerEnd, innerAt] =
-        std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end());
-    return outerEnd == outer.end();
+    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first ==
+           outer.end();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "cli/RenderProgress.h"
 
-#include <algorithm>
+#include "base/GLibHandles.h"
+
 #include <glib.h>
 
 namespace lumeris {
@@ -77,7 +78,9 @@ std::string RenderProgress::start(std::size_t index, std::string_view input,
     const bool withCells =
         withTime && characters(counter) + characters(cells) + characters(timeLeft) <= width;
     bar_ = counter + (withCells ? cells : "") + (withTime ? timeLeft : "");
-    const std::string name = lastCharacters(input, width - characters(bar_) - 2);
+    // File names need not be UTF-8; the terminal gets replacement characters instead.
+    const GCharPtr valid(g_utf8_make_valid(input.data(), static_cast<gssize>(input.size())));
+    const std::string name = lastCharacters(valid.get(), width - characters(bar_) - 2);
     if (!name.empty()) {
         bar_ += "  " + name;
     }
