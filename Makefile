@@ -6,7 +6,10 @@ ARGS       ?=
 
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-core test-gui bench sanitize tidy format clean
+PREFIX     ?= /usr/local
+
+.PHONY: all deps configure build run test test-core test-gui install package bench sanitize tidy \
+	format clean
 
 all: build
 
@@ -28,6 +31,15 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest -LE gui -j $(JOBS) --output-on-failure
 	cd $(BUILD_DIR) && xvfb-run -a -s "-screen 0 1920x1080x24" ctest -L gui -j $(JOBS) --output-on-failure
+
+# The program, its resources, desktop entry, metainfo, icons, man page and shell completion
+# under $(PREFIX); DESTDIR stages them elsewhere.
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A Debian package, lumeris_VERSION_ARCH.deb, in $(BUILD_DIR).
+package: build
+	cd $(BUILD_DIR) && cpack
 
 bench: deps
 	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release

@@ -17,6 +17,7 @@ PACKAGES=(
     libcanberra-gtk3-dev sound-theme-freedesktop
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xclip xdotool dbus
+    desktop-file-utils appstream man-db bash-completion dpkg-dev webp-pixbuf-loader
     imagemagick
     fonts-noto-color-emoji
 )

@@ -1,3 +1,4 @@
+#include "app/LaunchAtLogin.h"
 #include "app/gtk/LumerisApplication.h"
 #include "base/BuildInfo.h"
 #include "cli/gtk/RenderCommand.h"
@@ -19,6 +20,7 @@ a watermark and automatic redaction of private details.
 Files named open in editor windows, in the running Lumeris when there is one.
 
 Options:
+      --hidden     start without opening a window (as the login entry does)
   -h, --help       show this help and exit
   -v, --version    show the version and exit
 
@@ -34,8 +36,13 @@ int main(int argc, char** argv) {
         return lumeris::RenderCommand::run(std::vector<std::string>(argv + 2, argv + argc));
     }
     bool files = false;
+    bool hidden = false;
     for (int index = 1; index < argc; ++index) {
         std::string_view argument(argv[index]);
+        if (argument == lumeris::LaunchAtLogin::HIDDEN_OPTION) {
+            hidden = true;
+            continue;
+        }
         if (argument == "-h" || argument == "--help") {
             std::fputs(USAGE, stdout);
             return 0;
@@ -49,6 +56,14 @@ int main(int argc, char** argv) {
             return 2;
         }
         files = true;
+    }
+    if (hidden) {
+        if (files) {
+            std::fprintf(stderr, "lumeris: --hidden opens no files\n\n%s", USAGE);
+            return 2;
+        }
+        // Started at login: with no tray yet there is nothing to show and nothing to wait for.
+        return 0;
     }
     const auto set = [](const char* name) {
         const char* value = std::getenv(name);

@@ -2,10 +2,28 @@
 
 #include "base/Logger.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <glib.h>
 
 namespace lumeris {
+
+namespace {
+
+// Whether `folder` is `tree` or lies inside it, after resolving links and "..".
+[[maybe_unused]] bool isWithin(const std::filesystem::path& folder,
+                               const std::filesystem::path& tree) {
+    std::error_code error;
+    const auto inner = std::filesystem::weakly_canonical(folder, error);
+    const auto outer = std::filesystem::weakly_canonical(tree, error);
+    if (error || inner.empty() || outer.empty()) {
+        return false;
+    }
+    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first ==
+           outer.end();
+}
+
+} // namespace
 
 std::vector<std::filesystem::path>
 ResourceLocator::candidateFolders(const std::filesystem::path& executableFolder) {
@@ -18,8 +36,12 @@ ResourceLocator::candidateFolders(const std::filesystem::path& executableFolder)
         folders.push_back(executableFolder.parent_path() / "share" / "lumeris");
         folders.push_back(executableFolder / "resources");
     }
-#ifdef LUMERIS_SOURCE_RESOURCES
-    folders.emplace_back(LUMERIS_SOURCE_RESOURCES);
+#if defined(LUMERIS_SOURCE_RESOURCES) && defined(LUMERIS_BUILD_TREE)
+    // Only a program run from its build tree may read the sources: an installed or copied one
+    // must work, or fail plainly, wherever it was built.
+    if (!executableFolder.empty() && isWithin(executableFolder, LUMERIS_BUILD_TREE)) {
+        folders.emplace_back(LUMERIS_SOURCE_RESOURCES);
+    }
 #endif
     return folders;
 }

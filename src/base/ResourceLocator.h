@@ -8,12 +8,12 @@
 namespace lumeris {
 
 // Finds the application's resources folder: the one holding viewer.html and the files beside it.
-// Installed, it is share/lumeris beside the bin folder; in a build tree, the source tree's
-// resources folder (or a resources folder next to the executable).
+// Installed, it is share/lumeris beside the bin folder; a program run from its build tree also
+// finds the source tree's resources folder (or a resources folder next to the executable).
 class ResourceLocator {
 public:
     // The folders tried, in order, for an executable in `executableFolder`. $LUMERIS_RESOURCES,
-    // when set, comes first.
+    // when set, comes first; the source tree only for an executable inside the build tree.
     static std::vector<std::filesystem::path>
     candidateFolders(const std::filesystem::path& executableFolder);
 

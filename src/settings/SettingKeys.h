@@ -84,6 +84,8 @@ public:
     static constexpr SettingKey HIDE_WINDOW_AT_LAUNCH{"settings.hide-window-at-launch",
                                                       Type::Boolean};
     static constexpr SettingKey SHOW_STATUS_ICON{"show-status-icon", Type::Boolean};
+    // What the user asked for; the XDG autostart entry is written or removed to match.
+    static constexpr SettingKey LAUNCH_AT_LOGIN{"settings.launch-at-login", Type::Boolean};
     static constexpr SettingKey GLOBAL_HOTKEY_ENABLED{"global-hotkey-enabled", Type::Boolean};
     static constexpr SettingKey TAKE_AND_COPY_HOTKEY_ENABLED{
         "take-and-copy-to-clipboard-hotkey-enabled", Type::Boolean};

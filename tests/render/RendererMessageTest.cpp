@@ -53,9 +53,12 @@ TEST(ResourceLocatorTest, InstalledFolderWinsOverTheSourceTree) {
     std::ofstream(root / "share/lumeris/web/viewer.html") << "<html></html>";
     EXPECT_EQ(ResourceLocator::findFolder(ResourceLocator::candidateFolders(root / "bin")),
               std::filesystem::weakly_canonical(root / "share/lumeris"));
-    // A build tree finds the source resources.
-    auto fromBuild =
-        ResourceLocator::findFolder(ResourceLocator::candidateFolders("/nonexistent/bin"));
+    // A program in the build tree (as this test is) finds the source resources; one elsewhere,
+    // installed or copied, never does.
+    const auto buildTree = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    auto fromBuild = ResourceLocator::findFolder(ResourceLocator::candidateFolders(buildTree));
     ASSERT_TRUE(fromBuild);
     EXPECT_TRUE(std::filesystem::exists(*fromBuild / "web/draw.js"));
+    EXPECT_FALSE(
+        ResourceLocator::findFolder(ResourceLocator::candidateFolders("/nonexistent/bin")));
 }

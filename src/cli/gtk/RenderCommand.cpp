@@ -7,6 +7,7 @@
 #include "capture/RendererCopies.h"
 #include "capture/WallpaperDesktopPicture.h"
 #include "cli/RenderOptions.h"
+#include "cli/RenderProgress.h"
 #include "cli/gtk/BatchRenderer.h"
 #include "platform/GdkScreenLocator.h"
 #include "platform/PrivateXServer.h"
@@ -14,13 +15,16 @@
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <future>
 #include <gtk/gtk.h>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
+#include <sys/ioctl.h>
 #include <unistd.h>
 #include <variant>
 
@@ -159,6 +163,20 @@ bool prepareDisplay(int scale, std::unique_ptr<PrivateXServer>& server) {
     return true;
 }
 
+// Several inputs show their progress on standard error: a bar on a terminal, lines elsewhere.
+std::optional<RenderProgress> progressFor(const RenderOptions& options) {
+    if (options.inputs.size() < 2 || options.quiet) {
+        return std::nullopt;
+    }
+    if (isatty(STDERR_FILENO) == 0) {
+        return RenderProgress(options.inputs.size(), RenderProgress::Style::Lines);
+    }
+    winsize size{};
+    const int columns =
+        ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+    return RenderProgress(options.inputs.size(), RenderProgress::Style::Bar, columns);
+}
+
 // Runs `work` on a worker thread; an exception becomes the failure text.
 template <typename Result, typename Work>
 std::future<std::variant<Result, std::string>> inBackground(Work work) {
@@ -219,7 +237,10 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
     QuietDiagnostics quiet;
     PictureStream pictureStream(options.output == RenderOptions::STANDARD_STREAM);
     int failures = 0;
+    std::optional<RenderProgress> progress = progressFor(options);
     auto report = [&](const std::string& input, const std::variant<fs::path, std::string>& result) {
+        // The bar steps aside for the line and comes back under it.
+        std::fputs(progress ? progress->clear().c_str() : "", stderr);
         if (const auto* failure = std::get_if<std::string>(&result)) {
             ++failures;
             printError(input + ": " + *failure);
@@ -228,6 +249,7 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
             std::fprintf(stdout, "%s\n", std::get<fs::path>(result).c_str());
             std::fflush(stdout);
         }
+        std::fputs(progress ? progress->redraw().c_str() : "", stderr);
     };
     {
         BatchRenderer renderer(options, settings, *backgrounds, *baseUri, pictureStream.get());
@@ -245,10 +267,12 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
                 report(savingInput, saving.get());
             }
         };
+        const auto started = std::chrono::steady_clock::now();
         for (size_t index = 0; index < inputs.size(); ++index) {
-            if (inputs.size() > 1 && !options.quiet) {
-                std::fprintf(stderr, "[%zu/%zu] %s\n", index + 1, inputs.size(),
-                             inputs[index].c_str());
+            if (progress) {
+                const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    std::chrono::steady_clock::now() - started);
+                std::fputs(progress->start(index, inputs[index], elapsed).c_str(), stderr);
             }
             auto prepared = next.get();
             if (index + 1 < inputs.size()) {
@@ -272,6 +296,7 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
         }
         finishSaving();
     }
+    std::fputs(progress ? progress->clear().c_str() : "", stderr);
     Logger::flush();
     return failures == 0 ? EXIT_ALL_RENDERED : EXIT_SOME_FAILED;
 }
