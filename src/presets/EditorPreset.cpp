@@ -131,8 +131,9 @@ std::optional<EditorPreset> EditorPreset::fromJson(const nlohmann::json& json) {
               readOptional(json, "bgOption", p.bgOption) &&
               readOptional(json, "bgPlain", p.bgPlain) &&
               readOptional(json, "bgStart", p.bgStart) && readOptional(json, "bgStop", p.bgStop);
-    p.ratioTemplate = readTemplate(json, ok);
-    return ok ? std::optional<EditorPreset>(std::move(p)) : std::nullopt;
+    bool templateOk = true;
+    p.ratioTemplate = readTemplate(json, templateOk);
+    return ok && templateOk ? std::optional<EditorPreset>(std::move(p)) : std::nullopt;
 }
 
 } // namespace lumeris
