@@ -50,19 +50,24 @@ void LumerisApplication::on_startup() {
 }
 
 void LumerisApplication::followClipboardOwnership() {
-    GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
-    g_signal_connect(
-        clipboard, "owner-change", G_CALLBACK(+[](GtkClipboard*, GdkEvent*, gpointer data) {
-            auto* self = static_cast<LumerisApplication*>(data);
-            const bool ours = gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD) != nullptr;
-            if (ours && !self->heldForClipboard_) {
-                self->hold();
-            } else if (!ours && self->heldForClipboard_) {
-                self->release();
-            }
-            self->heldForClipboard_ = ours;
-        }),
-        this);
+    g_signal_connect(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "owner-change",
+                     G_CALLBACK(+[](GtkClipboard*, GdkEvent*, gpointer data) {
+                         static_cast<LumerisApplication*>(data)->holdWhileOwningClipboard();
+                     }),
+                     this);
+    // The owner-change notice arrives after the copy that closed the last window; asking then
+    // keeps the application from ending before it.
+    signal_window_removed().connect([this](Gtk::Window*) { holdWhileOwningClipboard(); });
+}
+
+void LumerisApplication::holdWhileOwningClipboard() {
+    const bool ours = gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD) != nullptr;
+    if (ours && !heldForClipboard_) {
+        hold();
+    } else if (!ours && heldForClipboard_) {
+        release();
+    }
+    heldForClipboard_ = ours;
 }
 
 // Nothing to open: the latest editor comes to the front; with none, the application ends.

@@ -32,6 +32,7 @@ private:
     // While this process owns the clipboard it stays up, so that a copied picture can still be
     // pasted after the last editor closed; taking the clipboard elsewhere lets it end.
     void followClipboardOwnership();
+    void holdWhileOwningClipboard();
 
     SettingsStore settings_;
     DesktopServices services_;
