@@ -19,6 +19,8 @@ PACKAGES=(
     xvfb xauth xclip xdotool dbus
     imagemagick
     fonts-noto-color-emoji
+    webp-pixbuf-loader
+    clang
 )
 
 missing=()
