@@ -1,13 +1,16 @@
 #include "cli/gtk/RenderCommand.h"
 
+#include "base/AtomicFile.h"
 #include "base/Diagnostics.h"
 #include "base/Logger.h"
 #include "capture/CustomBackgroundCache.h"
 #include "capture/DesktopPicture.h"
 #include "capture/RendererCopies.h"
 #include "capture/WallpaperDesktopPicture.h"
+#include "cli/Interruption.h"
 #include "cli/RenderOptions.h"
 #include "cli/gtk/BatchRenderer.h"
+#include "export/ImageReader.h"
 #include "platform/GdkScreenLocator.h"
 #include "platform/PrivateXServer.h"
 #include "render/gtk/RenderWindow.h"
@@ -114,9 +117,17 @@ resolveBackgrounds(const RenderOptions& options, SettingsStore& settings, Render
             source = CustomBackgroundCache::getCachedCustomBackgroundPath(settings);
         }
         std::error_code ignored;
-        if (!source || !fs::is_regular_file(*source, ignored)) {
+        if (!source || !fs::exists(*source, ignored)) {
             printError("the custom background picture is missing" +
                        (source && !source->empty() ? ": " + source->string() : std::string()));
+            return std::nullopt;
+        }
+        // Read before it is copied: a file that is no picture would give a silently empty
+        // background, and a copy of it would sit where the renderer may read it.
+        std::string error;
+        if (!ImageReader::read(*source, &error)) {
+            printError("the custom background picture cannot be used: " + source->string() + ": " +
+                       error);
             return std::nullopt;
         }
         if (auto copied = copies.copy(*source, "custom")) {
@@ -162,7 +173,7 @@ bool prepareDisplay(int scale, std::unique_ptr<PrivateXServer>& server) {
 // Runs `work` on a worker thread; an exception becomes the failure text.
 template <typename Result, typename Work>
 std::future<std::variant<Result, std::string>> inBackground(Work work) {
-    return std::async(std::launch::async, [work = std::move(work)]() {
+    return std::async(std::launch::async, [work = std::move(work)]() mutable {
         try {
             return work();
         } catch (const std::exception& error) {
@@ -201,6 +212,13 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
         return EXIT_ALL_RENDERED;
     }
 
+    // From here on a Ctrl+C ends the run through the destructors below.
+    Interruption interruption;
+    // Temporaries of a run that was killed while writing into the same folder.
+    AtomicFile::removeStaleTemporaries(
+        options.output ? fs::absolute(*options.output).parent_path()
+                       : (options.outputDir ? fs::path(*options.outputDir) : fs::current_path()));
+
     std::unique_ptr<PrivateXServer> server;
     if (!prepareDisplay(options.scale, server)) {
         return EXIT_SOME_FAILED;
@@ -219,12 +237,20 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
     QuietDiagnostics quiet;
     PictureStream pictureStream(options.output == RenderOptions::STANDARD_STREAM);
     int failures = 0;
+    int written = 0;
     auto report = [&](const std::string& input, const std::variant<fs::path, std::string>& result) {
+        if (std::holds_alternative<std::string>(result) && Interruption::requested()) {
+            // The renderer's processes hear a terminal's Ctrl+C too: not this input's fault.
+            return;
+        }
         if (const auto* failure = std::get_if<std::string>(&result)) {
             ++failures;
             printError(input + ": " + *failure);
             LOG_ERROR("render {}: {}", input, *failure);
-        } else if (!options.quiet && options.output != RenderOptions::STANDARD_STREAM) {
+            return;
+        }
+        ++written;
+        if (!options.quiet && options.output != RenderOptions::STANDARD_STREAM) {
             std::fprintf(stdout, "%s\n", std::get<fs::path>(result).c_str());
             std::fflush(stdout);
         }
@@ -240,12 +266,17 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
         auto next = prepare(0);
         std::future<std::variant<fs::path, std::string>> saving;
         std::string savingInput;
+        std::string savingNote;
         auto finishSaving = [&]() {
             if (saving.valid()) {
                 report(savingInput, saving.get());
+                if (!savingNote.empty()) {
+                    printError(savingInput + ": " + savingNote);
+                    savingNote.clear();
+                }
             }
         };
-        for (size_t index = 0; index < inputs.size(); ++index) {
+        for (size_t index = 0; index < inputs.size() && !Interruption::requested(); ++index) {
             if (inputs.size() > 1 && !options.quiet) {
                 std::fprintf(stderr, "[%zu/%zu] %s\n", index + 1, inputs.size(),
                              inputs[index].c_str());
@@ -265,14 +296,20 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
             }
             savingInput = inputs[index];
             saving = inBackground<fs::path>(
-                [&renderer, picture = std::get<RgbaImage>(std::move(drawn)),
-                 fileName = std::get<BatchRenderer::Job>(prepared).fileName]() {
-                    return renderer.save(picture, fileName);
+                [&renderer, &savingNote, picture = std::get<RgbaImage>(std::move(drawn)),
+                 output = std::get<BatchRenderer::Job>(prepared).output]() mutable {
+                    return renderer.save(std::move(picture), output, &savingNote);
                 });
         }
+        // An input still being prepared is waited for as `next` goes.
         finishSaving();
     }
     Logger::flush();
+    if (const int signal = Interruption::signal()) {
+        printError("interrupted; " + std::to_string(written) + " of " +
+                   std::to_string(options.inputs.size()) + " written");
+        return EXIT_INTERRUPTED + signal;
+    }
     return failures == 0 ? EXIT_ALL_RENDERED : EXIT_SOME_FAILED;
 }
 
