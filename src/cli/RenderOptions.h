@@ -38,7 +38,7 @@ Options:
 
 Inputs are regular files (or standard input) of at most 256 MB; pictures and the
 canvases composed from them (padding, ratio and --scale included) of at most
-40 million pixels, about 1 GB of memory in all.
+32 million pixels, about 1 GB of memory in all.
 
 Exit status: 0 when every input was rendered, 1 when some failed, 2 on a usage error,
 130 or 143 when Ctrl+C or SIGTERM ended the run (what was written stays, nothing

@@ -30,11 +30,11 @@ public:
                                           "[^\\s@©®]+ ?[@©®] ?[^\\s@]+[.,][^\\s@]{2,}", 0};
     static constexpr RedactionRule CREDIT_CARDS{SettingKeys::AUTO_REDACT_CREDIT_CARDS,
                                                 "([0-9]{3,6}[- ]){3}([0-9]{3,6})?",
-                                                "[0-9OIlSBZ](?:[- ]?[0-9OIlSBZ]){11,}", 9};
+                                                "\\b[0-9OIlSBZ](?:[- ]?[0-9OIlSBZ]){11,}\\b", 9};
     static constexpr RedactionRule IP_ADDRESSES{
         SettingKeys::AUTO_REDACT_IP_ADDRESSES,
         "([0-9]{1,3}\\.[0-9]{1,3}\\.[0-9]{1,3}\\.[0-9]{1,3})|(([a-f0-9:]+:+)+[a-f0-9]+)",
-        "[0-9OIl]{1,3}(?:[.,:;] ?[0-9OIl]{1,3}){3}", 4};
+        "\\b[0-9OIl]{1,3}(?:[.,:;] ?[0-9OIl]{1,3}){3}\\b", 4};
     static constexpr RedactionRule API_KEYS{SettingKeys::AUTO_REDACT_API_KEYS,
                                             "[A-Za-z0-9-_/]{32,}", "[A-Za-z0-9_/|.-]{26,}", 0};
 

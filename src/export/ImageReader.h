@@ -18,7 +18,7 @@ public:
     static constexpr int MAX_SIDE = 32767;
     // Decoded pictures, and the canvases composed around them (padding and scale included), stay
     // within this many pixels, which keeps one render under about 1 GB of memory.
-    static constexpr std::int64_t MAX_PIXELS = 40'000'000;
+    static constexpr std::int64_t MAX_PIXELS = 32'000'000;
     static constexpr std::size_t MAX_FILE_BYTES = 256 * 1024 * 1024;
     // Files at this density or above are high-density captures from other systems.
     static constexpr double HIGH_DENSITY_DPI = 144.0;

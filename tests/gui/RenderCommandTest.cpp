@@ -183,7 +183,7 @@ TEST_F(RenderCommandTest, BadInputsAreNamedAndTheRestStillRender) {
                                 home.path());
     EXPECT_EQ(run.status, 1);
     for (const char* said : {"missing.png: no such file", "notes.png: not an image",
-                             "cut.png: not an image", "[4/4]"}) {
+                             "cut.png: incomplete image", "[4/4]"}) {
         EXPECT_NE(run.err.find(said), std::string::npos) << said << " in " << run.err;
     }
     // The good one was written into the working folder, and its path printed.
@@ -268,7 +268,11 @@ TEST_F(RenderCommandTest, BoundedInputsRangesAndKeptFiles) {
     std::ofstream(home / "private.png") << "old";
     std::filesystem::permissions(home / "private.png", std::filesystem::perms::owner_read |
                                                            std::filesystem::perms::owner_write);
-    render(good, {"-o", (home / "private.png").string()});
+    EXPECT_EQ(runLumeris({"render", good, "-o", (home / "private.png").string(), "--set",
+                          "settings.auto-redact=false"},
+                         home.path())
+                  .status,
+              0);
     EXPECT_EQ(std::filesystem::status(home / "private.png").permissions() &
                   std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
@@ -320,9 +324,10 @@ TEST_F(RenderCommandTest, SignalsEndTheBatchCleanly) {
 
     std::vector<std::string> arguments{LUMERIS_EXECUTABLE, "render", "-d",
                                        out.string(),       "--set",  "settings.auto-redact=false"};
-    for (const auto& setting : {"background-id=custom", "bg-color.option=file",
-                                "custom-background-file-path=" + background}) {
-        arguments.insert(arguments.end(), {"--set", "settings." + std::string(setting)});
+    for (const std::string& setting :
+         {std::string("background-id=custom"), std::string("bg-color.option=file"),
+          "custom-background-file-path=" + background}) {
+        arguments.insert(arguments.end(), {"--set", "settings." + setting});
     }
     for (int i = 0; i < 20; ++i) {
         arguments.push_back(good);
