@@ -61,12 +61,12 @@ std::vector<std::pair<int, int>> SecondReading::unmatchedShapes(const std::strin
     const icu::UnicodeString units = icu::UnicodeString::fromUTF8(text);
     const auto matches = ranges(units, rule.pattern);
     std::vector<std::pair<int, int>> shapes;
-    for (const auto& [start, end] : ranges(units, rule.shape)) {
+    for (const auto& shape : ranges(units, rule.shape)) {
         const bool matched = std::any_of(matches.begin(), matches.end(), [&](const auto& match) {
-            return match.first < end && start < match.second;
+            return match.first < shape.second && shape.first < match.second;
         });
-        if (!matched && digits(units, start, end) >= rule.shapeDigits) {
-            shapes.emplace_back(start, end);
+        if (!matched && digits(units, shape.first, shape.second) >= rule.shapeDigits) {
+            shapes.push_back(shape);
         }
     }
     return shapes;

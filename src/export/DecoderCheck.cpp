@@ -18,8 +18,8 @@ namespace {
 // Everything a longjmp from a decoder's error handler may skip over is trivially destructible
 // or owned outside the setjmp frame.
 struct PngSource {
-    const std::uint8_t* data;
-    std::size_t size;
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
     std::size_t offset = 0;
     bool ranOut = false;
     char message[200] = {};
@@ -45,8 +45,8 @@ void pngFail(png_structp png, png_const_charp message) {
 void pngWarn(png_structp, png_const_charp) {}
 
 struct JpegFailure {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
+    jpeg_error_mgr manager{};
+    std::jmp_buf jump{};
     char message[JMSG_LENGTH_MAX] = {};
 };
 
