@@ -34,12 +34,12 @@ std::vector<std::pair<int, int>> ranges(const icu::UnicodeString& text, const ch
     return found;
 }
 
-int digits(const icu::UnicodeString& text, int start, int end) {
-    int count = 0;
+int count(const icu::UnicodeString& text, int start, int end, bool (*wanted)(char16_t)) {
+    int found = 0;
     for (int i = start; i < end; ++i) {
-        count += text.charAt(i) >= u'0' && text.charAt(i) <= u'9' ? 1 : 0;
+        found += wanted(text.charAt(i)) ? 1 : 0;
     }
-    return count;
+    return found;
 }
 
 // Normalised (0…1, lower-left origin) to pixels with a top-left origin, grown by `margin`
@@ -65,7 +65,10 @@ std::vector<std::pair<int, int>> SecondReading::unmatchedShapes(const std::strin
         const bool matched = std::any_of(matches.begin(), matches.end(), [&](const auto& match) {
             return match.first < shape.second && shape.first < match.second;
         });
-        if (!matched && digits(units, shape.first, shape.second) >= rule.shapeDigits) {
+        const auto digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+        const auto visible = [](char16_t c) { return c != u' '; };
+        if (!matched && count(units, shape.first, shape.second, digit) >= rule.shapeDigits &&
+            count(units, shape.first, shape.second, visible) >= rule.shapeLength) {
             shapes.push_back(shape);
         }
     }

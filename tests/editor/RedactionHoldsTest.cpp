@@ -20,6 +20,9 @@ TEST(RedactionHoldsTest, LookAlikesAreFlaggedWhereThePatternFindsNothing) {
         {&RedactionRules::IP_ADDRESSES, "From 10,7.0.42 today", "10,7.0.42"},
         {&RedactionRules::API_KEYS, "Token sk1Zx9QwErTy7Ui|OpAsDfGhJkLzXc ok",
          "sk1Zx9QwErTy7Ui|OpAsDfGhJkLzXc"},
+        {&RedactionRules::API_KEYS, "Token sk3Zx9QwErTy 7UiOpAsDf3Gh]kLzXcVb rotate monthly",
+         "sk3Zx9QwErTy 7UiOpAsDf3Gh]kLzXcVb"},
+        {&RedactionRules::API_KEYS, "Release v2 build 2024 notes 1234 and more", nullptr},
     };
     for (const auto& [rule, line, flagged] : cases) {
         const auto shapes = SecondReading::unmatchedShapes(line, *rule);
