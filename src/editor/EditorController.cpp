@@ -80,7 +80,7 @@ void EditorController::updateOutput() {
     if (disappeared_) {
         return;
     }
-    services_.view.requestSnapshot([weak = weak_from_this()](EditorView::Snapshot image) {
+    services_.view.requestSnapshot(false, [weak = weak_from_this()](EditorView::Snapshot image) {
         if (auto self = weak.lock()) {
             self->lastOutputImage_ = std::move(image);
         }
@@ -233,6 +233,9 @@ void EditorController::presetApplied(std::optional<RatioTemplate> ratioTemplate,
         services_.view.setInsetStatus("");
     }
     updateValuesFromControls();
+    if (!loaded_) {
+        return; // the image arrives later and is derived with these values
+    }
     if (balanceChanged) {
         rederive();
     } else {
@@ -268,7 +271,12 @@ void EditorController::loadImage(const std::filesystem::path& path,
     if (!prepared) {
         return; // the pipeline has logged "load image fail"
     }
-    session_ = std::move(*prepared);
+    loadPrepared(std::move(*prepared), std::move(completion));
+}
+
+void EditorController::loadPrepared(PreparedImage prepared, std::function<void()> completion) {
+    session_ = std::move(prepared);
+    session_.capturedDate = capturedDate_;
     loaded_ = true;
     services_.view.setTitle(WindowPlacement::windowTitle(session_.fileName));
     processOriginalImage();

@@ -68,6 +68,8 @@ public:
     // recognition result for the current working image has been applied; never when the file
     // cannot be read.
     void loadImage(const std::filesystem::path& path, std::function<void()> completion = {});
+    // The same for an image the intake has read and analysed already.
+    void loadPrepared(PreparedImage prepared, std::function<void()> completion = {});
 
     void updateValuesFromControls();
     // Restyles the loaded document in place, or rebuilds and reloads it; nothing before a load.

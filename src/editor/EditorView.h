@@ -40,8 +40,15 @@ public:
     // The load step: cached snapshot and page-loaded flag cleared, `html` loaded with the
     // viewer's base URL.
     virtual void loadDocument(const std::string& html) = 0;
-    // A snapshot, cached when there is one; `done` may run later, or never when the view is gone.
-    virtual void requestSnapshot(std::function<void(Snapshot)> done) = 0;
+    // A snapshot: the cached one when there is one, else a fresh one, kept as the cache with
+    // `saveCache`. `done` may run later, or never when the view is gone.
+    virtual void requestSnapshot(bool saveCache, std::function<void(Snapshot)> done) = 0;
+    // The document's text selection, empty when none.
+    virtual void selectedText(std::function<void(std::string)> done) = 0;
+    // Clears the cached snapshot and asks the document to cancel: `consumed` is true only when
+    // an annotation tool or edit took it.
+    virtual void cancelOperation(std::function<void(bool consumed)> done) = 0;
+    virtual void closeWindow() = 0;
 
     virtual void setTitle(const std::string& title) = 0;
     virtual ScreenInfo::Frame windowFrame() const = 0;

@@ -21,7 +21,8 @@ public:
 
     // None while the window is at least minWidth × minHeight. Otherwise both sides become the
     // minimums (even when only one was short) and the window is centred on `visibleFrame`,
-    // ABOVE_CENTRE points high; without a monitor it keeps its origin.
+    // ABOVE_CENTRE points high but never above its top or larger than it; without a monitor it
+    // keeps its origin.
     static std::optional<Frame> repositionWindow(const Frame& window, double minWidth,
                                                  double minHeight,
                                                  const std::optional<Frame>& visibleFrame);

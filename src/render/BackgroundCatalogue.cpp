@@ -71,6 +71,19 @@ std::string BackgroundCatalogue::customGradient(std::string_view start, std::str
     return text;
 }
 
+std::optional<BackgroundCatalogue::Gradient> BackgroundCatalogue::gradient(std::string_view id) {
+    if (id == "cool") {
+        return Gradient{160, {"#0093E9", "#80D0C7"}};
+    }
+    if (id == "beach") {
+        return Gradient{50, {"#02aab0", "#00cdac"}};
+    }
+    if (id == "violet") {
+        return Gradient{90, {"#8E54E9", "#4776E6"}};
+    }
+    return std::nullopt;
+}
+
 std::string BackgroundCatalogue::declarations(const StyleSheetInputs& inputs,
                                               BackgroundPictures& pictures) {
     const std::string& id = inputs.backgroundID;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumeris {
 
@@ -18,6 +20,14 @@ struct BackgroundCatalogue {
 
     // The user's two-colour gradient; the second declaration wins where it is understood.
     static std::string customGradient(std::string_view start, std::string_view stop);
+
+    // A built-in gradient as drawn outside the renderer (the toolbar's thumbnails): the CSS
+    // angle (0 is upwards, clockwise) and evenly spaced colours.
+    struct Gradient {
+        double angleDegrees;
+        std::vector<std::string_view> colours;
+    };
+    static std::optional<Gradient> gradient(std::string_view id);
 };
 
 } // namespace lumeris

@@ -1,5 +1,7 @@
 #include "render/RendererScripts.h"
 
+#include "render/TextEscaping.h"
+
 namespace lumeris {
 
 const std::string& RendererScripts::loggingBridgeScript() {
@@ -121,6 +123,17 @@ const std::string& RendererScripts::selectedTextScript() {
 const std::string& RendererScripts::resetDragStateScript() {
     static const std::string script = "window.resetDragState();";
     return script;
+}
+
+const std::string& RendererScripts::annotationsScript() {
+    static const std::string script =
+        "(function() {\n  return window.ANNOTATIONS_JSON ? window.ANNOTATIONS_JSON() : null\n})()";
+    return script;
+}
+
+std::string RendererScripts::restoreAnnotationsScript(std::string_view json) {
+    return "(function() {\n  return window.RESTORE_ANNOTATIONS ? window.RESTORE_ANNOTATIONS(\"" +
+           TextEscaping::javaScriptString(json) + "\") : -1\n})()";
 }
 
 std::string RendererScripts::activateCommandScript(std::string_view flag) {

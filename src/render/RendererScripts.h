@@ -23,6 +23,12 @@ public:
     static const std::string& selectedTextScript();
     static const std::string& resetDragStateScript();
 
+    // The annotations of the document as a JSON string, null when it has none to give.
+    static const std::string& annotationsScript();
+    // Hands `json` (from annotationsScript) to the document; the number of annotations taken,
+    // -1 when the document rejected the text.
+    static std::string restoreAnnotationsScript(std::string_view json);
+
     // "ACTIVATE_COMMAND({ <flag>: true })", flag one of addArrowActivated, addTextActivated,
     // redactActivated, addShapeActivated.
     static std::string activateCommandScript(std::string_view flag);

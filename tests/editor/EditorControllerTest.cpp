@@ -184,15 +184,15 @@ TEST_F(EditorControllerTest, ZoomTitlesAndFit) {
 
 TEST_F(EditorControllerTest, FirstLoadTitlesPlacesShowsTheBandAndReloadsOnRecognition) {
     view.frame = {0, 0, 800, 500};
-    screens.all = {ScreenInfo{{0, 0, 1440, 875}, {0, 0, 1440, 875}, 1.0}};
+    screens.all = {ScreenInfo{{0, 0, 1600, 1200}, {0, 0, 1600, 1200}, 1.0}};
     screens.pointer = std::make_pair(10.0, 10.0);
     EXPECT_EQ(view.redactionStatusVisible, false);
     load();
     EXPECT_TRUE(view.title.starts_with(controller->session().fileName + " - Lumeris "));
     EXPECT_EQ(view.insetStatus, "(background color detected)");
     EXPECT_EQ(view.frame.width, view.canvasWidth + 350);
-    EXPECT_EQ(view.frame.x, 720 - view.frame.width / 2);
-    EXPECT_EQ(view.frame.y, 437.5 - view.frame.height / 2 - 80);
+    EXPECT_EQ(view.frame.x, 800 - view.frame.width / 2);
+    EXPECT_EQ(view.frame.y, 600 - view.frame.height / 2 - 80);
     EXPECT_EQ(view.loads.size(), 1u);
     EXPECT_EQ(completions, 0);
 

@@ -29,6 +29,8 @@ TEST(WindowPlacementTest, ShortWindowsTakeBothMinimumsAndSitAboveTheCentre) {
         {{10, 20, 1400, 1000}, 1390, 990, screen, std::nullopt},
         // A second monitor to the right of the first.
         {{0, 0, 800, 500}, 1200, 600, Frame{1440, 30, 1920, 1050}, Frame{1800, 175, 1200, 600}},
+        // A monitor smaller than the minimums: filled, not overflowed.
+        {{0, 0, 800, 500}, 1480, 990, screen, Frame{0, 0, 1440, 875}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(WindowPlacement::repositionWindow(c.window, c.minWidth, c.minHeight, c.visible),

@@ -23,6 +23,10 @@ public:
     std::vector<std::string> restyles;
     std::vector<std::string> loads;
     std::vector<std::function<void(Snapshot)>> snapshotRequests;
+    std::vector<bool> snapshotCaching;
+    std::string selection;
+    bool cancelConsumed = false;
+    bool closed = false;
     std::string title;
     lumeris::ScreenInfo::Frame frame{0, 0, 1500, 1000};
     double zoom = 1.0;
@@ -50,9 +54,13 @@ public:
     }
     void restyle(const std::string& script) override { restyles.push_back(script); }
     void loadDocument(const std::string& html) override { loads.push_back(html); }
-    void requestSnapshot(std::function<void(Snapshot)> done) override {
+    void requestSnapshot(bool saveCache, std::function<void(Snapshot)> done) override {
         snapshotRequests.push_back(std::move(done));
+        snapshotCaching.push_back(saveCache);
     }
+    void selectedText(std::function<void(std::string)> done) override { done(selection); }
+    void cancelOperation(std::function<void(bool)> done) override { done(cancelConsumed); }
+    void closeWindow() override { closed = true; }
     void setTitle(const std::string& text) override { title = text; }
     lumeris::ScreenInfo::Frame windowFrame() const override { return frame; }
     void setWindowFrame(const lumeris::ScreenInfo::Frame& newFrame) override { frame = newFrame; }

@@ -2,59 +2,212 @@
 
 #include "TemporaryFolder.h"
 #include "base/BuildInfo.h"
+#include "editor/EditorBackgroundWork.h"
+#include "fakes/FakeAlerts.h"
+#include "fakes/FakeClipboard.h"
+#include "fakes/FakeFileChooser.h"
+#include "fakes/FakeTextRecognizer.h"
+#include "fakes/ManualTimer.h"
 #include "gui/RendererTestSupport.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
+#include "support/FakeText.h"
 
 using namespace lumeris;
 using namespace lumeris::testing;
 
 namespace {
 
-// A 160 × 100 screenshot: a dark frame around a light field with a darker bar, so that rounded
-// corners and edges would show any resampling.
+constexpr int WIDTH = 160;
+constexpr int HEIGHT = 100;
+
+// A dark frame around a light field with a darker bar, so that resampling would show.
 LoadedImage screenshotPicture() {
-    RgbaImage image(160, 100);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            const bool frame = x < 6 || y < 6 || x >= 154 || y >= 94;
+    RgbaImage image(WIDTH, HEIGHT);
+    for (int y = 0; y < HEIGHT; ++y) {
+        for (int x = 0; x < WIDTH; ++x) {
+            const bool frame = x < 6 || y < 6 || x >= WIDTH - 6 || y >= HEIGHT - 6;
             const bool bar = y >= 40 && y < 52 && x >= 20 && x < 120;
-            const std::uint8_t grey = frame ? 40 : (bar ? 90 : 235);
             std::uint8_t* at = image.at(x, y);
-            at[0] = at[1] = at[2] = grey;
+            at[0] = at[1] = at[2] = frame ? 40 : (bar ? 90 : 235);
             at[3] = 255;
         }
     }
-    return LoadedImage{image, 160, 100};
+    return LoadedImage{image, WIDTH, HEIGHT};
 }
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    EditorWindowTest() {
+        settings.registerDefaultSettings();
+        // No wallpaper under Xvfb: a built-in picture keeps the document independent of it.
+        settings.set(SettingKeys::BACKGROUND_ID, std::string("cool"));
+    }
+
+    // An editor on the test picture, recognising with `recognizer` (or `recognize`).
+    void open(EditorController::RecognitionStarter recognize = {}) {
+        ASSERT_FALSE(baseUri().empty()) << "viewer.html not found";
+        window = EditorWindow::create(EditorWindow::Dependencies{
+            .settings = settings,
+            .alerts = alerts,
+            .clipboard = clipboard,
+            .fileChooser = chooser,
+            .recognize =
+                recognize ? recognize : EditorBackgroundWork::recognition(recognizer, settings),
+            .wrapText = EditorBackgroundWork::textWrap(recognizer),
+            .baseUri = baseUri(),
+            .rendererFolder = folder / "renderer",
+            .timer = timer});
+        ASSERT_TRUE(window);
+        window->show();
+        window->loadImage(ImageLoadPipeline::prepare(screenshotPicture(), folder / "shot.png",
+                                                     settings, std::chrono::system_clock::now()),
+                          [this] { ++completions; });
+    }
+
+    // The document after recognition has been applied and any second load has finished.
+    void waitForRecognition() {
+        ASSERT_TRUE(runUntil([&] { return completions > 0 && window->renderer().pageLoaded(); }));
+    }
+
+    std::optional<std::string> evaluate(const std::string& script) {
+        std::optional<std::string> value;
+        bool answered = false;
+        window->renderer().evaluate(script, [&](std::optional<std::string> result, auto) {
+            value = std::move(result);
+            answered = true;
+        });
+        EXPECT_TRUE(runUntil([&] { return answered; }));
+        return value;
+    }
+
+    // A mark only a reload removes.
+    void mark() { evaluate("window.marker = 1; true"); }
+    bool marked() { return evaluate("window.marker === 1") == "true"; }
+
+    TemporaryFolder folder;
+    SettingsStore settings{folder / "settings.json"};
+    std::shared_ptr<FakeTextRecognizer> recognizer = std::make_shared<FakeTextRecognizer>();
+    std::shared_ptr<ManualTimer> timer = std::make_shared<ManualTimer>();
+    std::shared_ptr<FakeAlerts> alerts = std::make_shared<FakeAlerts>();
+    std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
+    std::shared_ptr<FakeFileChooser> chooser = std::make_shared<FakeFileChooser>();
+    std::unique_ptr<EditorWindow> window;
+    int completions = 0;
+};
 
 } // namespace
 
-TEST(EditorWindowTest, ShowsTheComposedPictureAndExportsTheCanvasAtEveryZoom) {
-    ASSERT_FALSE(baseUri().empty()) << "viewer.html not found";
-    TemporaryFolder folder;
-    SettingsStore settings(folder / "settings.json");
-    settings.registerDefaultSettings();
-    settings.set(std::string(SettingKeys::AUTO_REDACT.name), false);
-    auto prepared = ImageLoadPipeline::prepare(screenshotPicture(), folder / "shot.png", settings,
-                                               std::chrono::system_clock::now());
-    const ImageSize canvas = ImageLoadPipeline::canvas(prepared);
-
-    EditorWindow window(settings, nullptr, {}, baseUri());
-    window.showImage(prepared);
-    window.show();
-    EXPECT_EQ(window.get_title(), prepared.fileName + " - Lumeris " + build::VERSION + " (" +
-                                      build::BUILD_NUMBER + ")");
+TEST_F(EditorWindowTest, ControlsRestyleOrReloadAndExportTheCanvasAtEveryZoom) {
+    open();
+    waitForRecognition();
+    EXPECT_EQ(window->get_title(), window->controller().session().fileName + " - Lumeris " +
+                                       build::VERSION + " (" + build::BUILD_NUMBER + ")");
     int width = 0;
     int height = 0;
-    window.get_size(width, height);
-    EXPECT_GE(width, 1200);
+    window->get_size(width, height);
+    EXPECT_GE(width, EditorWindow::MIN_WIDTH);
 
-    CustomWKWebView& view = window.renderer();
-    auto reference = screenshot(view, false);
-    ASSERT_TRUE(reference.image) << reference.error.value_or("");
-    EXPECT_EQ(reference.image->width, static_cast<int>(std::lround(canvas.bgWidth)));
-    EXPECT_EQ(reference.image->height, static_cast<int>(std::lround(canvas.bgHeight)));
-    // On screen, in a scrolled window larger than the canvas, as the user sees it.
-    expectSnapshotsIgnoreZoom(view, *reference.image);
+    // A slider writes its setting and restyles the document in place.
+    mark();
+    timer->tasks.clear();
+    window->slider(EditorView::Slider::Padding).set_value(60);
+    EXPECT_EQ(settings.doubleValue(SettingKeys::PADDING, 0), 60);
+    EXPECT_EQ(window->controller().values().paddingValue, 60);
+    EXPECT_TRUE(marked());
+    // The store moves the slider, without an action of its own.
+    settings.set(SettingKeys::SHADOW, 70.0);
+    EXPECT_EQ(window->slider(EditorView::Slider::Shadow).get_value(), 70);
+    EXPECT_EQ(window->controller().values().shadowValue, 25);
+
+    // The debounced snapshot is the canvas.
+    ASSERT_EQ(timer->tasks.size(), 1U);
+    timer->fireAll();
+    ASSERT_TRUE(runUntil([&] { return window->controller().lastOutputImage() != nullptr; }));
+    const ImageSize canvas = ImageLoadPipeline::canvas(window->controller().session());
+    const auto& output = *window->controller().lastOutputImage();
+    EXPECT_EQ(output.width, static_cast<int>(std::lround(canvas.bgWidth)));
+    EXPECT_EQ(output.height, static_cast<int>(std::lround(canvas.bgHeight)));
+    expectSnapshotsIgnoreZoom(window->renderer(), output);
+
+    // A ratio reloads the document and is highlighted.
+    window->ratioButton("16-9").clicked();
+    EXPECT_EQ(settings.string(SettingKeys::RATIO, ""), "16:9");
+    EXPECT_TRUE(window->ratioButton("16-9").get_style_context()->has_class("chosen"));
+    EXPECT_FALSE(window->ratioButton("auto").get_style_context()->has_class("chosen"));
+    ASSERT_TRUE(runUntil([&] { return window->renderer().pageLoaded(); }));
+    EXPECT_FALSE(marked());
+}
+
+TEST_F(EditorWindowTest, RecognisedAddressesAreCoveredUntilAutoRedactIsSwitchedOff) {
+    TextRecognitionOutcome outcome;
+    outcome.observations.push_back(
+        monospacedLine("mail jane@example.com", 10, 30, 6, 10, WIDTH, HEIGHT));
+    recognizer->outcome = outcome;
+    open();
+    waitForRecognition();
+    EXPECT_EQ(window->redactionStatusLabel().get_text(), "(found 1)");
+    EXPECT_TRUE(window->redactionStatusLabel().get_visible());
+    EXPECT_EQ(evaluate("document.querySelectorAll('rect.redacted').length"), "1");
+
+    window->autoRedactCheckbox().set_active(false);
+    EXPECT_FALSE(settings.boolValue(SettingKeys::AUTO_REDACT, true));
+    ASSERT_TRUE(runUntil([&] { return window->renderer().pageLoaded(); }));
+    EXPECT_EQ(evaluate("document.querySelectorAll('rect.redacted').length"), "0");
+    EXPECT_EQ(evaluate("document.querySelectorAll('rect.text-rects').length"), "2");
+}
+
+TEST_F(EditorWindowTest, NothingFoundWithAutoRedactOffMeansNoSecondLoad) {
+    settings.set(SettingKeys::AUTO_REDACT, false);
+    std::optional<TextRecognitionTask::Handlers> pending;
+    open([&](auto, double, TextRecognitionTask::Handlers handlers) { pending = handlers; });
+    ASSERT_TRUE(runUntil([&] { return pending && window->renderer().pageLoaded(); }));
+    mark();
+    pending->applied(TextDetectionResult{});
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(window->redactionStatusLabel().get_text(), "(found 0)");
+    EXPECT_TRUE(marked());
+}
+
+TEST_F(EditorWindowTest, ClosingBeforeRecognitionEndsLeavesNothingToRun) {
+    std::optional<TextRecognitionTask::Handlers> pending;
+    open([&](auto, double, TextRecognitionTask::Handlers handlers) { pending = handlers; });
+    ASSERT_TRUE(pending);
+    window->close();
+    window.reset();
+    pending->applied(TextDetectionResult{{"late"}, {Rect{1, 1, 5, 5}}, {}});
+    timer->fireAll();
+    runUntil([] { return false; }, 0.3);
+    EXPECT_EQ(completions, 0);
+}
+
+TEST_F(EditorWindowTest, CopyAndEscapeThroughTheDocument) {
+    settings.set(SettingKeys::USER_ANNOTATION_BETA_ENABLED, true);
+    open();
+    waitForRecognition();
+    evaluate("const p = document.createElement('p'); p.textContent = 'jane@example.com';"
+             "document.querySelector('.wrapper').appendChild(p);"
+             "getSelection().selectAllChildren(p); true");
+    window->commands().copy();
+    ASSERT_TRUE(runUntil([&] { return clipboard->text.has_value(); }));
+    EXPECT_EQ(*clipboard->text, "jane@example.com");
+    EXPECT_TRUE(window->get_visible());
+    evaluate("getSelection().removeAllRanges(); p.remove(); true");
+
+    // A tool takes the first Escape.
+    window->renderer().activateCommand("addArrowActivated");
+    bool consumed = false;
+    bool answered = false;
+    window->renderer().handleCancelOperation([&](bool value) {
+        consumed = value;
+        answered = true;
+    });
+    ASSERT_TRUE(runUntil([&] { return answered; }));
+    EXPECT_TRUE(consumed);
+
+    // Without a selection the picture is copied at the canvas size, and the window closes.
+    window->commands().copy();
+    ASSERT_TRUE(runUntil([&] { return clipboard->image.has_value() && !window->get_visible(); }));
+    const ImageSize canvas = ImageLoadPipeline::canvas(window->controller().session());
+    EXPECT_EQ(clipboard->image->width, static_cast<int>(std::lround(canvas.bgWidth)));
 }

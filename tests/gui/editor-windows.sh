@@ -69,7 +69,8 @@ for window in $(editors); do
     xdotool windowfocus --sync "$window" key ctrl+w
     sleep 0.5
 done
-for _ in $(seq 300); do
+wait_for_editors 0
+for _ in $(seq 600); do
     kill -0 "$first" 2>/dev/null || break
     sleep 0.1
 done

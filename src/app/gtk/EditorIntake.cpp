@@ -1,6 +1,5 @@
 #include "app/gtk/EditorIntake.h"
 
-#include "app/gtk/EditorBackgrounds.h"
 #include "base/Logger.h"
 #include "editor/ImageIntake.h"
 #include "ui/Alerts.h"
@@ -49,17 +48,18 @@ void EditorIntake::activateFromFile(const std::filesystem::path& path) {
             }
             if (auto* prepared = std::get_if<PreparedImage>(&outcome)) {
                 self->openEditorWithImage(std::move(*prepared));
-                self->dependencies_.application.release();
             } else {
                 self->showError(std::get<std::string>(outcome));
             }
+            self->dependencies_.application.release();
         });
     }).detach();
 }
 
 void EditorIntake::showError(const std::string& message) {
     std::weak_ptr<EditorIntake> weak = weak_from_this();
-    // The hold taken for the file lasts until the alert is answered.
+    // The application stays up until the alert is answered.
+    dependencies_.application.hold();
     dependencies_.alerts->show(errorAlert(message), [weak](int) {
         if (auto self = weak.lock()) {
             self->dependencies_.application.release();
@@ -68,9 +68,11 @@ void EditorIntake::showError(const std::string& message) {
 }
 
 void EditorIntake::openEditorWithImage(PreparedImage prepared) {
-    auto window = std::make_unique<EditorWindow>(
-        dependencies_.settings, dependencies_.recognizer,
-        dependencies_.backgrounds.resolve(dependencies_.settings), dependencies_.baseUri);
+    auto window = EditorWindow::create(dependencies_.editor);
+    if (!window) {
+        showError(ImageIntake::CANNOT_OPEN);
+        return;
+    }
     EditorWindow* raw = window.get();
     windows_.push_back(std::move(window));
     dependencies_.application.add_window(*raw);
@@ -80,8 +82,8 @@ void EditorIntake::openEditorWithImage(PreparedImage prepared) {
             self->closed(raw);
         }
     });
-    raw->showImage(std::move(prepared));
     raw->present();
+    raw->loadImage(std::move(prepared));
     LOG_DEBUG("create new window");
 }
 

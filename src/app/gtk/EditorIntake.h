@@ -13,9 +13,7 @@
 namespace lumeris {
 
 class Alerts;
-class EditorBackgrounds;
 class SettingsStore;
-class TextRecognizer;
 
 // Brings image files into editor windows and keeps the open ones alive: the process-wide list of
 // open editor windows, in the order they opened. Main thread, except where said.
@@ -23,11 +21,10 @@ class EditorIntake : public std::enable_shared_from_this<EditorIntake> {
 public:
     struct Dependencies {
         Gtk::Application& application;
-        const SettingsStore& settings;
-        EditorBackgrounds& backgrounds;
-        std::shared_ptr<TextRecognizer> recognizer;
+        SettingsStore& settings;
         std::shared_ptr<Alerts> alerts;
-        std::string baseUri;
+        // What every editor window is built with.
+        EditorWindow::Dependencies editor;
     };
 
     explicit EditorIntake(Dependencies dependencies);

@@ -2,6 +2,8 @@
 
 #include "app/EditorAddress.h"
 #include "base/Logger.h"
+#include "base/ResourceLocator.h"
+#include "editor/EditorBackgroundWork.h"
 #include "platform/TesseractRecognizer.h"
 #include "render/gtk/RenderWindow.h"
 
@@ -16,17 +18,51 @@ LumerisApplication::LumerisApplication() : Gtk::Application(ID, Gio::APPLICATION
 void LumerisApplication::on_startup() {
     Gtk::Application::on_startup();
     Logger::setUp(Logger::defaultLogDirectory());
+    followClipboardOwnership();
     settings_.registerDefaultSettings();
     LOG_INFO("Settings are at {}", settings_.file().string());
     services_ = DesktopServices::create(settings_, [this] { return get_active_window(); });
-    backgrounds_ = std::make_unique<EditorBackgrounds>();
+    // Shown beside the editor's menu items; the editor handles the keys itself.
+    for (const auto& [action, accel] : EditorWindow::ACCELERATORS) {
+        set_accel_for_action(action, accel);
+    }
+    screens_ = std::make_unique<GdkScreenLocator>();
+    desktopPicture_ = std::make_unique<WallpaperDesktopPicture>(*screens_);
     auto baseUri = RenderWindow::viewerBaseUri();
     if (!baseUri) {
         LOG_ERROR("web/viewer.html is missing from the resources; editors stay empty");
     }
-    intake_ = std::make_shared<EditorIntake>(EditorIntake::Dependencies{
-        *this, settings_, *backgrounds_, std::make_shared<TesseractRecognizer>(), services_.alerts,
-        baseUri.value_or("")});
+    auto recognizer = std::make_shared<TesseractRecognizer>();
+    EditorWindow::Dependencies editor{
+        .settings = settings_,
+        .alerts = services_.alerts,
+        .clipboard = services_.clipboard,
+        .fileChooser = services_.fileChooser,
+        .recognize = EditorBackgroundWork::recognition(recognizer, settings_),
+        .wrapText = EditorBackgroundWork::textWrap(recognizer),
+        .baseUri = baseUri.value_or(""),
+        .rendererFolder = ResourceLocator::rendererDataFolder(),
+        .screens = screens_.get(),
+        .desktopSource = desktopPicture_.get(),
+    };
+    intake_ = std::make_shared<EditorIntake>(
+        EditorIntake::Dependencies{*this, settings_, services_.alerts, std::move(editor)});
+}
+
+void LumerisApplication::followClipboardOwnership() {
+    GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
+    g_signal_connect(
+        clipboard, "owner-change", G_CALLBACK(+[](GtkClipboard*, GdkEvent*, gpointer data) {
+            auto* self = static_cast<LumerisApplication*>(data);
+            const bool ours = gdk_selection_owner_get(GDK_SELECTION_CLIPBOARD) != nullptr;
+            if (ours && !self->heldForClipboard_) {
+                self->hold();
+            } else if (!ours && self->heldForClipboard_) {
+                self->release();
+            }
+            self->heldForClipboard_ = ours;
+        }),
+        this);
 }
 
 // Nothing to open: the latest editor comes to the front; with none, the application ends.

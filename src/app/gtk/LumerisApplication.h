@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/gtk/EditorBackgrounds.h"
 #include "app/gtk/EditorIntake.h"
+#include "capture/WallpaperDesktopPicture.h"
 #include "platform/DesktopServices.h"
+#include "platform/GdkScreenLocator.h"
 #include "settings/SettingsStore.h"
 
 #include <gtkmm/application.h>
@@ -28,10 +29,16 @@ protected:
     void on_open(const type_vec_files& files, const Glib::ustring& hint) override;
 
 private:
+    // While this process owns the clipboard it stays up, so that a copied picture can still be
+    // pasted after the last editor closed; taking the clipboard elsewhere lets it end.
+    void followClipboardOwnership();
+
     SettingsStore settings_;
     DesktopServices services_;
-    std::unique_ptr<EditorBackgrounds> backgrounds_;
+    std::unique_ptr<GdkScreenLocator> screens_;
+    std::unique_ptr<WallpaperDesktopPicture> desktopPicture_;
     std::shared_ptr<EditorIntake> intake_;
+    bool heldForClipboard_ = false;
 };
 
 } // namespace lumeris

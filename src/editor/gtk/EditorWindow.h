@@ -1,56 +1,202 @@
 #pragma once
 
-#include "editor/ImageLoadPipeline.h"
+#include "editor/EditorCommands.h"
+#include "editor/EditorController.h"
+#include "editor/EditorPresets.h"
+#include "editor/EditorView.h"
 #include "render/gtk/CustomWKWebView.h"
+#include "ui/NumberEntryDelegate.h"
+#include "ui/gtk/SettingBinding.h"
 
+#include <gtkmm/applicationwindow.h>
+#include <gtkmm/builder.h>
+#include <gtkmm/button.h>
+#include <gtkmm/checkbutton.h>
+#include <gtkmm/colorbutton.h>
+#include <gtkmm/comboboxtext.h>
+#include <gtkmm/entry.h>
 #include <gtkmm/fixed.h>
+#include <gtkmm/label.h>
+#include <gtkmm/menubutton.h>
+#include <gtkmm/scale.h>
 #include <gtkmm/scrolledwindow.h>
-#include <gtkmm/window.h>
+#include <gtkmm/togglebutton.h>
+#include <map>
 #include <memory>
-#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace lumeris {
 
+class Alerts;
+class Clipboard;
+class DesktopPictureSource;
+class FileChooser;
+class OneShotTimer;
+class ScreenLocator;
 class SettingsStore;
-class TextRecognizer;
 
-// An editor window on one image: the composed picture in the renderer, scrolled when larger than
-// the window. Holds widgets only; the composition comes from the display-free load pipeline.
-class EditorWindow : public Gtk::Window {
+// An editor window on one screenshot: the header bar with the annotation tools, the composed
+// picture in a zoomable scrolled view, and the two-row toolbar of the look. It holds widgets and
+// binds them to their settings; the controller decides everything else.
+class EditorWindow : public Gtk::ApplicationWindow,
+                     public EditorView,
+                     public NumberEntryDelegate,
+                     public CustomWKWebViewDelegate {
 public:
-    // Background pictures placed where the renderer may read them, as the style sheet names them.
-    struct Backgrounds {
-        std::optional<std::string> desktop;
-        std::optional<std::string> custom;
+    static constexpr int MIN_WIDTH = 1200;
+    static constexpr int MIN_HEIGHT = 800;
+
+    // The window actions' keys, for the application to show in menus.
+    static constexpr std::pair<const char*, const char*> ACCELERATORS[] = {
+        {"win.zoom-in", "<Control>plus"},
+        {"win.zoom-out", "<Control>minus"},
+        {"win.zoom-fit", "<Control>1"},
+        {"win.zoom-100", "<Control>0"},
+        {"win.close", "<Control>w"},
+        {"win.copy", "<Control>c"},
+        {"win.copy-close", "<Control><Shift>c"},
+        {"win.save", "<Control>s"},
+        {"win.save-as", "<Control><Shift>s"},
     };
 
-    EditorWindow(const SettingsStore& settings, std::shared_ptr<TextRecognizer> recognizer,
-                 Backgrounds backgrounds, std::string baseUri);
+    struct Dependencies {
+        SettingsStore& settings;
+        std::shared_ptr<Alerts> alerts = nullptr;
+        std::shared_ptr<Clipboard> clipboard = nullptr;
+        std::shared_ptr<FileChooser> fileChooser = nullptr;
+        EditorController::RecognitionStarter recognize = {};
+        EditorController::TextWrapStarter wrapText = {};
+        std::string baseUri = {};
+        std::filesystem::path rendererFolder = {};
+        ScreenLocator* screens = nullptr;
+        DesktopPictureSource* desktopSource = nullptr;
+        std::function<void(const std::string&)> addDetectedText = {};
+        // The first-time hint about recognised text, after a copy that closed the window.
+        std::function<void()> showTextDetectedHint = {};
+        // The main loop's timer when none is given.
+        std::shared_ptr<OneShotTimer> timer = nullptr;
+    };
 
-    // Composes and shows `prepared`; recognition for redaction follows in the background.
-    void showImage(PreparedImage prepared);
+    // Nothing but a logged error when the interface file is missing.
+    static std::unique_ptr<EditorWindow> create(Dependencies dependencies);
+    ~EditorWindow() override;
 
+    // The intake's image, read and analysed; `completion` runs once recognition has been applied.
+    void loadImage(PreparedImage prepared, std::function<void()> completion = {});
+
+    EditorController& controller() { return *controller_; }
+    EditorCommands& commands() { return *commands_; }
+    EditorPresets& presets() { return *presets_; }
+    Gtk::ComboBoxText& presetMenu() { return *presetMenu_; }
     CustomWKWebView& renderer() { return *view_; }
+    Gtk::Scale& slider(Slider slider) { return *sliders_.at(slider); }
+    Gtk::CheckButton& autoRedactCheckbox() { return *autoRedactCheckbox_; }
+    Gtk::Label& redactionStatusLabel() { return *redactionStatus_; }
+    Gtk::Button& ratioButton(const std::string& identifier) {
+        return *ratioButtons_.at(identifier);
+    }
+    Gtk::Button& redactSettingsButton() { return *redactSettingsButton_; }
+
+    // EditorView
+    void setSliderValue(Slider slider, int value) override;
+    void setLabelTitles(int padding, int inset, int radius, int shadow) override;
+    void setWatermarkField(const std::string& text) override;
+    void setBorderColor(const std::string& color) override;
+    void setInsetStatus(const std::string& text) override;
+    void setRedactionStatus(const std::string& text, bool visible) override;
+    void highlightBackground(BackgroundButton button) override;
+    void highlightRatio(RatioButton button) override;
+    void setCanvasSize(double width, double height) override;
+    void restyle(const std::string& script) override;
+    void loadDocument(const std::string& html) override;
+    void requestSnapshot(bool saveCache, std::function<void(Snapshot)> done) override;
+    void selectedText(std::function<void(std::string)> done) override;
+    void cancelOperation(std::function<void(bool consumed)> done) override;
+    void closeWindow() override;
+    void setTitle(const std::string& title) override;
+    ScreenInfo::Frame windowFrame() const override;
+    void setWindowFrame(const ScreenInfo::Frame& frame) override;
+    double magnification() const override;
+    void setMagnification(double magnification, bool animated) override;
+    double visibleWidth() const override;
+    double visibleHeight() const override;
+    void setZoomTitle(const std::string& title) override;
+
+    // NumberEntryDelegate
+    double sliderValue(NumberEntryField field) const override;
+    double sliderMaximum(NumberEntryField field) const override;
+    void numberEntered(NumberEntryField field, int value) override;
+
+    // CustomWKWebViewDelegate
+    void onWebViewUserEvents(const std::string& name,
+                             const std::optional<nlohmann::json>& payload) override;
+    bool onWebViewContextMenu(WebKitContextMenu* menu) override;
 
 protected:
-    // Ctrl+W closes the editor, as everywhere on the desktop.
+    // The editor's keys; a focused text field sees its keys first.
     bool on_key_press_event(GdkEventKey* event) override;
+    // Closing archives the picture first.
+    bool on_delete_event(GdkEventAny* event) override;
 
 private:
-    void startRecognition();
+    EditorWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder> builder);
+    template <typename T> T& widget(const char* id);
+    void buildRenderer();
+    void bindControls();
+    void buildToolbarPictures();
+    void buildMenus();
+    void connectButtons();
+    void showRatioList(const std::string& platform, Gtk::Widget& anchor);
+    void showRatioPicker(Gtk::Widget& anchor);
+    void activateTool(const std::string& mode);
+    void showMode(const std::string& mode);
+    void prepareDesktopPicture();
+    void sendFeedback();
+    void buildPresetMenu();
+    void showPresetNameEntry();
+    void showTips();
+    EditorCommands::Modifiers heldModifiers() const;
+    // The view as a delegate that expires with the window (the popovers hold it weakly).
+    template <typename T> std::weak_ptr<T> weakSelf() {
+        return std::shared_ptr<T>(lifetime_, static_cast<T*>(this));
+    }
 
-    const SettingsStore& settings_;
-    std::shared_ptr<TextRecognizer> recognizer_;
-    Backgrounds backgrounds_;
-    std::string baseUri_;
-    Gtk::ScrolledWindow scroller_;
-    // Gives the view exactly the size it requests (not its page-dependent natural size).
+    Dependencies dependencies_;
+    Glib::RefPtr<Gtk::Builder> builder_;
+    std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
+
+    Gtk::ScrolledWindow* scroller_ = nullptr;
     Gtk::Fixed frame_;
-    // After its containers, so it leaves them before they go.
     std::shared_ptr<CustomWKWebView> view_;
-    std::shared_ptr<const PreparedImage> prepared_;
-    std::string styleText_;
+    std::map<Slider, Gtk::Scale*> sliders_;
+    std::map<NumberEntryField, Gtk::Button*> labelButtons_;
+    Gtk::Entry* watermarkField_ = nullptr;
+    Gtk::ColorButton* borderColorWell_ = nullptr;
+    Gtk::CheckButton* autoRedactCheckbox_ = nullptr;
+    Gtk::Label* redactionStatus_ = nullptr;
+    Gtk::Label* insetStatus_ = nullptr;
+    Gtk::Label* tipLabel_ = nullptr;
+    Gtk::Button* redactSettingsButton_ = nullptr;
+    Gtk::MenuButton* zoomButton_ = nullptr;
+    std::map<std::string, Gtk::Button*> backgroundButtons_;
+    std::map<std::string, Gtk::Button*> ratioButtons_;
+    std::map<std::string, Gtk::ToggleButton*> toolButtons_;
+    std::map<Slider, std::unique_ptr<SettingBinding>> sliderBindings_;
+    std::vector<std::unique_ptr<SettingBinding>> checkboxBindings_;
+    sigc::connection watermarkChanged_;
+    Gtk::ComboBoxText* presetMenu_ = nullptr;
+    sigc::connection presetChosen_;
+    bool showingMode_ = false;
+    bool mouseDown_ = false;
+    // The closing picture is being archived; the next close goes through.
+    bool closing_ = false;
+
+    // Last: they go first, while the view and the widgets they drive still exist.
+    std::shared_ptr<EditorController> controller_;
+    std::shared_ptr<EditorCommands> commands_;
+    std::unique_ptr<EditorPresets> presets_;
 };
 
 } // namespace lumeris

@@ -8,6 +8,8 @@
 #include "render/gtk/RendererContext.h"
 #include "render/gtk/SnapshotTask.h"
 
+#include <utility>
+
 namespace lumeris {
 
 namespace {
@@ -79,20 +81,110 @@ void CustomWKWebView::setTimeouts(const Timeouts& timeouts) {
 }
 
 void CustomWKWebView::loadDocument(const std::string& html, const std::string& baseUri) {
+    carry_.json.reset();
+    carry_.fetchDiscarded = carry_.fetching;
+    startLoad(html, baseUri);
+}
+
+void CustomWKWebView::startLoad(const std::string& html, const std::string& baseUri) {
+    ++loadGeneration_;
     lastScreenshot_.reset();
     queue_.setPageLoaded(false);
     documentHtml_ = html;
     documentBaseUri_ = baseUri;
     crashReloads_ = 0;
     navigationAllowed_ = true;
+    loadCommitted_ = false;
     webkit_web_view_load_html(webView_.get(), html.c_str(), baseUri.c_str());
+}
+
+void CustomWKWebView::loadDocumentKeepingAnnotations(const std::string& html,
+                                                     const std::string& baseUri) {
+    // Scripts and loads reach the web process in the order they are sent, so the question is
+    // answered by the document the load replaces. Annotations already on their way (fetched, or
+    // being fetched, for a load this one replaces) are simply passed on.
+    if (!carry_.json && !carry_.fetching) {
+        carry_.fetching = true;
+        carry_.fetchDiscarded = false;
+        std::weak_ptr<CustomWKWebView> weak = weak_from_this();
+        annotations([weak](std::optional<std::string> json) {
+            auto self = weak.lock();
+            if (!self) {
+                return;
+            }
+            AnnotationCarry& carry = self->carry_;
+            carry.fetching = false;
+            if (!carry.fetchDiscarded && !carry.json) {
+                carry.json = std::move(json);
+            }
+            if (std::exchange(carry.loadedWhileFetching, false)) {
+                self->documentLoaded();
+            }
+        });
+    }
+    startLoad(html, baseUri);
+}
+
+void CustomWKWebView::annotations(std::function<void(std::optional<std::string>)> callback) {
+    evaluate(RendererScripts::annotationsScript(),
+             [callback = std::move(callback)](std::optional<std::string> json,
+                                              std::optional<std::string> error) {
+                 if (error) {
+                     LOG_WARNING("The document's annotations could not be read: {}", *error);
+                 }
+                 callback(json ? RendererMessage::stringValue(*json) : std::nullopt);
+             });
+}
+
+void CustomWKWebView::restoreAnnotations(const std::string& json) {
+    carry_.json = json;
+    if (queue_.pageLoaded()) {
+        lastScreenshot_.reset();
+        queue_.setPageLoaded(false);
+        documentLoaded();
+    }
+}
+
+// The current document has painted; it counts as loaded once carried annotations are in it.
+void CustomWKWebView::documentLoaded() {
+    if (!carry_.json) {
+        queue_.setPageLoaded(true);
+        return;
+    }
+    const std::string json = std::move(*carry_.json);
+    carry_.json.reset();
+    const unsigned generation = loadGeneration_;
+    std::weak_ptr<CustomWKWebView> weak = weak_from_this();
+    evaluate(RendererScripts::restoreAnnotationsScript(json),
+             [weak, generation](std::optional<std::string> taken,
+                                const std::optional<std::string>& error) {
+                 auto self = weak.lock();
+                 if (!self) {
+                     return;
+                 }
+                 if (error || !taken || *taken == "-1") {
+                     LOG_ERROR("The annotations could not be restored: {}",
+                               error.value_or("the document refused them"));
+                 }
+                 // A load started meanwhile reports its own.
+                 if (generation == self->loadGeneration_) {
+                     self->queue_.setPageLoaded(true);
+                 }
+             });
 }
 
 void CustomWKWebView::onUserEventsMessage(const UserEvent& event) {
     LOG_DEBUG("user events message: {}", event.name);
     if (event.name == "windowload") {
         crashReloads_ = 0;
-        queue_.setPageLoaded(true);
+        if (!loadCommitted_) {
+            // Sent by the document the current load replaces.
+            queue_.setPageLoaded(true);
+        } else if (carry_.fetching) {
+            carry_.loadedWhileFetching = true;
+        } else {
+            documentLoaded();
+        }
     }
     if (auto delegate = delegate_.lock()) {
         delegate->onWebViewUserEvents(event.name, event.payload);
@@ -164,12 +256,12 @@ void CustomWKWebView::takeFreshScreenshot(bool saveCache, ScreenshotCallback cal
 }
 
 void CustomWKWebView::atCanvasScale(std::function<void()> then) {
-    const bool resized = zoom_->zoom() != 1.0 || zoom_->held();
     zoom_->hold();
-    if (!resized || zoom_->canvasWidth() == 0) {
+    if (zoom_->canvasWidth() == 0) {
         then();
         return;
     }
+    // Also at zoom 1: a canvas size set just before (a slider) may not have been laid out yet.
     whenPageIsCanvasSized(std::chrono::steady_clock::now() + timeouts_.snapshot, std::move(then));
 }
 
@@ -295,7 +387,9 @@ gboolean CustomWKWebView::decidePolicy(WebKitWebView*, WebKitPolicyDecision* dec
 
 void CustomWKWebView::loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) {
     if (event == WEBKIT_LOAD_COMMITTED) {
-        static_cast<CustomWKWebView*>(data)->navigationAllowed_ = false;
+        auto* self = static_cast<CustomWKWebView*>(data);
+        self->navigationAllowed_ = false;
+        self->loadCommitted_ = true;
     }
 }
 
@@ -332,7 +426,8 @@ void CustomWKWebView::reloadAfterCrash() {
     }
     int reloads = crashReloads_ + 1;
     LOG_INFO("Loading the document again after the renderer failed");
-    loadDocument(std::string(documentHtml_), std::string(documentBaseUri_));
+    // Keeps annotations still waiting to be handed over, and any load still fetching them.
+    startLoad(std::string(documentHtml_), std::string(documentBaseUri_));
     crashReloads_ = reloads;
 }
 

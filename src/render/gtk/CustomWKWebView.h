@@ -65,6 +65,18 @@ public:
     // (a file URI of viewer.html, so the resources beside it resolve).
     void loadDocument(const std::string& html, const std::string& baseUri);
 
+    // Annotations are drawn into the document, so a plain load drops them. This load step is
+    // for another document of the same picture (another ratio, redaction boxes switched or
+    // recognised): the current annotations are fetched first and handed to the new document,
+    // which counts as loaded only once it has them back. They are kept in image pixels, so they
+    // stay on the same pixels of the picture.
+    void loadDocumentKeepingAnnotations(const std::string& html, const std::string& baseUri);
+    // The current document's annotations as JSON, none when it has none to give.
+    void annotations(std::function<void(std::optional<std::string> json)> callback);
+    // Hands annotations (JSON from `annotations`) to the loaded document, or to the next one to
+    // load; snapshots wait until they are in.
+    void restoreAnnotations(const std::string& json);
+
     // Runs `callback(loaded)` once the current document has reported "windowload", or with false
     // after the load time-out. Waits on the screenshot queue, in line with snapshot requests.
     void whenPageLoaded(std::function<void(bool loaded)> callback);
@@ -107,6 +119,8 @@ public:
 
 private:
     void configure();
+    void startLoad(const std::string& html, const std::string& baseUri);
+    void documentLoaded();
     void takeFreshScreenshot(bool saveCache, ScreenshotCallback callback);
     // Holds the view at zoom 1 and the canvas size, then runs `then` once the page has taken
     // that size (or the snapshot time-out passed). The caller releases the hold.
@@ -140,6 +154,19 @@ private:
     std::string documentHtml_;
     std::string documentBaseUri_;
     bool navigationAllowed_ = false;
+    // A "windowload" before the current load committed came from the document it replaces.
+    bool loadCommitted_ = false;
+    // Counts loads, so that an answer meant for a replaced load does nothing.
+    unsigned loadGeneration_ = 0;
+
+    // Annotations on their way from one document to the next.
+    struct AnnotationCarry {
+        std::optional<std::string> json; // for the next document to report "windowload"
+        bool fetching = false;           // asked of the document being replaced
+        bool fetchDiscarded = false;     // a plain load came after the question
+        bool loadedWhileFetching = false;
+    };
+    AnnotationCarry carry_;
     int crashReloads_ = 0;
 };
 

@@ -1,0 +1,43 @@
+#include "editor/gtk/RatioPicker.h"
+
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
+
+namespace lumeris {
+
+RatioPicker::RatioPicker(SettingsStore& settings, std::function<void()> applied)
+    : PopoverContentViewController(Gtk::Builder::create(), box_), settings_(settings),
+      applied_(std::move(applied)), box_(Gtk::ORIENTATION_VERTICAL, 8),
+      label_("A ratio such as 16:10, or an exact size such as 1200x675"),
+      row_(Gtk::ORIENTATION_HORIZONTAL, 6), applyButton_("Apply") {
+    box_.set_margin_start(12);
+    box_.set_margin_end(12);
+    box_.set_margin_top(10);
+    box_.set_margin_bottom(10);
+    label_.set_line_wrap(true);
+    label_.set_max_width_chars(28);
+    label_.set_xalign(0);
+    label_.get_style_context()->add_class("dim-label");
+    ratioTextField_.set_text(settings_.string(SettingKeys::RATIO, "auto"));
+    ratioTextField_.set_width_chars(12);
+    ratioTextField_.set_activates_default(false);
+    ratioTextField_.signal_activate().connect([this] { apply(); });
+    applyButton_.get_style_context()->add_class("suggested-action");
+    applyButton_.signal_clicked().connect([this] { apply(); });
+    row_.pack_start(ratioTextField_, true, true);
+    row_.pack_start(applyButton_, false, false);
+    box_.pack_start(label_, false, false);
+    box_.pack_start(row_, false, false);
+    box_.show_all();
+}
+
+void RatioPicker::apply() {
+    std::string text = ratioTextField_.get_text();
+    settings_.set(SettingKeys::RATIO, text.empty() ? std::string("auto") : text);
+    closePopover();
+    if (applied_) {
+        applied_();
+    }
+}
+
+} // namespace lumeris

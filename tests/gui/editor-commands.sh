@@ -1,0 +1,53 @@
+#!/bin/sh
+# Saves and copies from an editor as a person would, with the real clipboard read by another
+# program. Usage: dbus-run-session -- sh editor-commands.sh LUMERIS
+set -u
+lumeris=$1
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
+    XDG_DATA_HOME="$work/data" TMPDIR="$work" LSAN_OPTIONS=detect_leaks=0
+cd "$work" || exit 1
+fail() { echo "FAIL: $*" >&2; exit 1; }
+editor() { xdotool search --onlyvisible --name ' - Lumeris ' 2>/dev/null | head -1; }
+has_editor() { [ -n "$(editor)" ]; }
+no_editor() { [ -z "$(editor)" ]; }
+saved_png() { ls saved/*.png >/dev/null 2>&1; }
+png_on_clipboard() { xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -q image/png; }
+wait_for() { # seconds, command…
+    limit=$(($1 * 10)); shift
+    for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+# The window, once its document has loaded (its title is set before).
+open_editor() {
+    "$lumeris" shot.png &
+    pid=$!
+    wait_for 30 has_editor || fail "no editor window"
+    sleep 3
+}
+
+mkdir -p config/lumeris
+printf '{"settings.save-path": "%s/saved", "settings.auto-redact": false}\n' "$work" \
+    > config/lumeris/settings.json
+convert -size 300x200 xc:'#2b5797' -fill white -draw 'rectangle 30,30 270,170' shot.png ||
+    fail "cannot draw the test picture"
+
+open_editor
+xdotool windowfocus --sync "$(editor)" key ctrl+s
+wait_for 20 saved_png || fail "ctrl+s wrote nothing into the save folder"
+wait_for 20 no_editor ||
+    fail "the editor stayed open after saving"
+saved=$(identify -format '%wx%h' saved/*.png)
+wait "$pid"
+
+open_editor
+xdotool windowfocus --sync "$(editor)" key ctrl+c
+wait_for 20 png_on_clipboard ||
+    fail "no image/png on the clipboard"
+kill -0 "$pid" 2>/dev/null || fail "lumeris ended while it owns the clipboard"
+xclip -selection clipboard -t image/png -o > pasted.png
+pasted=$(identify -format '%wx%h' pasted.png)
+[ "$pasted" = "$saved" ] || fail "pasted $pasted, saved $saved"
+[ "$saved" != "300x200" ] || fail "the saved picture is the bare screenshot"
+echo "PASS ($saved)"
