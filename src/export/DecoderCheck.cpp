@@ -15,6 +15,26 @@ namespace lumeris {
 
 namespace {
 
+// Every chunk lies within the data, up to IEND. A chunk may claim up to 2 GB, which libpng (here
+// and inside GdkPixbuf) allocates before it reads a byte of it.
+bool chunksFit(const std::uint8_t* data, std::size_t size) {
+    std::size_t at = 8;
+    while (at + 8 <= size) {
+        const std::uint32_t length = (std::uint32_t{data[at]} << 24) |
+                                     (std::uint32_t{data[at + 1]} << 16) |
+                                     (std::uint32_t{data[at + 2]} << 8) | data[at + 3];
+        if (length > size - at - 8 || size - at - 8 - length < 4) {
+            return false;
+        }
+        const bool end = std::equal(data + at + 4, data + at + 8, "IEND");
+        at += 12 + static_cast<std::size_t>(length);
+        if (end) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Everything a longjmp from a decoder's error handler may skip over is trivially destructible
 // or owned outside the setjmp frame.
 struct PngSource {
@@ -73,6 +93,8 @@ std::optional<std::string> decodePngRows(png_structp png, png_infop info, PngSou
         return std::string(DecoderCheck::CORRUPT) + ": " + source.message;
     }
     png_set_read_fn(png, &source, pngRead);
+    png_set_chunk_cache_max(png, 128);
+    png_set_user_limits(png, ImageReader::MAX_SIDE, ImageReader::MAX_SIDE);
     png_read_info(png, info);
     const auto width = png_get_image_width(png, info);
     const auto height = png_get_image_height(png, info);
@@ -123,6 +145,9 @@ std::optional<std::string> decodeJpegRows(jpeg_decompress_struct& info, JpegFail
 } // namespace
 
 std::optional<std::string> DecoderCheck::png(const std::uint8_t* data, std::size_t size) {
+    if (!chunksFit(data, size)) {
+        return std::string(INCOMPLETE);
+    }
     PngSource source{data, size};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, pngFail, pngWarn);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;

@@ -157,3 +157,19 @@ TEST(ImageReader, OversizedImagesAreRefusedBeforeDecoding) {
     EXPECT_TRUE(ImageReader::sizeProblem(5657, 5657));
     EXPECT_TRUE(ImageReader::sizeProblem(0, 10));
 }
+
+// Inputs the fuzzer found, kept: each is refused, none costs more than a little memory.
+TEST(ImageReader, FuzzFindingsAreRefusedCheaply) {
+    const auto folder = std::filesystem::path(LUMERIS_SOURCE_RESOURCES).parent_path() / "tests" /
+                        "fuzz" / "regressions" / "image_reader";
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    int found = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        EXPECT_FALSE(ImageReader::read(entry.path())) << entry.path();
+        ++found;
+    }
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_GT(found, 0);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024);
+}
