@@ -94,7 +94,6 @@ std::optional<std::string> decodePngRows(png_structp png, png_infop info, PngSou
     }
     png_set_read_fn(png, &source, pngRead);
     png_set_chunk_cache_max(png, 128);
-    png_set_user_limits(png, ImageReader::MAX_SIDE, ImageReader::MAX_SIDE);
     png_read_info(png, info);
     const auto width = png_get_image_width(png, info);
     const auto height = png_get_image_height(png, info);
