@@ -38,10 +38,11 @@ public:
         "\\b[0-9OIl]{1,3}(?:[.,:;] ?[0-9OIl]{1,3}){3}\\b", 4, 0};
     // A key may be read with a bracket or a bar for a letter, or split by a space: runs of key
     // characters holding a digit each, joined by single spaces.
-    static constexpr RedactionRule API_KEYS{
-        SettingKeys::AUTO_REDACT_API_KEYS, "[A-Za-z0-9-_/]{32,}",
-        "(?=\\S*[0-9])[A-Za-z0-9_/|.\\[\\]!(){}-]{4,}(?: (?=\\S*[0-9])[A-Za-z0-9_/|.\\[\\]!(){}-]{4,})*",
-        2, 26};
+    static constexpr RedactionRule API_KEYS{SettingKeys::AUTO_REDACT_API_KEYS,
+                                            "[A-Za-z0-9-_/]{32,}",
+                                            "(?=\\S*[0-9])[A-Za-z0-9_/|.\\[\\]!(){}-]{4,}(?: "
+                                            "(?=\\S*[0-9])[A-Za-z0-9_/|.\\[\\]!(){}-]{4,})*",
+                                            2, 26};
 
     // In the order their rectangles are listed.
     static constexpr std::array<RedactionRule, 4> ALL{EMAILS, CREDIT_CARDS, IP_ADDRESSES, API_KEYS};

@@ -65,8 +65,12 @@ std::vector<std::pair<int, int>> SecondReading::unmatchedShapes(const std::strin
         const bool matched = std::any_of(matches.begin(), matches.end(), [&](const auto& match) {
             return match.first < shape.second && shape.first < match.second;
         });
-        const auto digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
-        const auto visible = [](char16_t c) { return c != u' '; };
+        const auto digit = [](char16_t c) {
+            return c >= u'0' && c <= u'9';
+        };
+        const auto visible = [](char16_t c) {
+            return c != u' ';
+        };
         if (!matched && count(units, shape.first, shape.second, digit) >= rule.shapeDigits &&
             count(units, shape.first, shape.second, visible) >= rule.shapeLength) {
             shapes.push_back(shape);
