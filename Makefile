@@ -8,8 +8,8 @@ CMAKE_FLAGS ?=
 
 PREFIX     ?= /usr/local
 
-.PHONY: all deps configure build run test test-core test-gui install package bench sanitize tidy \
-	format clean
+.PHONY: all deps configure build run test test-core test-gui install package bench sanitize fuzz \
+	tidy format clean
 
 all: build
 
@@ -46,6 +46,22 @@ bench: deps
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target benchmarks
 	@for b in $(BUILD_DIR)-bench/bench/bench_*; do echo "== $$b"; $$b; done
 
+# libFuzzer targets built with clang, each run for FUZZ_SECONDS from its seeds in tests/fuzz/corpus;
+# inputs it finds go to build-fuzz/corpus, a crash's reproducer to build-fuzz/.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS  = image_reader settings_json preset_json ratio watermark address
+fuzz: deps
+	cmake -S . -B $(BUILD_DIR)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DLUMERIS_FUZZ=ON -DLUMERIS_TESTS=OFF -DLUMERIS_BENCH=OFF
+	cmake --build $(BUILD_DIR)-fuzz -j $(JOBS) --target fuzz_targets
+	@for name in $(FUZZ_TARGETS); do \
+		echo "== fuzz_$$name"; \
+		mkdir -p $(BUILD_DIR)-fuzz/corpus/$$name; \
+		$(BUILD_DIR)-fuzz/tests/fuzz/fuzz_$$name -max_total_time=$(FUZZ_SECONDS) -close_fd_mask=3 \
+			-rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=$(BUILD_DIR)-fuzz/fuzz_$$name- \
+			$(BUILD_DIR)-fuzz/corpus/$$name tests/fuzz/corpus/$$name || exit 1; \
+	done
+
 # clang-tidy over src/ with the checks in .clang-tidy.
 tidy: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
@@ -59,4 +75,4 @@ format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench build-asan
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(BUILD_DIR)-fuzz build-asan

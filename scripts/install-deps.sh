@@ -20,6 +20,7 @@ PACKAGES=(
     desktop-file-utils appstream man-db bash-completion dpkg-dev webp-pixbuf-loader
     imagemagick
     fonts-noto-color-emoji
+    clang
 )
 
 missing=()

@@ -6,14 +6,48 @@
 #include "capture/CustomBackgroundCache.h"
 #include "export/ImageEncoder.h"
 
+#include <cerrno>
+#include <csignal>
 #include <unistd.h>
 
 namespace lumeris {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Copies are named RENDERER_COPY_PREFIX + owner + "-" + process id + "-" + name; those of a
+// process that no longer runs were left by a killed run.
+void removeStaleCopies(const fs::path& folder) {
+    const std::string prefix = CustomBackgroundCache::RENDERER_COPY_PREFIX;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (!name.starts_with(prefix)) {
+            continue;
+        }
+        const auto first = name.find('-', prefix.size());
+        const auto second = first == std::string::npos ? first : name.find('-', first + 1);
+        if (second == std::string::npos || second == first + 1 ||
+            name.find_first_not_of("0123456789", first + 1) != second) {
+            continue;
+        }
+        const auto owner =
+            static_cast<pid_t>(std::stol(name.substr(first + 1, second - first - 1)));
+        if (kill(owner, 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove(entry->path(), ignored);
+        }
+    }
+}
+
+} // namespace
+
 RendererCopies::RendererCopies(const std::string& owner)
-    : prefix_(owner + "-" + std::to_string(getpid()) + "-") {}
+    : prefix_(owner + "-" + std::to_string(getpid()) + "-") {
+    removeStaleCopies(ResourceLocator::rendererDataFolder());
+}
 
 RendererCopies::~RendererCopies() {
     for (const fs::path& copy : copies_) {

@@ -95,9 +95,9 @@ std::optional<std::string> RenderOptions::applyOverrides(SettingsStore& settings
     return std::nullopt;
 }
 
-std::filesystem::path
-RenderOptions::outputPathFor(const std::string& fileName,
-                             const std::filesystem::path& currentFolder) const {
+std::filesystem::path RenderOptions::outputPathFor(const std::string& fileName,
+                                                   const std::filesystem::path& currentFolder,
+                                                   int attempt) const {
     if (output) {
         return *output;
     }
@@ -107,13 +107,11 @@ RenderOptions::outputPathFor(const std::string& fileName,
     if (jpeg) {
         name.replace_extension(".jpg");
     }
-    std::filesystem::path target = folder / name;
-    std::error_code error;
-    if (std::filesystem::exists(target, error)) {
-        target = folder / (name.stem().string() + "-" + FileNaming::uuidString() +
-                           name.extension().string());
+    if (attempt == 0) {
+        return folder / name;
     }
-    return target;
+    return folder /
+           (name.stem().string() + "-" + FileNaming::uuidString() + name.extension().string());
 }
 
 } // namespace lumeris

@@ -36,7 +36,13 @@ Options:
   -q, --quiet            print nothing but errors
   -h, --help             show this help and exit
 
-Exit status: 0 when every input was rendered, 1 when some failed, 2 on a usage error.
+Inputs are regular files (or standard input) of at most 256 MB; pictures and the
+canvases composed from them (padding, ratio and --scale included) of at most
+32 million pixels, about 1 GB of memory in all.
+
+Exit status: 0 when every input was rendered, 1 when some failed, 2 on a usage error,
+130 or 143 when Ctrl+C or SIGTERM ended the run (what was written stays, nothing
+half-written or temporary does).
 )";
 
     std::vector<std::string> inputs;
@@ -59,10 +65,11 @@ Exit status: 0 when every input was rendered, 1 when some failed, 2 on a usage e
     std::optional<std::string> applyOverrides(SettingsStore& settings) const;
 
     // Where the picture goes: --output as given; else `fileName` (the editor's name for it, with
-    // ".jpg" for JPEG) in --output-dir or `currentFolder`, made unique with a UUID when a file of
-    // that name is already there.
+    // ".jpg" for JPEG) in --output-dir or `currentFolder`, and from the second `attempt` on (the
+    // name was taken when it was claimed) that name with a UUID.
     std::filesystem::path outputPathFor(const std::string& fileName,
-                                        const std::filesystem::path& currentFolder) const;
+                                        const std::filesystem::path& currentFolder,
+                                        int attempt = 0) const;
 };
 
 } // namespace lumeris

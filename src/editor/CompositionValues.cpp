@@ -11,9 +11,14 @@ namespace lumeris {
 
 namespace {
 
+// A stored value outside the slider's range (an edited settings file) is read as the slider
+// would show it.
 int sliderValue(const SettingsStore& settings, const SettingKey& key, double fallback) {
     double value = settings.doubleValue(key, fallback);
-    return std::isfinite(value) ? static_cast<int>(std::lround(value)) : static_cast<int>(fallback);
+    if (!std::isfinite(value)) {
+        value = fallback;
+    }
+    return static_cast<int>(std::lround(key.range ? key.range->clamp(value) : value));
 }
 
 } // namespace
@@ -32,7 +37,11 @@ void CompositionValues::updateValuesFromControls(
     backgroundID = settings.string(SettingKeys::BACKGROUND_ID, "");
     customBackgroundPath = settings.string(SettingKeys::CUSTOM_BACKGROUND_PATH, "");
     ratioValue = settings.string(SettingKeys::RATIO, "");
+    // A translucent or malformed colour would let the boxes show what they cover: the default.
     redactColor = settings.string(SettingKeys::REDACT_COLOR, "");
+    if (!SettingKeys::isColour(redactColor)) {
+        redactColor.clear();
+    }
     autoRedactEnabled = settings.boolValue(SettingKeys::AUTO_REDACT, false);
     insetBalanceValue = settings.boolValue(SettingKeys::INSET_BALANCE, false);
     isWatermarkEnabled = settings.boolValue(SettingKeys::SHOW_WATERMARK, true);

@@ -16,6 +16,7 @@
 #include "render/EditorDocument.h"
 #include "settings/SettingsStore.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace lumeris {
@@ -115,6 +116,17 @@ ImageSize ImageLoadPipeline::canvas(const PreparedImage& prepared) {
     return size;
 }
 
+std::optional<std::string> ImageLoadPipeline::canvasProblem(const ImageSize& canvas, double scale) {
+    const double width = std::ceil(canvas.bgWidth * scale);
+    const double height = std::ceil(canvas.bgHeight * scale);
+    if (std::isfinite(width) && std::isfinite(height) && width > 0 && height > 0 &&
+        width * height <= static_cast<double>(ImageReader::MAX_PIXELS)) {
+        return std::nullopt;
+    }
+    return "canvas too large: " + NumberText::format(width) + " x " + NumberText::format(height) +
+           " pixels (at most " + std::to_string(ImageReader::MAX_PIXELS / 1'000'000) + " million)";
+}
+
 StyleSheetInputs ImageLoadPipeline::styleInputs(const PreparedImage& prepared,
                                                 const SettingsStore& settings,
                                                 const std::optional<std::string>& desktopURL,
@@ -146,6 +158,8 @@ std::string ImageLoadPipeline::document(const PreparedImage& prepared, const std
                                         const std::vector<Rect>& allTextRects) {
     auto lists = EditorDocument::rectangleLists(prepared.values.autoRedactEnabled, redactRects,
                                                 allTextRects);
+    lists.redacted = TextDetection::coveringBoxes(lists.redacted, prepared.currentImage.pointWidth,
+                                                  prepared.currentImage.pointHeight);
     return EditorDocument::html(styleText, prepared.values.shownWatermark(), prepared.strBase64,
                                 lists.redacted, lists.text, prepared.currentImage.pointWidth,
                                 prepared.currentImage.pointHeight);

@@ -66,6 +66,11 @@ public:
 
     static ImageSize canvas(const PreparedImage& prepared);
 
+    // Why a canvas drawn at `scale` pixels per point is refused: more pixels than a decoded
+    // picture may have, so that padding, ratios and scale cannot turn an allowed screenshot into
+    // gigabytes of renderer memory. Nothing when it may be drawn.
+    static std::optional<std::string> canvasProblem(const ImageSize& canvas, double scale);
+
     static StyleSheetInputs styleInputs(const PreparedImage& prepared,
                                         const SettingsStore& settings,
                                         const std::optional<std::string>& desktopURL,

@@ -14,4 +14,13 @@ std::vector<std::string> RedactionRules::activePatterns(const SettingsStore& set
     return patterns;
 }
 
+const RedactionRule* RedactionRules::ruleOf(const std::string& pattern) {
+    for (const auto& rule : ALL) {
+        if (pattern == rule.pattern) {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace lumeris

@@ -2,7 +2,10 @@
 
 #include "analysis/TextRecognizer.h"
 #include "base/Diagnostics.h"
+#include "editor/RedactionRules.h"
+#include "editor/SecondReading.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace lumeris {
@@ -78,7 +81,8 @@ bool TextDetection::overlapsShrunk(const Rect& a, const Rect& b) {
 TextDetectionResult
 TextDetection::applyTextRecognition(const std::vector<TextObservation>& observations,
                                     int bitmapWidth, int bitmapHeight, double imagePointWidth,
-                                    const std::vector<std::string>& patterns) {
+                                    const std::vector<std::string>& patterns,
+                                    const std::vector<Rect>& extraRects) {
     TextDetectionResult result;
     result.detectedText = detectedText(observations);
     const double scale =
@@ -89,6 +93,8 @@ TextDetection::applyTextRecognition(const std::vector<TextObservation>& observat
             withoutEmpty(rectsForPattern(pattern, observations, bitmapWidth, bitmapHeight), scale);
         result.redactRects.insert(result.redactRects.end(), rects.begin(), rects.end());
     }
+    const auto extra = withoutEmpty(extraRects, scale);
+    result.redactRects.insert(result.redactRects.end(), extra.begin(), extra.end());
     const auto words = withoutEmpty(
         rectsForPattern(TextObservation::WORD_PATTERN, observations, bitmapWidth, bitmapHeight),
         scale);
@@ -107,6 +113,22 @@ TextDetection::applyTextRecognition(const std::vector<TextObservation>& observat
     return result;
 }
 
+std::vector<Rect> TextDetection::coveringBoxes(const std::vector<Rect>& redactRects,
+                                               double imageWidth, double imageHeight) {
+    std::vector<Rect> boxes;
+    boxes.reserve(redactRects.size());
+    for (const Rect& rect : redactRects) {
+        const double left = std::max(0.0, rect.x - REDACTION_MARGIN);
+        const double bottom = std::max(0.0, rect.y - REDACTION_MARGIN);
+        const double right = std::min(imageWidth, rect.maxX() + REDACTION_MARGIN);
+        const double top = std::min(imageHeight, rect.maxY() + REDACTION_MARGIN);
+        if (right > left && top > bottom) {
+            boxes.push_back({left, bottom, right - left, top - bottom});
+        }
+    }
+    return boxes;
+}
+
 std::optional<TextDetectionResult>
 TextDetection::detect(TextRecognizer& recognizer, const RgbaImage& image, double imagePointWidth,
                       const std::vector<std::string>& patterns, std::string* error) {
@@ -117,8 +139,15 @@ TextDetection::detect(TextRecognizer& recognizer, const RgbaImage& image, double
         }
         return std::nullopt;
     }
+    std::vector<const RedactionRule*> rules;
+    for (const auto& pattern : patterns) {
+        if (const RedactionRule* rule = RedactionRules::ruleOf(pattern)) {
+            rules.push_back(rule);
+        }
+    }
+    const auto extra = SecondReading::rects(recognizer, image, outcome.observations, rules);
     return applyTextRecognition(outcome.observations, image.width, image.height, imagePointWidth,
-                                patterns);
+                                patterns, extra);
 }
 
 } // namespace lumeris

@@ -24,6 +24,9 @@ struct TextDetectionResult {
 class TextDetection {
 public:
     static constexpr double SHRINK_FACTOR = 0.7;
+    // Around every drawn redaction box, in points (pixels × the image's scale): the engine's
+    // symbol boxes may miss a column of a glyph, an underscore or an accent.
+    static constexpr double REDACTION_MARGIN = 3.0;
 
     // Boxes (pixels of a bitmap of the given size, lower-left origin) of every match of `pattern`,
     // compiled case-insensitive, in the top candidates of `observations`, in order. A pattern that
@@ -44,15 +47,22 @@ public:
     // Whether the shrunken rectangles intersect: words that merely touch a redaction box stay text.
     static bool overlapsShrunk(const Rect& a, const Rect& b);
 
-    // Redaction boxes for `patterns` (in order) and word rectangles for the words that no box
-    // covers; pixels of the bitmap become points by dividing by bitmap width ÷ image point width.
+    // Redaction boxes for `patterns` (in order), then `extraRects` (pixels), and word rectangles
+    // for the words that no box covers; pixels of the bitmap become points by dividing by bitmap
+    // width ÷ image point width.
     static TextDetectionResult
     applyTextRecognition(const std::vector<TextObservation>& observations, int bitmapWidth,
                          int bitmapHeight, double imagePointWidth,
-                         const std::vector<std::string>& patterns);
+                         const std::vector<std::string>& patterns,
+                         const std::vector<Rect>& extraRects = {});
 
-    // Recognises `image` and applies the result in one call, for callers that can wait (headless
-    // rendering). None, with the reason in `error`, when recognition could not be performed.
+    // The boxes as drawn: grown by REDACTION_MARGIN on every side, within the image.
+    static std::vector<Rect> coveringBoxes(const std::vector<Rect>& redactRects, double imageWidth,
+                                           double imageHeight);
+
+    // Recognises `image`, reads again the lines where a rule's look-alike shows (SecondReading),
+    // and applies the result. Blocks: for worker threads and headless rendering. None, with the
+    // reason in `error`, when recognition could not be performed.
     static std::optional<TextDetectionResult> detect(TextRecognizer& recognizer,
                                                      const RgbaImage& image, double imagePointWidth,
                                                      const std::vector<std::string>& patterns,

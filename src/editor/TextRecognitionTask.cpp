@@ -41,14 +41,15 @@ void TextRecognitionTask::start(std::shared_ptr<TextRecognizer> recognizer,
     // Worker thread: everything here reads only what the closure owns.
     std::thread([recognizer = std::move(recognizer), bitmap = std::move(bitmap), imagePointWidth,
                  patterns = std::move(patterns), handlers = std::move(handlers), target]() mutable {
-        const auto outcome = recognizer->recognize(*bitmap);
-        if (outcome.failed()) {
-            Diagnostics::print(failureLine(*outcome.error));
+        std::string error;
+        auto detected =
+            TextDetection::detect(*recognizer, *bitmap, imagePointWidth, patterns, &error);
+        if (!detected) {
+            Diagnostics::print(failureLine(error));
             g_main_context_unref(target);
             return;
         }
-        auto result = TextDetection::applyTextRecognition(
-            outcome.observations, bitmap->width, bitmap->height, imagePointWidth, patterns);
+        auto result = std::move(*detected);
         const auto joined = TextDetection::joinedText(result.detectedText);
         if (!joined.empty() && handlers.addDetectedText) {
             post(target, [add = handlers.addDetectedText, joined] { add(joined); });

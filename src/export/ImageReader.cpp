@@ -3,23 +3,24 @@
 #include "base/GLibHandles.h"
 #include "base/GObjectPtr.h"
 #include "base/Logger.h"
+#include "export/DecoderCheck.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <memory>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace lumeris {
 
 namespace {
-
-struct FileClose {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // Shared between the decoder and its size callback. The callback runs synchronously inside
 // gdk_pixbuf_loader_write on the calling thread.
@@ -86,14 +87,13 @@ public:
     }
 
     bool write(const std::uint8_t* data, std::size_t size) {
-        remember(data, size);
         GErrorPtr failure;
-        bool written = gdk_pixbuf_loader_write(loader_.get(), data, size, GErrorOut(failure));
+        failed_ = !gdk_pixbuf_loader_write(loader_.get(), data, size, GErrorOut(failure));
         note(failure);
-        return written && !decoding_.refusal;
+        return !failed_ && !decoding_.refusal;
     }
 
-    std::optional<LoadedImage> finish(std::string* error) {
+    std::optional<LoadedImage> finish(bool recognised, std::string* error) {
         GErrorPtr failure;
         closed_ = true;
         bool complete = gdk_pixbuf_loader_close(loader_.get(), GErrorOut(failure));
@@ -101,9 +101,11 @@ public:
         if (decoding_.refusal) {
             return fail(error, *decoding_.refusal);
         }
-        GdkPixbuf* pixbuf = complete && !truncatedPng() && !truncatedJpeg()
-                                ? gdk_pixbuf_loader_get_pixbuf(loader_.get())
-                                : nullptr;
+        // A loader that reported an error may still hand back the rows it had filled.
+        if (failed_ || !complete) {
+            return fail(error, recognised ? DecoderCheck::CORRUPT : ImageReader::NOT_AN_IMAGE);
+        }
+        GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader_.get());
         if (pixbuf == nullptr || gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 ||
             gdk_pixbuf_get_colorspace(pixbuf) != GDK_COLORSPACE_RGB) {
             return fail(error, ImageReader::NOT_AN_IMAGE);
@@ -126,48 +128,6 @@ public:
     }
 
 private:
-    static constexpr std::size_t TAIL = 12;
-
-    void remember(const std::uint8_t* data, std::size_t size) {
-        for (std::size_t i = 0; i < size && head_.size() < 8; ++i) {
-            head_.push_back(data[i]);
-        }
-        const std::size_t keep = std::min(size, TAIL);
-        tail_.insert(tail_.end(), data + size - keep, data + size);
-        for (std::size_t i = 0; i < size; ++i, ++offset_) {
-            if (previousWasFF_ && data[i] == 0xDA) {
-                lastScanStart_ = offset_;
-            } else if (previousWasFF_ && data[i] == 0xD9) {
-                lastImageEnd_ = offset_;
-            }
-            previousWasFF_ = data[i] == 0xFF;
-        }
-        if (tail_.size() > TAIL) {
-            tail_.erase(tail_.begin(), tail_.end() - TAIL);
-        }
-    }
-
-    // The PNG loader hands back a partly filled picture when the data stops early; a complete
-    // PNG always ends with its IEND chunk.
-    bool truncatedPng() const {
-        static constexpr std::uint8_t SIGNATURE[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-        static constexpr std::uint8_t IEND[] = {'I', 'E', 'N', 'D'};
-        if (head_.size() < 8 || !std::equal(head_.begin(), head_.end(), SIGNATURE)) {
-            return false;
-        }
-        return tail_.size() < TAIL || !std::equal(IEND, IEND + 4, tail_.begin() + 4);
-    }
-
-    // Likewise the JPEG loader fills what is missing with grey. The image data after the last
-    // start-of-scan marker cannot hold a marker byte pair, so a complete file has its
-    // end-of-image marker after that scan (an embedded thumbnail's markers come before it).
-    bool truncatedJpeg() const {
-        if (head_.size() < 2 || head_[0] != 0xFF || head_[1] != 0xD8) {
-            return false;
-        }
-        return !lastImageEnd_ || (lastScanStart_ && *lastScanStart_ > *lastImageEnd_);
-    }
-
     void note(const GErrorPtr& failure) {
         if (failure && decoderMessage_.empty()) {
             decoderMessage_ = failure->message;
@@ -187,12 +147,7 @@ private:
     GObjectPtr<GdkPixbufLoader> loader_;
     Decoding decoding_;
     std::string decoderMessage_;
-    std::vector<std::uint8_t> head_;
-    std::vector<std::uint8_t> tail_;
-    std::size_t offset_ = 0;
-    bool previousWasFF_ = false;
-    std::optional<std::size_t> lastScanStart_;
-    std::optional<std::size_t> lastImageEnd_;
+    bool failed_ = false;
     bool closed_ = false;
 };
 
@@ -209,8 +164,140 @@ std::optional<std::string> ImageReader::sizeProblem(std::int64_t width, std::int
     return std::nullopt;
 }
 
+namespace {
+
+// Formats known by their first bytes, so that one without an installed loader is named rather
+// than called "not an image".
+struct KnownFormat {
+    const char* loader; // GdkPixbuf's name for it
+    const char* name;
+    const char* package; // the Debian package with the loader, where one exists
+};
+
+std::optional<KnownFormat> sniff(const std::uint8_t* data, std::size_t size) {
+    auto at = [&](std::size_t offset, std::string_view magic) {
+        return size >= offset + magic.size() &&
+               std::equal(magic.begin(), magic.end(), data + offset,
+                          [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
+    };
+    if (at(0, "\x89PNG\r\n\x1a\n")) {
+        return KnownFormat{"png", "PNG", nullptr};
+    }
+    if (at(0, "\xFF\xD8\xFF")) {
+        return KnownFormat{"jpeg", "JPEG", nullptr};
+    }
+    if (at(0, "GIF87a") || at(0, "GIF89a")) {
+        return KnownFormat{"gif", "GIF", nullptr};
+    }
+    if (at(0, "RIFF") && at(8, "WEBP")) {
+        return KnownFormat{"webp", "WebP", "webp-pixbuf-loader"};
+    }
+    if (at(0, std::string_view("II*\0", 4)) || at(0, std::string_view("MM\0*", 4))) {
+        return KnownFormat{"tiff", "TIFF", nullptr};
+    }
+    if (at(4, "ftypavif") || at(4, "ftypavis")) {
+        return KnownFormat{"avif", "AVIF", nullptr};
+    }
+    if (at(4, "ftypheic") || at(4, "ftypheix") || at(4, "ftypmif1")) {
+        return KnownFormat{"heif", "HEIF", nullptr};
+    }
+    if (at(0, "\xFF\x0A") || at(0, std::string_view("\0\0\0\x0CJXL ", 8))) {
+        return KnownFormat{"jxl", "JPEG XL", nullptr};
+    }
+    return std::nullopt;
+}
+
+bool loaderInstalled(const char* loader) {
+    GSList* formats = gdk_pixbuf_get_formats();
+    bool found = false;
+    for (GSList* item = formats; item != nullptr && !found; item = item->next) {
+        GCharPtr name(gdk_pixbuf_format_get_name(static_cast<GdkPixbufFormat*>(item->data)));
+        found = name && std::strcmp(name.get(), loader) == 0;
+    }
+    g_slist_free(formats);
+    return found;
+}
+
+std::optional<LoadedImage> refuse(std::string* error, std::string reason) {
+    if (error != nullptr) {
+        *error = std::move(reason);
+    }
+    return std::nullopt;
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Everything `fd` holds, or nothing when it holds more than `limit` bytes or cannot be read.
+std::optional<std::vector<std::uint8_t>> readAll(int fd, std::size_t limit, std::size_t expected,
+                                                 bool* tooLarge) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(std::min(expected, limit) + 1);
+    constexpr std::size_t CHUNK = 256 * 1024;
+    while (true) {
+        const std::size_t used = bytes.size();
+        bytes.resize(used + CHUNK);
+        const ssize_t count = ::read(fd, bytes.data() + used, CHUNK);
+        if (count < 0 && errno == EINTR) {
+            bytes.resize(used);
+            continue;
+        }
+        if (count < 0) {
+            return std::nullopt;
+        }
+        bytes.resize(used + static_cast<std::size_t>(count));
+        if (bytes.size() > limit) {
+            *tooLarge = true;
+            return std::nullopt;
+        }
+        if (count == 0) {
+            return bytes;
+        }
+    }
+}
+
+std::string megabytes(std::size_t bytes) {
+    return std::to_string(bytes / (1024 * 1024)) + " MB";
+}
+
+} // namespace
+
 std::optional<LoadedImage> ImageReader::readData(const std::uint8_t* data, std::size_t size,
                                                  std::string* error) {
+    if (size > MAX_FILE_BYTES) {
+        return refuse(error, "more than " + megabytes(MAX_FILE_BYTES) + " of data");
+    }
+    const auto format = sniff(data, size);
+    if (format && !loaderInstalled(format->loader)) {
+        std::string reason = std::string("unsupported format: ") + format->name;
+        if (format->package != nullptr) {
+            reason += " (install " + std::string(format->package) + ")";
+        }
+        return refuse(error, reason);
+    }
+    // The loaders of these two accept corrupt or cut-off image data without a word.
+    if (format && std::strcmp(format->loader, "png") == 0) {
+        if (auto problem = DecoderCheck::png(data, size)) {
+            return refuse(error, *problem);
+        }
+    } else if (format && std::strcmp(format->loader, "jpeg") == 0) {
+        if (auto problem = DecoderCheck::jpeg(data, size)) {
+            return refuse(error, *problem);
+        }
+    }
     Decoder decoder;
     // Fed in slices so that a refused header stops the work early.
     constexpr std::size_t SLICE = 64 * 1024;
@@ -220,29 +307,55 @@ std::optional<LoadedImage> ImageReader::readData(const std::uint8_t* data, std::
             break;
         }
     }
-    return decoder.finish(error);
+    return decoder.finish(format.has_value(), error);
 }
 
 std::optional<LoadedImage> ImageReader::read(const std::filesystem::path& path,
                                              std::string* error) {
-    std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    // Refused before opening: opening a FIFO blocks until a writer comes, and opening a device
+    // may already act on it.
+    struct stat before {};
+    if (stat(path.c_str(), &before) != 0) {
         const int reason = errno;
         LOG_DEBUG("cannot open {}: {}", path.string(), std::strerror(reason));
-        if (error != nullptr) {
-            *error = reason == ENOENT ? "no such file" : "cannot read file";
-        }
-        return std::nullopt;
+        return refuse(error, reason == ENOENT ? "no such file" : "cannot read file");
     }
-    Decoder decoder;
-    std::vector<std::uint8_t> buffer(64 * 1024);
-    while (true) {
-        std::size_t length = std::fread(buffer.data(), 1, buffer.size(), file.get());
-        if (length == 0 || !decoder.write(buffer.data(), length)) {
-            break;
-        }
+    if (!S_ISREG(before.st_mode)) {
+        return refuse(error, S_ISDIR(before.st_mode) ? "a folder, not an image" : NOT_A_FILE);
     }
-    return decoder.finish(error);
+    if (static_cast<std::uint64_t>(before.st_size) > MAX_FILE_BYTES) {
+        return refuse(error, "file too large: more than " + megabytes(MAX_FILE_BYTES));
+    }
+    // Non-blocking, should a FIFO have taken the file's place since.
+    Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat opened {};
+    if (file.get() < 0 || fstat(file.get(), &opened) != 0) {
+        return refuse(error, "cannot read file");
+    }
+    if (!S_ISREG(opened.st_mode)) {
+        return refuse(error, NOT_A_FILE);
+    }
+    bool tooLarge = false;
+    auto bytes =
+        readAll(file.get(), MAX_FILE_BYTES, static_cast<std::size_t>(opened.st_size), &tooLarge);
+    if (!bytes) {
+        return refuse(error, tooLarge ? "file too large: more than " + megabytes(MAX_FILE_BYTES)
+                                      : std::string("cannot read file"));
+    }
+    return readData(bytes->data(), bytes->size(), error);
+}
+
+std::optional<LoadedImage> ImageReader::readStream(int fd, std::string* error) {
+    if (isatty(fd)) {
+        return refuse(error, "standard input is a terminal; pipe an image into it");
+    }
+    bool tooLarge = false;
+    auto bytes = readAll(fd, MAX_FILE_BYTES, 0, &tooLarge);
+    if (!bytes) {
+        return refuse(error, tooLarge ? "more than " + megabytes(MAX_FILE_BYTES) + " of data"
+                                      : std::string("cannot read standard input"));
+    }
+    return readData(bytes->data(), bytes->size(), error);
 }
 
 } // namespace lumeris

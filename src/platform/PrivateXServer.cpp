@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <glib.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,6 +60,7 @@ std::unique_ptr<PrivateXServer> PrivateXServer::start(std::string* error) {
         return nullptr;
     }
     const std::string fdText = std::to_string(pipeEnds[1]);
+    const pid_t parent = getpid();
     pid_t pid = fork();
     if (pid < 0) {
         reason = std::strerror(errno);
@@ -67,6 +69,14 @@ std::unique_ptr<PrivateXServer> PrivateXServer::start(std::string* error) {
         return nullptr;
     }
     if (pid == 0) {
+        // Its own process group keeps a Ctrl+C at the terminal from killing it under a batch that
+        // is still finishing; the parent-death signal stops it even when the parent is killed
+        // outright (the parent's main thread, which starts it, lives as long as the process).
+        setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) {
+            _exit(127);
+        }
         // Only the write end may reach Xvfb; its output would only clutter the terminal.
         fcntl(pipeEnds[1], F_SETFD, 0);
         int devNull = open("/dev/null", O_RDWR);

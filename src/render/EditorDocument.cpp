@@ -5,6 +5,7 @@
 #include "render/BackgroundCatalogue.h"
 #include "render/BackgroundPictures.h"
 #include "render/TextEscaping.h"
+#include "settings/SettingKeys.h"
 
 #include <cmath>
 
@@ -109,13 +110,18 @@ std::string EditorDocument::styleSheet(const StyleSheetInputs& in, BackgroundPic
                          in.imageHeight);
     const std::string insetColor =
         in.insetEnabled && in.borderColor ? *in.borderColor : std::string("transparent");
-    const std::string redactionFill = in.redactColor.empty() ? "black" : in.redactColor;
+    // Only an opaque colour may hide text; anything else (translucent, a word, a fragment of
+    // style sheet) is the default.
+    const std::string redactionFill =
+        SettingKeys::isColour(in.redactColor) ? in.redactColor : std::string("black");
     const std::string background = BackgroundCatalogue::declarations(in, pictures);
 
     std::string css;
     css.reserve(4096 + background.size());
     css += "html, body {\n  margin: 0;\n  padding: 0;\n  overflow: hidden;\n}\n\n";
     css += ".rects svg rect {\n  fill: " + redactionFill + " !important;\n}\n\n";
+    css += ".rects svg rect.redacted {\n  fill-opacity: 1 !important;\n  opacity: 1 !important;\n"
+           "  visibility: visible !important;\n}\n\n";
     css += "* {\n  box-sizing: border-box;\n}\n\n";
     css += ".container {\n  display: flex;\n  justify-content: center;\n  align-items: center;\n"
            "  height: 100vh;\n  width: 100vw;\n}\n\n";
@@ -141,12 +147,17 @@ std::string EditorDocument::styleSheet(const StyleSheetInputs& in, BackgroundPic
     css += "  background: " + insetColor + ";\n";
     css += "  transform-style: preserve-3d;\n";
     css += "  transform: perspective(500px) rotateX(" + NumberText::format(in.tiltX - 15) +
-           "deg) rotateY(" + NumberText::format(in.tiltY - 15) + "deg);\n}\n\n";
+           "deg) rotateY(" + NumberText::format(in.tiltY - 15) + "deg);\n";
+    // The band and the watermark line keep their size when a ratio shrinks the picture, so the
+    // column is taller than the wrapper: the picture must not give way (it would be cut, and the
+    // redaction boxes, laid over its box, would shift against its text).
+    css += "  flex-shrink: 0;\n}\n\n";
     css += ".rects {\n  position: absolute;\n  top: 0;\n  right: 0;\n  bottom: 0;\n  left: 0;\n";
     css += "  padding: " + NumberText::format(in.inset) + "px;\n";
     css += "  pointer-events: none;\n}\n\n";
     css += "img {\n  max-width: " + NumberText::format(size.effectiveWidth) + "px;\n";
-    css += "  width: 100%;\n}\n\n";
+    // A block, so that no line gap below it makes the box the rectangles are laid over taller.
+    css += "  width: 100%;\n  display: block;\n}\n\n";
     css += ".watermark {\n  cursor: default;\n  user-select: none;\n  -webkit-user-select: none;\n"
            "  user-select: none;\n  text-align: right;\n"
            "  font-family: -apple-system, BlinkMacSystemFont, \"Segoe UI\", Roboto, Helvetica, "

@@ -7,9 +7,14 @@ namespace lumeris {
 
 void StyleSheetInputs::readColorSettings(const SettingsStore& settings) {
     bgColorOption = settings.string(SettingKeys::BG_COLOR_OPTION, "plain");
-    plainColor = settings.string(SettingKeys::BG_COLOR_PLAIN, "#ffffff");
-    gradientStart = settings.string(SettingKeys::BG_COLOR_GRADIENT_START, "#ffffff");
-    gradientStop = settings.string(SettingKeys::BG_COLOR_GRADIENT_STOP, "#ffffff");
+    // They go into the style sheet as they are: anything but a colour falls back.
+    auto colour = [&settings](const SettingKey& key) {
+        std::string text = settings.string(key, "#ffffff");
+        return SettingKeys::isColour(text) ? text : std::string("#ffffff");
+    };
+    plainColor = colour(SettingKeys::BG_COLOR_PLAIN);
+    gradientStart = colour(SettingKeys::BG_COLOR_GRADIENT_START);
+    gradientStop = colour(SettingKeys::BG_COLOR_GRADIENT_STOP);
 }
 
 } // namespace lumeris

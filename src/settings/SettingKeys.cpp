@@ -3,6 +3,7 @@
 #include "base/NumberText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -70,6 +71,22 @@ std::string lower(std::string_view text) {
     std::transform(result.begin(), result.end(), result.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return result;
+}
+
+// A positive whole number of at most `limit`, digits only.
+bool isSide(std::string_view text, int limit) {
+    int value = 0;
+    auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && std::isdigit(static_cast<unsigned char>(text.front())) &&
+           status == std::errc{} && end == text.data() + text.size() && value > 0 && value <= limit;
+}
+
+// Whole numbers without a fraction, as people type them.
+std::string plainNumber(double value) {
+    if (std::fabs(value) < 1e15 && std::floor(value) == value) {
+        return std::to_string(static_cast<long long>(value));
+    }
+    return NumberText::format(value);
 }
 
 std::optional<SettingValue> fail(std::string* error, std::string message) {
@@ -144,6 +161,46 @@ std::string SettingKeys::format(const SettingValue& value) {
     return "(stored data)";
 }
 
+bool SettingKeys::isColour(std::string_view text) {
+    return text.size() == 7 && text[0] == '#' &&
+           std::all_of(text.begin() + 1, text.end(),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+bool SettingKeys::isRatio(std::string_view text) {
+    if (text.empty() || text == "auto") {
+        return true;
+    }
+    for (char separator : {':', 'x'}) {
+        const auto at = text.find(separator);
+        if (at != std::string_view::npos) {
+            return isSide(text.substr(0, at), MAX_EXACT_SIDE) &&
+                   isSide(text.substr(at + 1), MAX_EXACT_SIDE);
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> SettingKeys::problem(const SettingKey& key, const SettingValue& value) {
+    const std::string name(key.name);
+    if (const auto* number = std::get_if<double>(&value); number && key.range) {
+        if (!key.range->contains(*number)) {
+            return name + " takes a number from " + plainNumber(key.range->minimum) + " to " +
+                   plainNumber(key.range->maximum) + ", not " + plainNumber(*number);
+        }
+    }
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        if (key.form == Form::Colour && !isColour(*text)) {
+            return name + " takes an opaque colour such as #336699, not \"" + *text + "\"";
+        }
+        if (key.form == Form::Ratio && !isRatio(*text)) {
+            return name + " takes auto, a ratio such as 16:9 or a size such as 1200x675 (sides " +
+                   "up to " + std::to_string(MAX_EXACT_SIDE) + "), not \"" + *text + "\"";
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<SettingValue> SettingKeys::parse(std::string_view key, std::string_view text,
                                                std::string* error) {
     auto type = typeOf(key);
@@ -170,9 +227,15 @@ std::optional<SettingValue> SettingKeys::parse(std::string_view key, std::string
             return fail(error,
                         std::string(key) + " takes a number, not \"" + std::string(text) + "\"");
         }
+        if (auto wrong = problem(*find(key), value)) {
+            return fail(error, *wrong);
+        }
         return value;
     }
     case Type::String:
+        if (auto wrong = problem(*find(key), std::string(text))) {
+            return fail(error, *wrong);
+        }
         return std::string(text);
     case Type::StringArray: {
         auto json = nlohmann::json::parse(text, nullptr, false);

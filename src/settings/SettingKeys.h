@@ -18,6 +18,17 @@ public:
     using Type = SettingKey::Type;
     using Derived = SettingKey::Derived;
     using Scope = SettingKey::Scope;
+    using Range = SettingKey::Range;
+    using Form = SettingKey::Form;
+
+    // The slider ranges of the composition values.
+    static constexpr Range PADDING_RANGE{0, 200};
+    static constexpr Range INSET_RANGE{0, 100};
+    static constexpr Range BORDER_RADIUS_RANGE{0, 60};
+    static constexpr Range SHADOW_RANGE{0, 100};
+    static constexpr Range TILT_RANGE{0, 30};
+    // The largest side an exact output size ("WxH") may ask for, in points.
+    static constexpr int MAX_EXACT_SIDE = 10000;
 
     static constexpr std::string_view DEFAULT_WATERMARK_TEXT = "Screenshot by lumeris.app";
     // One-time hints are remembered as this prefix followed by the hint's id.
@@ -31,17 +42,32 @@ public:
     // Registered keys first, in the order registration writes them.
     static constexpr SettingKey SHARE_ANONYMOUS_REPORTS{"share-anonymous-reports", Type::Boolean,
                                                         true};
-    static constexpr SettingKey PADDING{"settings.padding", Type::Double, 100.0};
-    static constexpr SettingKey INSET{"settings.inset", Type::Double, 20.0};
-    static constexpr SettingKey BORDER_RADIUS{"settings.border-radius", Type::Double, 20.0};
-    static constexpr SettingKey SHADOW{"settings.shadow", Type::Double, 25.0};
+    static constexpr SettingKey PADDING{.name = "settings.padding",
+                                        .type = Type::Double,
+                                        .registered = 100.0,
+                                        .range = PADDING_RANGE};
+    static constexpr SettingKey INSET{
+        .name = "settings.inset", .type = Type::Double, .registered = 20.0, .range = INSET_RANGE};
+    static constexpr SettingKey BORDER_RADIUS{.name = "settings.border-radius",
+                                              .type = Type::Double,
+                                              .registered = 20.0,
+                                              .range = BORDER_RADIUS_RANGE};
+    static constexpr SettingKey SHADOW{
+        .name = "settings.shadow", .type = Type::Double, .registered = 25.0, .range = SHADOW_RANGE};
     static constexpr SettingKey WATERMARK_TEXT{"settings.watermark-text", Type::String,
                                                DEFAULT_WATERMARK_TEXT};
-    static constexpr SettingKey BG_COLOR_PLAIN{"settings.bg-color.plain", Type::String, "#40a5d2"};
-    static constexpr SettingKey BG_COLOR_GRADIENT_START{"settings.bg-color.gradient-start",
-                                                        Type::String, "#c04180"};
-    static constexpr SettingKey BG_COLOR_GRADIENT_STOP{"settings.bg-color.gradient-stop",
-                                                       Type::String, "#e55074"};
+    static constexpr SettingKey BG_COLOR_PLAIN{.name = "settings.bg-color.plain",
+                                               .type = Type::String,
+                                               .registered = "#40a5d2",
+                                               .form = Form::Colour};
+    static constexpr SettingKey BG_COLOR_GRADIENT_START{.name = "settings.bg-color.gradient-start",
+                                                        .type = Type::String,
+                                                        .registered = "#c04180",
+                                                        .form = Form::Colour};
+    static constexpr SettingKey BG_COLOR_GRADIENT_STOP{.name = "settings.bg-color.gradient-stop",
+                                                       .type = Type::String,
+                                                       .registered = "#e55074",
+                                                       .form = Form::Colour};
     static constexpr SettingKey BG_COLOR_OPTION{"settings.bg-color.option", Type::String, "plain"};
     static constexpr SettingKey BACKGROUND_ID{"settings.background-id", Type::String, "rain"};
     static constexpr SettingKey SCREENSHOT_PATH{"settings.screenshot-path", Type::String,
@@ -50,8 +76,10 @@ public:
                                           Derived::DesktopFolder};
     static constexpr SettingKey SAVE_SCREENSHOT{"settings.save-screenshot", Type::Boolean, true};
     static constexpr SettingKey HIDE_DOCK_ICON{"settings.hide-dock-icon", Type::Boolean, true};
-    static constexpr SettingKey TILT_X{"settings.tilt-x", Type::Double, 15.0};
-    static constexpr SettingKey TILT_Y{"settings.tilt-y", Type::Double, 15.0};
+    static constexpr SettingKey TILT_X{
+        .name = "settings.tilt-x", .type = Type::Double, .registered = 15.0, .range = TILT_RANGE};
+    static constexpr SettingKey TILT_Y{
+        .name = "settings.tilt-y", .type = Type::Double, .registered = 15.0, .range = TILT_RANGE};
     static constexpr SettingKey HIDE_WINDOWS_WHEN_SCREENSHOT{
         "settings.hide-windows-when-screenshot", Type::Boolean, true};
     static constexpr SettingKey AUTO_REDACT{"settings.auto-redact", Type::Boolean, true};
@@ -71,12 +99,14 @@ public:
                                                      false};
     static constexpr SettingKey DEFAULT_FILE_NAME{"settings.default-file-name", Type::String,
                                                   "Lumeris-{datetime}"};
-    static constexpr SettingKey RATIO{"settings.ratio", Type::String};
+    static constexpr SettingKey RATIO{
+        .name = "settings.ratio", .type = Type::String, .form = Form::Ratio};
     static constexpr SettingKey CUSTOM_BACKGROUND_FILE_PATH{"settings.custom-background-file-path",
                                                             Type::String};
     static constexpr SettingKey CUSTOM_BACKGROUND_PATH{"settings.custom-background-path",
                                                        Type::String};
-    static constexpr SettingKey REDACT_COLOR{"settings.redact-color", Type::String};
+    static constexpr SettingKey REDACT_COLOR{
+        .name = "settings.redact-color", .type = Type::String, .form = Form::Colour};
     static constexpr SettingKey IMAGE_COMPRESSION{"settings.image-compression", Type::Boolean};
     static constexpr SettingKey ENABLE_DEFAULT_FILE_NAME{"settings.enable-default-file-name",
                                                          Type::Boolean};
@@ -123,7 +153,17 @@ public:
     // array of strings.
     static std::string format(const SettingValue& value);
 
-    // The value `text` gives for `name`, or nothing with `error` naming what is wrong.
+    // Whether `text` is an opaque colour "#RRGGBB".
+    static bool isColour(std::string_view text);
+    // Whether `text` is a ratio ImageSize lays out: "auto", empty, "W:H" or "WxH" with positive
+    // whole numbers, an exact size's sides at most MAX_EXACT_SIDE.
+    static bool isRatio(std::string_view text);
+
+    // Why `value` cannot be stored under `key`'s range or form, or nothing when it can.
+    static std::optional<std::string> problem(const SettingKey& key, const SettingValue& value);
+
+    // The value `text` gives for `name`, or nothing with `error` naming what is wrong (its type,
+    // range or form).
     static std::optional<SettingValue> parse(std::string_view name, std::string_view text,
                                              std::string* error = nullptr);
 };

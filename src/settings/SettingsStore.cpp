@@ -5,6 +5,7 @@
 #include "base/Logger.h"
 #include "settings/SettingKeys.h"
 
+#include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <glib.h>
@@ -114,6 +115,9 @@ void SettingsStore::Subscription::reset() {
 SettingsStore::SettingsStore(std::filesystem::path file, Persistence persistence)
     : file_(std::move(file)), persistence_(persistence),
       registry_(std::make_shared<Subscription::Registry>()) {
+    if (persistence_ == Persistence::Writable) {
+        AtomicFile::removeStaleTemporaries(file_.parent_path());
+    }
     load();
 }
 
@@ -137,16 +141,7 @@ void SettingsStore::load() {
     buffer << stream.rdbuf();
     nlohmann::json root = nlohmann::json::parse(buffer.str(), nullptr, false);
     if (root.is_discarded() || !root.is_object()) {
-        if (persistence_ == Persistence::InMemory) {
-            LOG_ERROR("Settings file {} is not valid; using defaults", file_.string());
-            return;
-        }
-        auto aside = file_;
-        aside += ".corrupt-" + timestamp();
-        std::error_code error;
-        std::filesystem::rename(file_, aside, error);
-        LOG_ERROR("Settings file {} is not valid; it was kept as {} and settings start empty",
-                  file_.string(), aside.string());
+        setAside();
         return;
     }
     for (const auto& [key, json] : root.items()) {
@@ -156,6 +151,34 @@ void SettingsStore::load() {
             LOG_WARNING("Ignoring setting \"{}\" of an unknown kind", key);
         }
     }
+}
+
+void SettingsStore::setAside() {
+    if (persistence_ == Persistence::InMemory) {
+        const std::string message =
+            "the settings file " + file_.string() +
+            " is not valid; this run uses the defaults and leaves it as it is";
+        std::fprintf(stderr, "lumeris: %s\n", message.c_str());
+        LOG_ERROR("{}", message);
+        return;
+    }
+    // Kept under a name of its own: the next save would otherwise replace what the user may want
+    // back.
+    const std::string stem = file_.string() + ".corrupt-" + timestamp();
+    std::filesystem::path aside = stem;
+    std::error_code error;
+    for (int n = 2; std::filesystem::exists(aside, error); ++n) {
+        aside = stem + "-" + std::to_string(n);
+    }
+    std::filesystem::rename(file_, aside, error);
+    const std::string message =
+        error
+            ? "the settings file " + file_.string() + " is not valid and could not be set aside (" +
+                  error.message() + "); the defaults are used"
+            : "the settings file " + file_.string() + " was not valid; it was kept as " +
+                  aside.string() + " and the defaults are used";
+    std::fprintf(stderr, "lumeris: %s\n", message.c_str());
+    LOG_ERROR("{}", message);
 }
 
 void SettingsStore::save() {

@@ -46,8 +46,9 @@ public:
     // (one-off runs with overrides).
     enum class Persistence { Writable, InMemory };
 
-    // Loads `file` if it exists; a file that does not parse is set aside (writable stores only)
-    // and the store starts empty.
+    // Loads `file` if it exists; a file that does not parse is set aside under a name of its own
+    // (in place for in-memory stores), one line on standard error says where, and the store
+    // starts empty.
     explicit SettingsStore(std::filesystem::path file = defaultFile(),
                            Persistence persistence = Persistence::Writable);
     ~SettingsStore();
@@ -89,6 +90,7 @@ private:
     // A key's registered default, with the folders and the watermark text resolved.
     SettingValue registeredValue(const SettingKey& key, const StandardFolders& folders) const;
     void load();
+    void setAside();
     void save();
     void notify(const std::string& key);
 

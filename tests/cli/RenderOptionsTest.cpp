@@ -89,8 +89,7 @@ TEST(RenderOptionsTest, AnExistingResultGetsAUniqueNameBeside) {
     TemporaryFolder folder;
     auto here = options({"a.png", "--jpeg"});
     EXPECT_EQ(here.outputPathFor("Shot.png", folder.path()), folder / "Shot.jpg");
-    std::ofstream(folder / "Shot.jpg") << "taken";
-    const auto unique = here.outputPathFor("Shot.png", folder.path());
+    const auto unique = here.outputPathFor("Shot.png", folder.path(), 1);
     EXPECT_EQ(unique.parent_path(), folder.path());
     EXPECT_TRUE(
         std::regex_match(unique.filename().string(), std::regex("Shot-[-0-9A-Fa-f]{36}\\.jpg")));

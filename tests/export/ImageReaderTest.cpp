@@ -3,10 +3,13 @@
 #include "TemporaryFolder.h"
 #include "export/ImageEncoder.h"
 
+#include <fcntl.h>
 #include <fstream>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 using namespace lumeris;
@@ -77,23 +80,62 @@ TEST(ImageReader, ReadsPixelsAsStoredAndSizesHighDensityFilesInPoints) {
     }
 }
 
-TEST(ImageReader, BrokenFilesAreNotImages) {
+// Each refusal names its reason; none of them blocks, and no damaged picture gets through
+// because a valid trailer was glued on.
+TEST(ImageReader, BadInputsAreRefusedWithTheirReason) {
     TemporaryFolder folder;
     auto png = ImageEncoder::pngData(checkerboard(64, 64));
     auto jpeg = ImageEncoder::jpegData(checkerboard(64, 64));
-    writeFile(folder / "truncated.png", {png.begin(), png.begin() + png.size() / 2});
+    const std::vector<std::uint8_t> iend(png.end() - 12, png.end());
+    auto cutPng = std::vector<std::uint8_t>(png.begin(), png.begin() + png.size() / 2);
+    writeFile(folder / "truncated.png", cutPng);
+    cutPng.insert(cutPng.end(), iend.begin(), iend.end());
+    writeFile(folder / "truncated-with-trailer.png", cutPng);
     writeFile(folder / "truncated.jpg", {jpeg.begin(), jpeg.end() - 40});
+    auto cutJpeg = std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + jpeg.size() * 2 / 3);
+    cutJpeg.insert(cutJpeg.end(), {0xFF, 0xD9});
+    writeFile(folder / "truncated-with-trailer.jpg", cutJpeg);
     writeFile(folder / "empty.png", {});
     writeFile(folder / "text.png", {'h', 'e', 'l', 'l', 'o', '\n'});
-    for (std::size_t i = 60; i < png.size(); i += 7) {
-        png[i] ^= 0x5A;
+    // Damaged image data behind an intact header and a recomputed checksum.
+    auto corrupt = png;
+    const std::size_t idat = 33; // after the signature and the header chunk
+    ASSERT_EQ(std::string(corrupt.begin() + idat + 4, corrupt.begin() + idat + 8), "IDAT");
+    const std::uint32_t length = (corrupt[idat] << 24) | (corrupt[idat + 1] << 16) |
+                                 (corrupt[idat + 2] << 8) | corrupt[idat + 3];
+    for (std::size_t i = idat + 8 + 2; i < idat + 8 + length; i += 3) {
+        corrupt[i] ^= 0x5A;
     }
-    writeFile(folder / "corrupt.png", png);
-    for (const char* name :
-         {"truncated.png", "truncated.jpg", "empty.png", "text.png", "corrupt.png"}) {
-        EXPECT_EQ(refusal(folder / name), "not an image") << name;
+    putBigEndian(corrupt, idat + 8 + length,
+                 static_cast<std::uint32_t>(crc32(0, corrupt.data() + idat + 4, length + 4)));
+    writeFile(folder / "corrupt.png", corrupt);
+    writeFile(folder / "photo.avif", {0, 0, 0, 0x1C, 'f', 't', 'y', 'p', 'a', 'v', 'i', 'f', 0, 0});
+    ASSERT_EQ(mkfifo((folder / "fifo.png").c_str(), 0600), 0);
+    std::filesystem::create_directory(folder / "folder.png");
+
+    const std::pair<std::filesystem::path, const char*> cases[] = {
+        {folder / "truncated.png", "incomplete image"},
+        {folder / "truncated-with-trailer.png", "incomplete image"},
+        {folder / "truncated.jpg", "incomplete image"},
+        {folder / "truncated-with-trailer.jpg", "incomplete image"},
+        {folder / "empty.png", "not an image"},
+        {folder / "text.png", "not an image"},
+        {folder / "corrupt.png", "corrupt image data"},
+        {folder / "photo.avif", "unsupported format: AVIF"},
+        {folder / "fifo.png", "not a regular file"},
+        {"/dev/zero", "not a regular file"},
+        {folder / "folder.png", "a folder, not an image"},
+        {folder / "missing.png", "no such file"},
+    };
+    for (const auto& [path, reason] : cases) {
+        EXPECT_TRUE(refusal(path).starts_with(reason)) << path << ": " << refusal(path);
     }
-    EXPECT_EQ(refusal(folder / "missing.png"), "no such file");
+    // Standard input: bounded, whatever stands behind it.
+    const int zero = open("/dev/zero", O_RDONLY);
+    std::string error;
+    EXPECT_FALSE(ImageReader::readStream(zero, &error));
+    EXPECT_EQ(error, "more than 256 MB of data");
+    close(zero);
 }
 
 TEST(ImageReader, OversizedImagesAreRefusedBeforeDecoding) {
@@ -109,9 +151,25 @@ TEST(ImageReader, OversizedImagesAreRefusedBeforeDecoding) {
     // Refused from the header alone: the 1.6 GB the claim asks for is never allocated.
     getrusage(RUSAGE_SELF, &after);
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024);
-    EXPECT_FALSE(ImageReader::sizeProblem(32767, 8192));
-    EXPECT_FALSE(ImageReader::sizeProblem(16384, 16384));
+    EXPECT_FALSE(ImageReader::sizeProblem(32767, 976));
+    EXPECT_FALSE(ImageReader::sizeProblem(5656, 5656));
     EXPECT_TRUE(ImageReader::sizeProblem(32768, 1));
-    EXPECT_TRUE(ImageReader::sizeProblem(16385, 16384));
+    EXPECT_TRUE(ImageReader::sizeProblem(5657, 5657));
     EXPECT_TRUE(ImageReader::sizeProblem(0, 10));
+}
+
+// Inputs the fuzzer found, kept: each is refused, none costs more than a little memory.
+TEST(ImageReader, FuzzFindingsAreRefusedCheaply) {
+    const auto folder = std::filesystem::path(LUMERIS_SOURCE_RESOURCES).parent_path() / "tests" /
+                        "fuzz" / "regressions" / "image_reader";
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    int found = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        EXPECT_FALSE(ImageReader::read(entry.path())) << entry.path();
+        ++found;
+    }
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_GT(found, 0);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024);
 }

@@ -10,6 +10,10 @@
 #include <ctime>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace lumeris;
 
@@ -179,7 +183,7 @@ TEST_F(RenderCommandTest, BadInputsAreNamedAndTheRestStillRender) {
                                 home.path());
     EXPECT_EQ(run.status, 1);
     for (const char* said : {"missing.png: no such file", "notes.png: not an image",
-                             "cut.png: not an image", "[4/4]"}) {
+                             "cut.png: incomplete image", "[4/4]"}) {
         EXPECT_NE(run.err.find(said), std::string::npos) << said << " in " << run.err;
     }
     // The good one was written into the working folder, and its path printed.
@@ -224,4 +228,133 @@ TEST_F(RenderCommandTest, BadInputsAreNamedAndTheRestStillRender) {
     }
     // Nothing of a run reaches the settings file.
     EXPECT_FALSE(std::filesystem::exists(home / "XDG_CONFIG_HOME" / "lumeris" / "settings.json"));
+}
+
+// Inputs that would hang or exhaust the run, settings outside their ranges, and what is kept of
+// files and settings: each refused by name while the good input is still written.
+TEST_F(RenderCommandTest, BoundedInputsRangesAndKeptFiles) {
+    const std::string good = write(screenshot(300, 200));
+    ASSERT_EQ(mkfifo((home / "fifo.png").c_str(), 0600), 0);
+    LumerisRun fifo = runLumeris(
+        {"render", "-q", "--set", "settings.auto-redact=false", (home / "fifo.png").string(), good},
+        home.path());
+    EXPECT_EQ(fifo.status, 1);
+    EXPECT_NE(fifo.err.find("fifo.png: not a regular file"), std::string::npos) << fifo.err;
+
+    LumerisRun endless = runLumeris({"render", "-", "-o", (home / "zero.png").string()},
+                                    home.path(), {"/dev/zero", home / "zero.out", {}});
+    EXPECT_EQ(endless.status, 1);
+    EXPECT_NE(endless.err.find("-: more than 256 MB of data"), std::string::npos) << endless.err;
+    EXPECT_FALSE(std::filesystem::exists(home / "zero.png"));
+
+    for (const char* setting : {"settings.padding=100000", "settings.padding=-20",
+                                "settings.redact-color=transparent", "settings.ratio=1:0"}) {
+        LumerisRun refused = runLumeris({"render", good, "--set", setting}, home.path());
+        EXPECT_EQ(refused.status, 2) << setting;
+        EXPECT_NE(refused.err.find(std::string(setting).substr(0, std::string(setting).find('='))),
+                  std::string::npos)
+            << refused.err;
+    }
+
+    // The largest padding at the largest scale is still a canvas within the pixel bound; a ratio
+    // that asks for more is refused before anything is drawn.
+    LumerisRun huge = runLumeris({"render", good, "--scale", "4", "--set", "settings.ratio=1:10000",
+                                  "--set", "settings.auto-redact=false"},
+                                 home.path());
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_NE(huge.err.find("canvas too large"), std::string::npos) << huge.err;
+
+    // A replaced file keeps its permissions.
+    std::ofstream(home / "private.png") << "old";
+    std::filesystem::permissions(home / "private.png", std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::owner_write);
+    EXPECT_EQ(runLumeris({"render", good, "-o", (home / "private.png").string(), "--set",
+                          "settings.auto-redact=false"},
+                         home.path())
+                  .status,
+              0);
+    EXPECT_EQ(std::filesystem::status(home / "private.png").permissions() &
+                  std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    // A background that is no picture stops the run and is named.
+    std::ofstream(home / "passwd") << "root:x:0:0:root:/root:/bin/bash\n";
+    LumerisRun background =
+        runLumeris(sets({"background-id=custom", "bg-color.option=file",
+                         "custom-background-file-path=" + (home / "passwd").string()},
+                        {"render", good}),
+                   home.path());
+    EXPECT_EQ(background.status, 1);
+    EXPECT_NE(background.err.find("passwd: not an image"), std::string::npos) << background.err;
+
+    // A settings file that does not parse: one line says so, the run uses the defaults.
+    const auto settingsFile = home / "XDG_CONFIG_HOME" / "lumeris" / "settings.json";
+    std::filesystem::create_directories(settingsFile.parent_path());
+    std::ofstream(settingsFile) << "{\"settings.padding\": 4";
+    LumerisRun corrupt = runLumeris(
+        {"render", good, "-o", (home / "c.png").string(), "--set", "settings.auto-redact=false"},
+        home.path());
+    EXPECT_EQ(corrupt.status, 0) << corrupt.err;
+    EXPECT_EQ(std::ranges::count(corrupt.err, '\n'), 1) << corrupt.err;
+    EXPECT_NE(corrupt.err.find(settingsFile.string() + " is not valid"), std::string::npos)
+        << corrupt.err;
+}
+
+// SIGTERM mid-batch: what was written stays, and nothing else of the run is left: no private
+// X server (orphans would be reparented to this process), no temporary, no renderer copy. A
+// killed run's leftovers are cleaned by the next.
+TEST_F(RenderCommandTest, SignalsEndTheBatchCleanly) {
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    const std::string good = write(screenshot(300, 200));
+    RgbaImage green(16, 16);
+    const std::string background = write(green, "green.png");
+    const auto out = home / "out";
+    std::filesystem::create_directories(out);
+    const auto copies = home / "XDG_DATA_HOME" / "lumeris" / "data";
+    std::filesystem::create_directories(copies);
+    // A process id nobody uses any more.
+    const pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    waitpid(gone, nullptr, 0);
+    const std::string id = std::to_string(gone);
+    std::ofstream(out / (".Lumeris-x.png.lumeris-tmp-" + id + "-abcdef")) << "half";
+    std::ofstream(copies / ("lumeris-custom-background-render-" + id + "-custom")) << "copy";
+
+    std::vector<std::string> arguments{LUMERIS_EXECUTABLE, "render", "-d",
+                                       out.string(),       "--set",  "settings.auto-redact=false"};
+    for (const std::string& setting :
+         {std::string("background-id=custom"), std::string("bg-color.option=file"),
+          "custom-background-file-path=" + background}) {
+        arguments.insert(arguments.end(), {"--set", "settings." + setting});
+    }
+    for (int i = 0; i < 20; ++i) {
+        arguments.push_back(good);
+    }
+    LumerisRun run = runLumerisUntil(arguments, home.path(), [](const std::string& out) {
+        return out.find('\n') != std::string::npos; // the first path written
+    });
+    EXPECT_EQ(run.status, 128 + SIGTERM) << run.err;
+    EXPECT_NE(run.err.find("interrupted; "), std::string::npos) << run.err;
+    int written = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(out)) {
+        EXPECT_TRUE(entry.path().filename().string().starts_with("Lumeris-")) << entry.path();
+        EXPECT_TRUE(ImageReader::read(entry.path())) << entry.path();
+        ++written;
+    }
+    EXPECT_GE(written, 1);
+    EXPECT_LT(written, 20);
+    EXPECT_TRUE(std::filesystem::is_empty(copies));
+    // The renderer's own processes end as their connection closes, a moment after the run.
+    bool children = true;
+    for (int wait = 0; wait < 100 && children; ++wait) {
+        while (waitpid(-1, nullptr, WNOHANG) > 0) {
+        }
+        children = waitpid(-1, nullptr, WNOHANG) == 0;
+        if (children) {
+            usleep(100 * 1000);
+        }
+    }
+    EXPECT_FALSE(children) << "a process of the run was left running";
 }

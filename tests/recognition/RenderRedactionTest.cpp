@@ -20,10 +20,10 @@ struct Rendered {
     int width = 0, height = 0;
 };
 Rendered render(const std::vector<std::string>& lines, int width, int height,
-                std::vector<std::string> extra) {
+                std::vector<std::string> extra, const ScreenshotStyle& style = {}) {
     TemporaryFolder home;
-    const std::string input = writePng(
-        Screenshot::paint(lines, ScreenshotStyle{}, width, height).image(), home / "in.png");
+    const std::string input =
+        writePng(Screenshot::paint(lines, style, width, height).image(), home / "in.png");
     std::vector<std::string> arguments{"render", input,
                                        "-o",     (home / "out.png").string(),
                                        "--set",  "settings.background-id=transparent"};
@@ -63,5 +63,40 @@ TEST(RenderRedactionTest, WrapLaysALongLineOutInANarrowBlock) {
     EXPECT_GT(out.height, 60 + 2 * 120 + 25);
     for (const char* word : {"configuration", "removed", "service"}) {
         EXPECT_NE(out.text.find(word), std::string::npos) << word << " in " << out.text;
+    }
+}
+
+// Every kind switched on, dark text at the size that was missed before, on a canvas that shrinks
+// the picture: nothing of any item can be read back.
+TEST(RenderRedactionTest, EveryKindStaysCoveredOnAShrinkingCanvas) {
+    const std::vector<std::string> secrets{"4111 1111 1111 1111", "maria.lopez@mailhost.org",
+                                           "192.168.20.17",
+                                           "ghp7Rk2sX9vQw3LmN8bT4yHc6JdF1aZe5UoP0iK"};
+    std::vector<std::string> lines{"Billing settings"};
+    for (const auto& secret : secrets) {
+        lines.push_back("Value " + secret + " saved");
+    }
+    std::vector<std::string> arguments{"--set", "settings.ratio=1200x675"};
+    for (const char* kind : {"emails", "credit-cards", "ip-addresses", "api-keys"}) {
+        arguments.insert(arguments.end(),
+                         {"--set", std::string("settings.auto-redact.") + kind + "=true"});
+    }
+    const Rendered out = render(lines, 700, 900, arguments, {"DejaVu Sans", 12, true, 1});
+    EXPECT_EQ(out.width, 1200);
+    std::string text;
+    for (char c : out.text) {
+        if (c != ' ') {
+            text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    for (std::string secret : secrets) {
+        std::erase(secret, ' ');
+        for (auto& c : secret) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        for (std::size_t i = 0; i + 4 <= secret.size(); ++i) {
+            EXPECT_EQ(text.find(secret.substr(i, 4)), std::string::npos)
+                << secret.substr(i, 4) << " of " << secret << " in " << out.text;
+        }
     }
 }

@@ -55,6 +55,12 @@ TEST_F(StyleSheetTest, CompleteStyleSheetReadsExactlyAsWrittenByHand) {
   fill: #ff0000 !important;
 }
 
+.rects svg rect.redacted {
+  fill-opacity: 1 !important;
+  opacity: 1 !important;
+  visibility: visible !important;
+}
+
 * {
   box-sizing: border-box;
 }
@@ -113,6 +119,7 @@ background-image: linear-gradient(160deg, #0093E9 0%, #80D0C7 100%);
   background: #FAFAFA;
   transform-style: preserve-3d;
   transform: perspective(500px) rotateX(0deg) rotateY(5deg);
+  flex-shrink: 0;
 }
 
 .rects {
@@ -128,6 +135,7 @@ background-image: linear-gradient(160deg, #0093E9 0%, #80D0C7 100%);
 img {
   max-width: 1000.0px;
   width: 100%;
+  display: block;
 }
 
 .watermark {
@@ -173,6 +181,9 @@ TEST_F(StyleSheetTest, FragmentsFollowTheirInputs) {
          "  z-index: 100;\n  display: none;\n}"},
         {"no redaction colour", [](auto& in) { in.redactColor = ""; },
          ".rects svg rect {\n  fill: black !important;\n}"},
+        {"translucent redaction colour", [](auto& in) { in.redactColor = "rgba(0,0,0,0.1)"; },
+         ".rects svg rect {\n  fill: black !important;\n}\n\n.rects svg rect.redacted {\n"
+         "  fill-opacity: 1 !important;"},
         {"inset off", [](auto& in) { in.insetEnabled = false, in.borderColor = "#123456"; },
          "  overflow: hidden;\n  background: transparent;\n  transform-style"},
         {"wide picture", [](auto& in) { in.imageWidth = 2880, in.imageHeight = 1800; },

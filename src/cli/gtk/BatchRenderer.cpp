@@ -3,14 +3,16 @@
 #include "base/AtomicFile.h"
 #include "cli/RenderOptions.h"
 #include "editor/ImageLoadPipeline.h"
+#include "editor/RedactionLeakCheck.h"
+#include "editor/RedactionRules.h"
+#include "editor/TextDetection.h"
 #include "export/ImageEncoder.h"
 #include "export/ImageReader.h"
 #include "render/EditorDocument.h"
 #include "settings/SettingsStore.h"
 
 #include <cmath>
-#include <iostream>
-#include <iterator>
+#include <unistd.h>
 
 namespace lumeris {
 
@@ -26,8 +28,7 @@ std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::p
     const auto now = std::chrono::system_clock::now();
     std::optional<PreparedImage> prepared;
     if (input == RenderOptions::STANDARD_STREAM) {
-        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(std::cin)), {});
-        auto image = ImageReader::readData(bytes.data(), bytes.size(), &error);
+        auto image = ImageReader::readStream(STDIN_FILENO, &error);
         if (!image) {
             return error;
         }
@@ -53,6 +54,9 @@ std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::p
     }
 
     const ImageSize canvas = ImageLoadPipeline::canvas(*prepared);
+    if (auto problem = ImageLoadPipeline::canvasProblem(canvas, options_.scale)) {
+        return *problem;
+    }
     const std::string styleText = EditorDocument::styleSheet(ImageLoadPipeline::styleInputs(
         *prepared, settings_, backgrounds_.desktop, backgrounds_.custom));
     Job job;
@@ -60,7 +64,11 @@ std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::p
                                            detection.allTextRects);
     job.width = static_cast<int>(std::lround(canvas.bgWidth));
     job.height = static_cast<int>(std::lround(canvas.bgHeight));
-    job.fileName = prepared->fileName;
+    job.output.fileName = prepared->fileName;
+    if (prepared->values.autoRedactEnabled) {
+        job.output.redactionPatterns = RedactionRules::activePatterns(settings_);
+        job.output.redactColor = prepared->values.redactColor;
+    }
     return job;
 }
 
@@ -74,8 +82,23 @@ std::variant<RgbaImage, std::string> BatchRenderer::draw(const Job& job) {
     return std::move(*picture);
 }
 
-std::variant<fs::path, std::string> BatchRenderer::save(const RgbaImage& picture,
-                                                        const std::string& fileName) const {
+std::variant<fs::path, std::string> BatchRenderer::save(RgbaImage picture, const Output& output,
+                                                        std::string* note) {
+    std::string checkError;
+    // A box the renderer drew in the wrong place, or text the first reading missed, is found
+    // here at the latest; the margin is the document's, in pixels of the picture.
+    const auto covered = RedactionLeakCheck::cover(
+        recognizer_, picture, output.redactionPatterns, output.redactColor,
+        TextDetection::REDACTION_MARGIN * options_.scale, &checkError);
+    if (!covered) {
+        return "text recognition failed while checking the picture: " + checkError;
+    }
+    if (*covered > 0 && note != nullptr) {
+        *note = std::to_string(*covered) +
+                " piece(s) of text the redaction rules match were found in the composed picture "
+                "and covered";
+    }
+    const std::string& fileName = output.fileName;
     auto data = options_.jpeg ? ImageEncoder::jpegData(picture) : ImageEncoder::pngData(picture);
     if (data.empty()) {
         return std::string("the picture could not be encoded");
@@ -88,17 +111,32 @@ std::variant<fs::path, std::string> BatchRenderer::save(const RgbaImage& picture
         }
         return fs::path(RenderOptions::STANDARD_STREAM);
     }
-    const fs::path target =
-        options_.outputPathFor(fileName, options_.output ? fs::path() : fs::current_path());
-    std::error_code folderError;
-    if (!target.parent_path().empty()) {
-        fs::create_directories(target.parent_path(), folderError);
-    }
     std::string error;
-    if (!AtomicFile::writeFileAtomically(target, data, error)) {
-        return "cannot write " + target.string() + ": " + error;
+    std::error_code folderError;
+    if (options_.output) {
+        const fs::path target = *options_.output;
+        if (!target.parent_path().empty()) {
+            fs::create_directories(target.parent_path(), folderError);
+        }
+        // The user named it: replaced, keeping its permissions.
+        if (!AtomicFile::writeFileAtomically(target, data, error)) {
+            return "cannot write " + target.string() + ": " + error;
+        }
+        return target;
     }
-    return target;
+    const fs::path folder = options_.outputDir ? fs::path(*options_.outputDir) : fs::current_path();
+    fs::create_directories(folder, folderError);
+    // Claimed create-exclusive: a run writing into the same folder at the same second takes the
+    // other name instead of replacing this one.
+    fs::path target;
+    bool taken = true;
+    for (int attempt = 0; taken && attempt < 4; ++attempt) {
+        target = options_.outputPathFor(fileName, folder, attempt);
+        if (AtomicFile::writeNewFileAtomically(target, data, error, taken)) {
+            return target;
+        }
+    }
+    return "cannot write " + target.string() + ": " + error;
 }
 
 } // namespace lumeris

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace lumeris {
 
@@ -20,12 +21,21 @@ class SettingsStore;
 // thread, in the one renderer every input shares.
 class BatchRenderer {
 public:
+    // What saving needs to know of an input.
+    struct Output {
+        std::string fileName;
+        // The switched-on redaction patterns the composed picture is checked against; none
+        // with auto-redaction off.
+        std::vector<std::string> redactionPatterns;
+        std::string redactColor;
+    };
+
     // One input made ready for the renderer.
     struct Job {
         std::string html;
         int width = 0;
         int height = 0;
-        std::string fileName;
+        Output output;
     };
 
     // The background files the style sheet may point at, resolved once for the whole run.
@@ -44,10 +54,11 @@ public:
     // Main thread.
     std::variant<RgbaImage, std::string> draw(const Job& job);
 
-    // Encodes and writes atomically (a failed write leaves no partial file); the path written, or
-    // "-" for standard output. Any thread.
-    std::variant<std::filesystem::path, std::string> save(const RgbaImage& picture,
-                                                          const std::string& fileName) const;
+    // Checks the picture for text the redaction rules still find (covering it, with a line for
+    // the user in `note`), encodes it and writes it atomically (a failed write leaves no partial
+    // file); the path written, or "-" for standard output. Any thread, one at a time.
+    std::variant<std::filesystem::path, std::string> save(RgbaImage picture, const Output& output,
+                                                          std::string* note);
 
 private:
     const RenderOptions& options_;
@@ -56,6 +67,7 @@ private:
     std::string baseUri_;
     std::FILE* pictureStream_;
     RenderWindow window_;
+    // Shared by preparing and saving, which run at once: each call takes an engine of its own.
     TesseractRecognizer recognizer_;
 };
 

@@ -1,14 +1,17 @@
 #include "cli/gtk/RenderCommand.h"
 
+#include "base/AtomicFile.h"
 #include "base/Diagnostics.h"
 #include "base/Logger.h"
 #include "capture/CustomBackgroundCache.h"
 #include "capture/DesktopPicture.h"
 #include "capture/RendererCopies.h"
 #include "capture/WallpaperDesktopPicture.h"
+#include "cli/Interruption.h"
 #include "cli/RenderOptions.h"
 #include "cli/RenderProgress.h"
 #include "cli/gtk/BatchRenderer.h"
+#include "export/ImageReader.h"
 #include "platform/GdkScreenLocator.h"
 #include "platform/PrivateXServer.h"
 #include "render/gtk/RenderWindow.h"
@@ -118,9 +121,17 @@ resolveBackgrounds(const RenderOptions& options, SettingsStore& settings, Render
             source = CustomBackgroundCache::getCachedCustomBackgroundPath(settings);
         }
         std::error_code ignored;
-        if (!source || !fs::is_regular_file(*source, ignored)) {
+        if (!source || !fs::exists(*source, ignored)) {
             printError("the custom background picture is missing" +
                        (source && !source->empty() ? ": " + source->string() : std::string()));
+            return std::nullopt;
+        }
+        // Read before it is copied: a file that is no picture would give a silently empty
+        // background, and a copy of it would sit where the renderer may read it.
+        std::string error;
+        if (!ImageReader::read(*source, &error)) {
+            printError("the custom background picture cannot be used: " + source->string() + ": " +
+                       error);
             return std::nullopt;
         }
         if (auto copied = copies.copy(*source, "custom")) {
@@ -180,7 +191,7 @@ std::optional<RenderProgress> progressFor(const RenderOptions& options) {
 // Runs `work` on a worker thread; an exception becomes the failure text.
 template <typename Result, typename Work>
 std::future<std::variant<Result, std::string>> inBackground(Work work) {
-    return std::async(std::launch::async, [work = std::move(work)]() {
+    return std::async(std::launch::async, [work = std::move(work)]() mutable {
         try {
             return work();
         } catch (const std::exception& error) {
@@ -219,6 +230,13 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
         return EXIT_ALL_RENDERED;
     }
 
+    // From here on a Ctrl+C ends the run through the destructors below.
+    Interruption interruption;
+    // Temporaries of a run that was killed while writing into the same folder.
+    AtomicFile::removeStaleTemporaries(
+        options.output ? fs::absolute(*options.output).parent_path()
+                       : (options.outputDir ? fs::path(*options.outputDir) : fs::current_path()));
+
     std::unique_ptr<PrivateXServer> server;
     if (!prepareDisplay(options.scale, server)) {
         return EXIT_SOME_FAILED;
@@ -237,15 +255,23 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
     QuietDiagnostics quiet;
     PictureStream pictureStream(options.output == RenderOptions::STANDARD_STREAM);
     int failures = 0;
+    int written = 0;
     std::optional<RenderProgress> progress = progressFor(options);
     auto report = [&](const std::string& input, const std::variant<fs::path, std::string>& result) {
+        if (std::holds_alternative<std::string>(result) && Interruption::requested()) {
+            // The renderer's processes hear a terminal's Ctrl+C too: not this input's fault.
+            return;
+        }
         // The bar steps aside for the line and comes back under it.
         std::fputs(progress ? progress->clear().c_str() : "", stderr);
         if (const auto* failure = std::get_if<std::string>(&result)) {
             ++failures;
             printError(input + ": " + *failure);
             LOG_ERROR("render {}: {}", input, *failure);
-        } else if (!options.quiet && options.output != RenderOptions::STANDARD_STREAM) {
+            return;
+        }
+        ++written;
+        if (!options.quiet && options.output != RenderOptions::STANDARD_STREAM) {
             std::fprintf(stdout, "%s\n", std::get<fs::path>(result).c_str());
             std::fflush(stdout);
         }
@@ -262,13 +288,18 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
         auto next = prepare(0);
         std::future<std::variant<fs::path, std::string>> saving;
         std::string savingInput;
+        std::string savingNote;
         auto finishSaving = [&]() {
             if (saving.valid()) {
                 report(savingInput, saving.get());
+                if (!savingNote.empty()) {
+                    printError(savingInput + ": " + savingNote);
+                    savingNote.clear();
+                }
             }
         };
         const auto started = std::chrono::steady_clock::now();
-        for (size_t index = 0; index < inputs.size(); ++index) {
+        for (size_t index = 0; index < inputs.size() && !Interruption::requested(); ++index) {
             if (progress) {
                 const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                     std::chrono::steady_clock::now() - started);
@@ -289,15 +320,21 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
             }
             savingInput = inputs[index];
             saving = inBackground<fs::path>(
-                [&renderer, picture = std::get<RgbaImage>(std::move(drawn)),
-                 fileName = std::get<BatchRenderer::Job>(prepared).fileName]() {
-                    return renderer.save(picture, fileName);
+                [&renderer, &savingNote, picture = std::get<RgbaImage>(std::move(drawn)),
+                 output = std::get<BatchRenderer::Job>(prepared).output]() mutable {
+                    return renderer.save(std::move(picture), output, &savingNote);
                 });
         }
+        // An input still being prepared is waited for as `next` goes.
         finishSaving();
     }
     std::fputs(progress ? progress->clear().c_str() : "", stderr);
     Logger::flush();
+    if (const int signal = Interruption::signal()) {
+        printError("interrupted; " + std::to_string(written) + " of " +
+                   std::to_string(options.inputs.size()) + " written");
+        return EXIT_INTERRUPTED + signal;
+    }
     return failures == 0 ? EXIT_ALL_RENDERED : EXIT_SOME_FAILED;
 }
 
