@@ -160,8 +160,8 @@ TEST(ImageReader, OversizedImagesAreRefusedBeforeDecoding) {
 
 // Inputs the fuzzer found, kept: each is refused, none costs more than a little memory.
 TEST(ImageReader, FuzzFindingsAreRefusedCheaply) {
-    const auto folder = std::filesystem::path(LUMERIS_SOURCE_RESOURCES).parent_path() / "tests" /
-                        "fuzz" / "regressions" / "image_reader";
+    const auto folder =
+        std::filesystem::path(LUMERIS_TEST_SOURCE_DIR) / "fuzz" / "regressions" / "image_reader";
     rusage before{}, after{};
     getrusage(RUSAGE_SELF, &before);
     int found = 0;
