@@ -66,6 +66,7 @@ void EditorPresets::select(const std::string& title) {
 }
 
 void EditorPresets::start() {
+    const SettingsStore::Batch batch(settings_);
     manager_.ensureYourPreset(currentPreset());
     const std::string last =
         settings_.string(SettingKeys::LAST_USED_PRESET, EditorPreset::YOUR_PRESET);
@@ -146,6 +147,7 @@ void EditorPresets::presetStateChanged() {
 }
 
 void EditorPresets::applyPreset(const EditorPreset& preset) {
+    const SettingsStore::Batch batch(settings_);
     const bool balanceBefore = settings_.boolValue(SettingKeys::INSET_BALANCE, true);
     settings_.set(SettingKeys::PADDING, static_cast<double>(preset.padding));
     settings_.set(SettingKeys::INSET, static_cast<double>(preset.inset));

@@ -185,7 +185,7 @@ void SettingsStore::save() {
     std::string contents;
     {
         std::lock_guard lock(mutex_);
-        if (deferSave_ || persistence_ == Persistence::InMemory) {
+        if (deferSave_ > 0 || persistence_ == Persistence::InMemory) {
             return;
         }
         nlohmann::json root = nlohmann::json::object();
@@ -309,21 +309,26 @@ void SettingsStore::registerDefaultSettings(const StandardFolders& folders) {
             LOG_ERROR("Cannot create {}: {}", folder.string(), error.message());
         }
     }
-    {
-        std::lock_guard lock(mutex_);
-        deferSave_ = true;
-    }
+    const Batch batch(*this);
     for (const SettingKey& key : SettingKeys::all()) {
         if (key.isRegistered()) {
             setDefaultIfAbsent(std::string(OBSERVED_PREFIX) + std::string(key.name),
                                registeredValue(key, folders));
         }
     }
+}
+
+SettingsStore::Batch::Batch(SettingsStore& store) : store_(store) {
+    std::lock_guard lock(store_.mutex_);
+    ++store_.deferSave_;
+}
+
+SettingsStore::Batch::~Batch() {
     {
-        std::lock_guard lock(mutex_);
-        deferSave_ = false;
+        std::lock_guard lock(store_.mutex_);
+        --store_.deferSave_;
     }
-    save();
+    store_.save();
 }
 
 void SettingsStore::factoryReset() {

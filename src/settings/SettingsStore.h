@@ -84,6 +84,18 @@ public:
 
     Subscription observe(const std::string& keyOrPath, Observer observer);
 
+    // Writes made while a batch lives reach the file once, when the last batch ends.
+    class Batch {
+    public:
+        explicit Batch(SettingsStore& store);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        SettingsStore& store_;
+    };
+
     static std::string plainKey(const std::string& keyOrPath);
 
 private:
@@ -98,7 +110,7 @@ private:
     Persistence persistence_;
     mutable std::mutex mutex_;
     std::map<std::string, SettingValue> values_;
-    bool deferSave_ = false;
+    int deferSave_ = 0;
     std::shared_ptr<Subscription::Registry> registry_;
 };
 
