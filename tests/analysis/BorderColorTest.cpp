@@ -32,8 +32,7 @@ RgbaImage uniform(int width, int height, const Pixel& p) {
 RgbaImage countedEdges(bool stray) {
     RgbaImage image = uniform(30, 24, Pixel{201, 200, 200, 255});
     fill(image, Pixel{200, 200, 200, 255}, 0, 0, 1, 1);
-    fill(image, Pixel{50, 50, 50, 255}, 29, 0, 30,
-         1); // the top row's last, the right column's first
+    fill(image, Pixel{50, 50, 50, 255}, 29, 0, 30, 1); // top row's last, right column's first
     fill(image, Pixel{51, 50, 50, 255}, 29, 1, 30, 8);
     if (stray) {
         fill(image, Pixel{0, 0, 255, 255}, 15, 23, 16, 24);
@@ -88,7 +87,5 @@ TEST(BorderColor, AreaLimitIsInPointsInclusive) {
     EXPECT_EQ(BorderColor::analyze(image, 1000, 910),
               (BorderAnalysis{"#FFFFFFFF", true, {}, false}));
     EXPECT_EQ(BorderColor::analyze(image, 1000, 911), BorderAnalysis{});
-    EXPECT_TRUE(BorderColor::analyze(image, 1200, 750).detected);
-    EXPECT_EQ(BorderColor::analyze(image, 1280, 720), BorderAnalysis{});
     EXPECT_EQ(BorderColor::analyze(RgbaImage(), 10, 10), BorderAnalysis{});
 }

@@ -6,25 +6,15 @@
 
 using namespace lumeris;
 
-namespace {
-
-RecognisedLine::Word word(std::vector<RecognisedLine::Symbol> symbols, bool joins = false) {
-    RecognisedLine::Word w;
-    w.symbols = std::move(symbols);
-    w.joinsPrevious = joins;
-    return w;
-}
-
-} // namespace
-
-// Units: a é ␠ 😀(2 units) _ z — the emoji takes two UTF-16 units, é one.
+// Units: a é ␠ 😀(2 units) _ z — the emoji takes two UTF-16 units, é one; "z" joins its word.
 TEST(TextRangeGeometryTest, RangesOfUnitsMapToTheirSymbolsBoxesAndWordsJoinUnlessMarked) {
-    // A line from row 10 to 30 of a 100 × 50 image.
+    // A line from row 10 to 30 of a 100 × 50 image; words of symbols (text, left, top, right,
+    // bottom) and whether they join the previous one.
     const RecognisedLine line{10,
                               30,
-                              {word({{"a", 10, 12, 20, 28}, {"\xC3\xA9", 20, 14, 30, 28}}),
-                               word({{"\xF0\x9F\x98\x80", 40, 10, 50, 30}, {"_", 50, 12, 60, 34}}),
-                               word({{"z", 60, 12, 70, 28}}, true)}};
+                              {{{{"a", 10, 12, 20, 28}, {"\xC3\xA9", 20, 14, 30, 28}}},
+                               {{{"\xF0\x9F\x98\x80", 40, 10, 50, 30}, {"_", 50, 12, 60, 34}}},
+                               {{{"z", 60, 12, 70, 28}}, true}}};
     const TextCandidate candidate = TextRangeGeometry::candidate(line, 100, 50);
     EXPECT_EQ(candidate.string(), "a\xC3\xA9 \xF0\x9F\x98\x80_z");
     EXPECT_EQ(TextRangeGeometry::candidate(RecognisedLine{}, 100, 50).string(), "");

@@ -68,13 +68,8 @@ TEST(TextWrapperTest, WrapItCutsWordsIntoACanvasOfTheBorderColour) {
     fill(input, {100, 10, 300, 20}, {200, 0, 0, 255});
     fill(input, {600, 10, 300, 20}, {0, 0, 200, 255});
     TextRecognitionOutcome outcome;
-    // Lower-left origin: y = 40 − 10 − 20 = 10.
     outcome.observations = {{TextCandidate(
         "a b", {Rect{0.1, 0.25, 0.3, 0.5}, std::nullopt, Rect{0.6, 0.25, 0.3, 0.5}})}};
-    EXPECT_THAT(
-        TextWrapper::wordRects(outcome.observations, 1000, 40),
-        testing::ElementsAre(RectNear(Rect{100, 10, 300, 20}), RectNear(Rect{600, 10, 300, 20})));
-
     const RgbaImage wrapped = TextWrapper::wrapIt(outcome, input, false, 1.0, "#102030");
     // 140 pixels high: row 1 bottom at 120 (rows 0–19 from the top), row 2 at 80 (rows 40–59).
     ASSERT_EQ(std::pair(wrapped.width, wrapped.height), std::pair(600, 140));

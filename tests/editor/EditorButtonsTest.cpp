@@ -4,24 +4,18 @@
 
 using namespace lumeris;
 
-TEST(EditorButtonsTest, BackgroundIdsOutsideTheTableBelongToTheCustomButton) {
+// The controller's tests cover the fixed ratios and a known platform's template.
+TEST(EditorButtonsTest, WhatTheTablesDoNotKnowBelongsToTheCustomButton) {
     const std::pair<const char*, BackgroundButton> cases[] = {
-        {"desktop", BackgroundButton::Desktop},  {"sky", BackgroundButton::Sky},
-        {"transparent", BackgroundButton::None}, {"custom", BackgroundButton::Custom},
-        {"rain", BackgroundButton::Custom},      {"", BackgroundButton::Custom},
+        {"desktop", BackgroundButton::Desktop},
+        {"transparent", BackgroundButton::None},
+        {"rain", BackgroundButton::Custom},
+        {"", BackgroundButton::Custom},
     };
     for (const auto& [id, button] : cases) {
         EXPECT_EQ(EditorButtons::backgroundButton(id), button) << id;
     }
-}
-
-TEST(EditorButtonsTest, RatioButtonFollowsTheTemplatePlatformFirstThenTheRatio) {
-    const RatioTemplate twitter{"Post", {1200, 675}, "twitter"};
-    const RatioTemplate unknown{"Banner", {1500, 500}, "myspace"};
     EXPECT_EQ(EditorButtons::ratioButton("", std::nullopt), RatioButton::Auto);
-    EXPECT_EQ(EditorButtons::ratioButton("auto", std::nullopt), RatioButton::Auto);
-    EXPECT_EQ(EditorButtons::ratioButton("16:9", std::nullopt), RatioButton::Ratio169);
-    EXPECT_EQ(EditorButtons::ratioButton("21:9", std::nullopt), RatioButton::Custom);
-    EXPECT_EQ(EditorButtons::ratioButton("16:9", twitter), RatioButton::Twitter);
-    EXPECT_EQ(EditorButtons::ratioButton("auto", unknown), RatioButton::Custom);
+    EXPECT_EQ(EditorButtons::ratioButton("16:9", RatioTemplate{"Banner", {1500, 500}, "myspace"}),
+              RatioButton::Custom);
 }

@@ -1,6 +1,7 @@
 #include "editor/EditorController.h"
 
 #include "TemporaryFolder.h"
+#include "base/BuildInfo.h"
 #include "fakes/FakeEditorView.h"
 #include "fakes/FakeScreenLocator.h"
 #include "fakes/ManualTimer.h"
@@ -22,9 +23,7 @@ protected:
     FakeEditorView view;
     ManualTimer timer;
     FakeScreenLocator screens;
-    BackgroundPictures pictures{folder / "pictures", [](const auto&) {
-                                    return std::string();
-                                }};
+    BackgroundPictures pictures{folder / "pictures", {}};
     std::vector<TextRecognitionTask::Handlers> recognitions;
     std::vector<std::pair<bool, std::function<void(std::optional<PreparedImage>)>>> wraps;
     int presetChanges = 0;
@@ -34,21 +33,16 @@ protected:
     void SetUp() override {
         settings.registerDefaultSettings(StandardFolders{folder / "Archives", folder / "Desktop"});
         controller = EditorController::create({
-            settings,
-            view,
-            timer,
-            pictures,
-            folder / "renderer",
-            [this](auto, double, TextRecognitionTask::Handlers handlers) {
-                recognitions.push_back(std::move(handlers));
-            },
-            [this](const PreparedImage&, bool useYOffset, auto done) {
-                wraps.emplace_back(useYOffset, std::move(done));
-            },
-            &screens,
-            nullptr,
-            {},
-            [this] { ++presetChanges; },
+            .settings = settings,
+            .view = view,
+            .timer = timer,
+            .pictures = pictures,
+            .rendererFolder = folder / "renderer",
+            .recognize = [this](auto, double, auto h) { recognitions.push_back(h); },
+            .wrapText = [this](auto&, bool offset, auto done) { wraps.emplace_back(offset, done); },
+            .screens = &screens,
+            .addDetectedText = {},
+            .presetStateChanged = [this] { ++presetChanges; },
         });
         controller->start();
     }
@@ -186,9 +180,9 @@ TEST_F(EditorControllerTest, FirstLoadTitlesPlacesShowsTheBandAndReloadsOnRecogn
     view.frame = {0, 0, 800, 500};
     screens.all = {ScreenInfo{{0, 0, 1600, 1200}, {0, 0, 1600, 1200}, 1.0}};
     screens.pointer = std::make_pair(10.0, 10.0);
-    EXPECT_EQ(view.redactionStatusVisible, false);
     load();
-    EXPECT_TRUE(view.title.starts_with(controller->session().fileName + " - Lumeris "));
+    EXPECT_EQ(view.title, controller->session().fileName + " - Lumeris " + build::VERSION + " (" +
+                              build::BUILD_NUMBER + ")");
     EXPECT_EQ(view.insetStatus, "(background color detected)");
     EXPECT_EQ(view.frame.width, view.canvasWidth + 350);
     EXPECT_EQ(view.frame.x, 800 - view.frame.width / 2);
@@ -202,29 +196,6 @@ TEST_F(EditorControllerTest, FirstLoadTitlesPlacesShowsTheBandAndReloadsOnRecogn
     EXPECT_TRUE(controller->textProcessed());
     EXPECT_EQ(view.loads.size(), 2u);
     EXPECT_EQ(completions, 1);
-}
-
-TEST_F(EditorControllerTest, WithoutBandOrAnythingToRedactThereIsNoSecondLoad) {
-    settings.set(SettingKeys::AUTO_REDACT, false);
-    load(0);
-    EXPECT_EQ(view.insetStatus, "(disabled)");
-    EXPECT_EQ(view.sliders[EditorView::Slider::Inset], 0);
-    EXPECT_EQ(controller->values().insetValue, 0);
-    recognise({});
-    EXPECT_EQ(view.redactionStatus, "(found 0)");
-    EXPECT_EQ(view.loads.size(), 1u);
-    EXPECT_EQ(completions, 1);
-}
-
-TEST_F(EditorControllerTest, AClosedEditorIgnoresLateRecognition) {
-    load();
-    std::weak_ptr<EditorController> weak = controller;
-    controller.reset();
-    EXPECT_TRUE(weak.expired());
-    recognise({{1, 1, 1, 1}});
-    timer.fireAll();
-    EXPECT_EQ(completions, 0);
-    EXPECT_EQ(view.loads.size(), 1u);
 }
 
 TEST_F(EditorControllerTest, BalanceAndSmartWrapDeriveTheWorkingImageAgain) {
@@ -247,8 +218,18 @@ TEST_F(EditorControllerTest, BalanceAndSmartWrapDeriveTheWorkingImageAgain) {
     EXPECT_EQ(recognitions.size(), 3u);
 }
 
-TEST_F(EditorControllerTest, PresetsReloadOrDeriveAgainWhenTheBalanceChanged) {
+TEST_F(EditorControllerTest, WithoutBandOrAnythingToRedactThereIsNoSecondLoad) {
+    settings.set(SettingKeys::AUTO_REDACT, false);
     load(0); // no band: the inset is off and says so
+    EXPECT_EQ(view.insetStatus, "(disabled)");
+    EXPECT_EQ(view.sliders[EditorView::Slider::Inset], 0);
+    EXPECT_EQ(controller->values().insetValue, 0);
+    recognise({});
+    EXPECT_EQ(view.redactionStatus, "(found 0)");
+    EXPECT_EQ(view.loads.size(), 1u);
+    EXPECT_EQ(completions, 1);
+
+    // Presets reload, or derive the working image again when the balance changed.
     controller->presetApplied(std::nullopt, 0, false);
     EXPECT_EQ(view.insetStatus, "(disabled)");
     EXPECT_EQ(view.loads.size(), 2u);
@@ -264,7 +245,8 @@ TEST_F(EditorControllerTest, PresetsReloadOrDeriveAgainWhenTheBalanceChanged) {
 
 TEST_F(EditorControllerTest, RedactionSettingsRestyleOrRecogniseAgain) {
     load();
-    recognise({});
+    recognise({}); // auto-redaction on: reloads even when nothing was found
+    EXPECT_EQ(view.loads.size(), 2u);
     clearView();
     controller->redactColorAction("#FF0000");
     EXPECT_EQ(controller->values().redactColor, "#FF0000");
@@ -274,6 +256,18 @@ TEST_F(EditorControllerTest, RedactionSettingsRestyleOrRecogniseAgain) {
     recognise({{1, 1, 4, 4}});
     EXPECT_EQ(view.redactionStatus, "(found 1)");
     EXPECT_EQ(completions, 1); // the later recognitions carry no completion
+}
+
+// Closing the window before recognition ends leaves no trace and calls no completion.
+TEST_F(EditorControllerTest, AClosedEditorIgnoresLateRecognition) {
+    load();
+    std::weak_ptr<EditorController> weak = controller;
+    controller.reset();
+    EXPECT_TRUE(weak.expired());
+    recognise({{1, 1, 1, 1}});
+    timer.fireAll();
+    EXPECT_EQ(completions, 0);
+    EXPECT_EQ(view.loads.size(), 1u);
 }
 
 TEST_F(EditorControllerTest, ResultsForAnEarlierWorkingImageAreDropped) {

@@ -1,17 +1,9 @@
 #include "editor/WindowPlacement.h"
 
-#include "base/BuildInfo.h"
-
 #include <gtest/gtest.h>
 
 using namespace lumeris;
 using Frame = WindowPlacement::Frame;
-
-TEST(WindowPlacementTest, TitleNamesFileVersionAndBuild) {
-    EXPECT_EQ(WindowPlacement::windowTitle("shot.png"), std::string("shot.png - Lumeris ") +
-                                                            build::VERSION + " (" +
-                                                            build::BUILD_NUMBER + ")");
-}
 
 // Layout coordinates grow downwards: 80 points above the centre is y = midY - h/2 - 80.
 TEST(WindowPlacementTest, ShortWindowsTakeBothMinimumsAndSitAboveTheCentre) {

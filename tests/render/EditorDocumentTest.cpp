@@ -17,13 +17,14 @@ std::size_t count(const std::string& text, const std::string& part) {
 
 } // namespace
 
+// Typed texts are escaped: the style so that it cannot close its element, the watermark as markup.
 TEST(EditorDocument, CompleteDocumentReadsExactlyAsWrittenByHand) {
-    const std::string doc = EditorDocument::html("body {}", "Hi", "QUJD", {{10, 10, 50, 20}},
+    const std::string doc = EditorDocument::html("a</style>", "<b>", "QUJD", {{10, 10, 50, 20}},
                                                  {{0, 180, 300, 20}}, 300, 200);
     const std::string head = R"DOC(  <html>
   <head>
   <style id="injected-style">
-  body {}
+  a<\/style>
   </style>
   <meta name="viewport" content="width=device-width, initial-scale=1" />
   <link rel="stylesheet" href="draw.css">
@@ -59,7 +60,7 @@ TEST(EditorDocument, CompleteDocumentReadsExactlyAsWrittenByHand) {
 </div>
       </div>
       <div id="watermark" class="watermark">
-        Hi
+        &lt;b&gt;
       </div>
     </div>
   </div>
@@ -100,8 +101,7 @@ TEST(EditorDocument, RectangleListsAndTheirMarkup) {
     // With automatic redaction off no rectangle starts out redacted: all join the text list.
     const std::vector<Rect> sensitive = {{1, 1, 1, 1}}, all = {{2, 2, 2, 2}, {3, 3, 3, 3}};
     auto on = EditorDocument::rectangleLists(true, sensitive, all);
-    EXPECT_EQ(on.redacted, sensitive);
-    EXPECT_EQ(on.text, all);
+    EXPECT_EQ(std::pair(on.redacted, on.text), std::pair(sensitive, all));
     auto off = EditorDocument::rectangleLists(false, sensitive, all);
     EXPECT_TRUE(off.redacted.empty());
     EXPECT_EQ(off.text, (std::vector<Rect>{{2, 2, 2, 2}, {3, 3, 3, 3}, {1, 1, 1, 1}}));
@@ -116,13 +116,14 @@ TEST(EditorDocument, RectangleListsAndTheirMarkup) {
               std::string::npos);
 }
 
+// The style is escaped for its element, then for the template literal; the watermark for a string.
 TEST(EditorDocument, RestyleScriptReadsExactly) {
-    EXPECT_EQ(EditorDocument::restyleScript("a {\n  b: c;\n}", "Made by me"),
+    EXPECT_EQ(EditorDocument::restyleScript("a {\n  b: `${c}`;\n}</style>", "\"By\"\n"),
               "try {\n"
               "  document.getElementById('injected-style').innerHTML = `\n"
-              "    a {\n  b: c;\n}\n"
+              "    a {\n  b: \\`\\${c}\\`;\n}<\\\\/style>\n"
               "  `;\n"
-              "  document.getElementById('watermark').innerText = \"Made by me\";\n"
+              "  document.getElementById('watermark').innerText = \"\\\"By\\\"\\n\";\n"
               "  document.getElementById('target').getBoundingClientRect();\n"
               "} catch (e) {\n"
               "  console.error(\"Script failed\", e.message, e.stack);\n"

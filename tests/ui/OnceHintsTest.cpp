@@ -1,26 +1,12 @@
+#include "ui/OnceHints.h"
+
 #include "TemporaryFolder.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
-#include "ui/OnceHints.h"
-#include "ui/PopoverReusePolicy.h"
 
 #include <gtest/gtest.h>
-#include <tuple>
 
 using namespace lumeris;
-
-TEST(PopoverReusePolicyTest, OnlyALiveEntryShownWithReuseIsShownAgain) {
-    using Action = PopoverReusePolicy::Action;
-    const std::tuple<bool, bool, bool, Action> cases[]{
-        {true, true, true, Action::Reuse},   {true, true, false, Action::Build},
-        {true, false, false, Action::Build}, {false, true, true, Action::Build},
-        {false, true, false, Action::Build}, {false, false, false, Action::Build},
-    };
-    for (const auto& [reuse, exists, alive, expected] : cases) {
-        EXPECT_EQ(PopoverReusePolicy::decide(reuse, exists, alive), expected)
-            << reuse << exists << alive;
-    }
-}
 
 TEST(OnceHintsTest, DontShowAgainIsKeptInTheSettings) {
     TemporaryFolder folder;
