@@ -6,7 +6,7 @@
 #include "editor/EditorBackgroundWork.h"
 #include "platform/TesseractRecognizer.h"
 #include "render/gtk/RenderWindow.h"
-#include "settings/SettingKeys.h"
+#include "ui/TextDetectedHint.h"
 
 namespace lumeris {
 
@@ -46,7 +46,7 @@ void LumerisApplication::on_startup() {
         .rendererFolder = ResourceLocator::rendererDataFolder(),
         .screens = screens_.get(),
         .desktopSource = desktopPicture_.get(),
-        .showTextDetectedHint = [this] { showTextDetectedHint(); },
+        .showTextDetectedHint = [this] { TextDetectedHint::show(settings_, *services_.notifier); },
     };
     intake_ = std::make_shared<EditorIntake>(
         EditorIntake::Dependencies{*this, settings_, services_.alerts, std::move(editor)});
@@ -71,21 +71,6 @@ void LumerisApplication::holdWhileOwningClipboard() {
         release();
     }
     heldForClipboard_ = ours;
-}
-
-// There is no status item to anchor a popover to, so the hint goes to the desktop's
-// notification list, once.
-void LumerisApplication::showTextDetectedHint() {
-    if (settings_.boolValue(SettingKeys::TEXT_DETECTED_SEEN, false)) {
-        return;
-    }
-    services_.notifier->send(DesktopNotification{
-        .title = "Text in screenshots can be copied",
-        .body = "Lumeris recognises the text in your screenshots. Select it in the editor and "
-                "press Ctrl+C to copy the text instead of the picture.",
-        .buttons = {},
-        .id = "text-detected"});
-    settings_.set(SettingKeys::TEXT_DETECTED_SEEN, true);
 }
 
 // Nothing to open: the latest editor comes to the front; with none, the application ends.

@@ -33,8 +33,6 @@ private:
     // pasted after the last editor closed; taking the clipboard elsewhere lets it end.
     void followClipboardOwnership();
     void holdWhileOwningClipboard();
-    // After a copy that closed an editor, while the user has not seen it.
-    void showTextDetectedHint();
 
     SettingsStore settings_;
     DesktopServices services_;

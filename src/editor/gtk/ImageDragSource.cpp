@@ -46,7 +46,7 @@ SurfacePtr dragIcon(const RgbaImage& picture, GtkWidget* widget) {
     // The snapshot has the window's backing scale, so its pixels are points times that scale.
     SurfacePtr icon(gdk_cairo_surface_create_from_pixbuf(
         half.get(), gtk_widget_get_scale_factor(widget), gtk_widget_get_window(widget)));
-    cairo_surface_set_device_offset(icon.get(), width / 2.0, height / 2.0);
+    cairo_surface_set_device_offset(icon.get(), -width / 2.0, -height / 2.0);
     return icon;
 }
 
