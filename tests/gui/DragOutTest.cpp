@@ -1,8 +1,7 @@
-#include "editor/gtk/EditorWindow.h"
-
 #include "TemporaryFolder.h"
 #include "editor/EditorBackgroundWork.h"
 #include "editor/ImageIntake.h"
+#include "editor/gtk/EditorWindow.h"
 #include "export/ImageReader.h"
 #include "fakes/FakeAlerts.h"
 #include "fakes/FakeClipboard.h"
@@ -81,13 +80,9 @@ public:
                 ++motions;
                 return false;
             });
-        window.signal_drag_data_received().connect([this](const Glib::RefPtr<Gdk::DragContext>&,
-                                                          int, int, const Gtk::SelectionData& data,
-                                                          guint, guint) {
-            for (const auto& uri : data.get_uris()) {
-                uris.push_back(uri);
-            }
-        });
+        window.signal_drag_data_received().connect(
+            [this](const Glib::RefPtr<Gdk::DragContext>&, int, int, const Gtk::SelectionData& data,
+                   guint, guint) { uris = data.get_uris(); });
         window.signal_drag_drop().connect(
             [accepts](const Glib::RefPtr<Gdk::DragContext>& context, int, int, guint time) {
                 if (!accepts) {
@@ -99,7 +94,7 @@ public:
     }
 
     Gtk::Window window;
-    std::vector<std::string> uris;
+    std::vector<Glib::ustring> uris;
     int motions = 0;
 };
 
@@ -189,15 +184,16 @@ TEST_F(DragOutWindowTest, LeavingThePictureWithTheButtonDownDropsACanvasSizedFil
     ASSERT_TRUE(runUntil([&] {
         if (*pressed == false) {
             pressed->reset();
-            window->renderer().evaluate(
-                "document.body.classList.contains('webview-mousedown')",
-                [pressed](std::optional<std::string> value, auto) { *pressed = value.value_or("") == "true"; });
+            window->renderer().evaluate("document.body.classList.contains('webview-mousedown')",
+                                        [pressed](std::optional<std::string> value, auto) {
+                                            *pressed = value.value_or("") == "true";
+                                        });
         }
         return pressed->value_or(false);
     }));
     movePointer(middleOf(GTK_WIDGET(window->dragArea().gobj())));
     ASSERT_TRUE(runUntil([&] { return dragging(); }));
-    EXPECT_TRUE(stackedAbove(target.window, *window)) << "the editor stays in front";
+    EXPECT_TRUE(stackedAbove(target.window, *window)) << "the editor was not lowered";
     dropOn(target);
 
     ASSERT_TRUE(runUntil([&] { return !target.uris.empty() && !window->get_visible(); }));

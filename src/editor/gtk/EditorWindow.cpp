@@ -665,7 +665,7 @@ void EditorWindow::startDrag(GtkWidget* source) {
     view_->resetDragState();
     std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
     // `source` belongs to the window, which the callback finds alive before using it.
-    view_->getScreenshot(true, [weak, source, compressed](CustomWKWebView::Image image,
+    view_->getScreenshot(true, [weak, source, compressed](const CustomWKWebView::Image& image,
                                                           const std::optional<std::string>& error) {
         if (error) {
             LOG_ERROR("cannot start drag: {}", *error);

@@ -129,7 +129,7 @@ bool ImageDragSource::begin(GtkWidget* source, const std::filesystem::path& file
     if (GdkWindow* window = gtk_widget_get_window(gtk_widget_get_toplevel(source))) {
         gdk_window_lower(window);
     }
-    drag.release(); // until "drag-end"
+    static_cast<void>(drag.release()); // owned by the handlers until "drag-end"
     return true;
 }
 
