@@ -925,7 +925,7 @@ void EditorWindow::requestSnapshot(bool saveCache, std::function<void(Snapshot)>
                              }
                              done(std::move(image));
                              // The debounced output may have just arrived: share follows it.
-                             if (auto self = weak.lock()) {
+                             if (auto self = weak.lock(); self && self->share_) {
                                  self->share_->update();
                              }
                          });

@@ -105,7 +105,6 @@ public:
     Gtk::Button& redactSettingsButton() { return *redactSettingsButton_; }
     // Pressing here drags the picture out as a file.
     Gtk::EventBox& dragArea() { return *dragArea_; }
-    Gtk::MenuButton& shareButton() { return *shareButton_; }
 
     // EditorView
     void setSliderValue(Slider slider, int value) override;

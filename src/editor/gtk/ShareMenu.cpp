@@ -27,22 +27,22 @@ bool hasApplicationsFor(const char* contentType) {
 
 ShareMenu::ShareMenu(Gtk::ApplicationWindow& window, Gtk::MenuButton& button,
                      std::function<Picture()> picture)
-    : window_(window), button_(button), picture_(std::move(picture)),
-      canOpenWith_(hasApplicationsFor(PNG_TYPE)),
-      canEmail_(GCharPtr(g_find_program_in_path("xdg-email")) != nullptr),
-      available_(canOpenWith_ || canEmail_) {
+    : window_(window), button_(button), picture_(std::move(picture)) {
+    const bool canOpenWith = hasApplicationsFor(PNG_TYPE);
+    const bool canEmail = GCharPtr(g_find_program_in_path("xdg-email")) != nullptr;
     auto menu = Gio::Menu::create();
-    if (canOpenWith_) {
+    if (canOpenWith) {
         window_.add_action(OPEN_WITH, [this] { openWith(); });
         menu->append("Open With…", std::string("win.") + OPEN_WITH);
     }
-    if (canEmail_) {
+    if (canEmail) {
         window_.add_action(EMAIL, [this] { email(); });
         menu->append("Email…", std::string("win.") + EMAIL);
     }
     button_.set_use_popover(false);
     button_.set_menu_model(menu);
-    button_.set_visible(available_);
+    // Nothing to offer: no button.
+    button_.set_visible(canOpenWith || canEmail);
     update();
 }
 

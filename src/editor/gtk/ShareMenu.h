@@ -35,7 +35,6 @@ public:
 
     // Follows whether there is a picture to share.
     void update();
-    bool available() const { return available_; }
 
 private:
     std::optional<std::filesystem::path> writePicture() const;
@@ -46,9 +45,6 @@ private:
     Gtk::MenuButton& button_;
     std::function<Picture()> picture_;
     std::unique_ptr<Gtk::AppChooserDialog> chooser_;
-    bool canOpenWith_ = false;
-    bool canEmail_ = false;
-    bool available_ = false;
 };
 
 } // namespace lumeris
