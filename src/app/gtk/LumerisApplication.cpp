@@ -6,6 +6,7 @@
 #include "editor/EditorBackgroundWork.h"
 #include "platform/TesseractRecognizer.h"
 #include "render/gtk/RenderWindow.h"
+#include "ui/TextDetectedHint.h"
 
 namespace lumeris {
 
@@ -38,12 +39,14 @@ void LumerisApplication::on_startup() {
         .alerts = services_.alerts,
         .clipboard = services_.clipboard,
         .fileChooser = services_.fileChooser,
+        .sounds = services_.sounds,
         .recognize = EditorBackgroundWork::recognition(recognizer, settings_),
         .wrapText = EditorBackgroundWork::textWrap(recognizer),
         .baseUri = baseUri.value_or(""),
         .rendererFolder = ResourceLocator::rendererDataFolder(),
         .screens = screens_.get(),
         .desktopSource = desktopPicture_.get(),
+        .showTextDetectedHint = [this] { TextDetectedHint::show(settings_, *services_.notifier); },
     };
     intake_ = std::make_shared<EditorIntake>(
         EditorIntake::Dependencies{*this, settings_, services_.alerts, std::move(editor)});

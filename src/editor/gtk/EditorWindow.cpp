@@ -2,12 +2,17 @@
 
 #include "base/BuildInfo.h"
 #include "base/ColorText.h"
+#include "base/GObjectPtr.h"
 #include "base/Logger.h"
 #include "base/ResourceLocator.h"
 #include "capture/DesktopPicture.h"
+#include "editor/DragOut.h"
+#include "editor/ImageIntake.h"
+#include "editor/gtk/ImageDragSource.h"
 #include "editor/gtk/RatioListSelectorViewController.h"
 #include "editor/gtk/RatioPicker.h"
 #include "editor/gtk/RedactSettingsViewController.h"
+#include "editor/gtk/ShareMenu.h"
 #include "editor/gtk/ToolbarPictures.h"
 #include "presets/RatioTemplates.h"
 #include "render/BackgroundPictures.h"
@@ -15,6 +20,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/Alerts.h"
 #include "ui/MainLoopTimer.h"
+#include "ui/SoundPlayer.h"
 #include "ui/gtk/InputTooltipViewController.h"
 #include "ui/gtk/InterfaceFile.h"
 #include "ui/gtk/NotificationBezel.h"
@@ -83,6 +89,7 @@ void installStyle() {
         .caption-row { min-height: 26px; }
         .border-well { padding: 0; min-height: 0; min-width: 0; }
         .border-well colorswatch { min-width: 14px; min-height: 14px; }
+        .drag-area { border: 1px dashed alpha(currentColor, 0.45); border-radius: 6px; }
     )");
     Gtk::StyleContext::add_provider_for_screen(Gdk::Screen::get_default(), provider,
                                                GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
@@ -156,6 +163,10 @@ EditorWindow::EditorWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder>
     bindControls();
     connectButtons();
     buildMenus();
+    connectDragArea();
+    share_ = std::make_unique<ShareMenu>(*this, *shareButton_, [this] {
+        return ShareMenu::Picture{controller_->lastOutputImage(), controller_->session().fileName};
+    });
     buildToolbarPictures();
     controller_->start();
     buildPresetMenu();
@@ -236,6 +247,9 @@ void EditorWindow::buildRenderer() {
     view_ = CustomWKWebView::create();
     view_->setDelegate(weakSelf<CustomWKWebViewDelegate>());
     gtk_container_add(GTK_CONTAINER(frame_.gobj()), view_->widget());
+    // A picture dragged out and dropped back here would only make the page navigate; no drop
+    // target here means the drag fails and the window comes back.
+    gtk_drag_dest_unset(view_->widget());
     frame_.set_halign(Gtk::ALIGN_CENTER);
     frame_.set_valign(Gtk::ALIGN_CENTER);
     scroller_->add(frame_);
@@ -301,6 +315,8 @@ void EditorWindow::bindControls() {
     insetStatus_ = &widget<Gtk::Label>("insetStatus");
     tipLabel_ = &widget<Gtk::Label>("tipLabel");
     zoomButton_ = &widget<Gtk::MenuButton>("zoomButton");
+    shareButton_ = &widget<Gtk::MenuButton>("shareButton");
+    dragArea_ = &widget<Gtk::EventBox>("dragArea");
 }
 
 void EditorWindow::connectButtons() {
@@ -620,6 +636,79 @@ void EditorWindow::onWebViewUserEvents(const std::string& name,
     }
 }
 
+void EditorWindow::onWebViewMouseExited() {
+    if (!mouseDown_) {
+        return;
+    }
+    mouseDown_ = false;
+    startDrag(view_->widget());
+    tipLabel_->set_text(COPY_TIP);
+}
+
+void EditorWindow::connectDragArea() {
+    dragArea_->signal_realize().connect([this] {
+        dragArea_->get_window()->set_cursor(Gdk::Cursor::create(get_display(), "grab"));
+    });
+    dragArea_->signal_button_press_event().connect([this](GdkEventButton* event) {
+        if (event->button != GDK_BUTTON_PRIMARY || event->type != GDK_BUTTON_PRESS) {
+            return false;
+        }
+        startDrag(GTK_WIDGET(dragArea_->gobj()));
+        return true;
+    });
+}
+
+void EditorWindow::startDrag(GtkWidget* source) {
+    play(SoundPlayer::PURR);
+    const bool compressed = EditorCommands::compressionApplies(
+        dependencies_.settings.boolValue(SettingKeys::IMAGE_COMPRESSION, false), heldModifiers());
+    view_->resetDragState();
+    std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
+    // `source` belongs to the window, which the callback finds alive before using it.
+    view_->getScreenshot(true, [weak, source, compressed](const CustomWKWebView::Image& image,
+                                                          const std::optional<std::string>& error) {
+        if (error) {
+            LOG_ERROR("cannot start drag: {}", *error);
+            return;
+        }
+        auto self = weak.lock();
+        if (!self || !image) {
+            return;
+        }
+        const auto file = DragOut::filePath(ImageIntake::defaultTemporaryFolder(),
+                                            self->controller_->session().fileName, compressed);
+        if (!DragOut::writeFile(*image, file, compressed)) {
+            return;
+        }
+        ImageDragSource::begin(source, file, *image, [weak, compressed](bool copied) {
+            if (auto self = weak.lock()) {
+                self->dragEnded(copied, compressed);
+            }
+        });
+    });
+}
+
+void EditorWindow::dragEnded(bool copied, bool compressed) {
+    dependencies_.settings.set(SettingKeys::FIRST_DRAG_DONE, true);
+    const auto ending =
+        DragOut::ended(copied, compressed, EditorCommands::altAlone(heldModifiers()));
+    play(ending.sound.c_str());
+    if (!ending.closeWindow) {
+        present();
+        return;
+    }
+    if (ending.bezel) {
+        NotificationBezel::show(*ending.bezel);
+    }
+    close();
+}
+
+void EditorWindow::play(const char* sound) const {
+    if (dependencies_.sounds) {
+        dependencies_.sounds->play(sound);
+    }
+}
+
 bool EditorWindow::onWebViewContextMenu(WebKitContextMenu* menu) {
     // Page navigation and image downloads make no sense on the composed picture.
     const WebKitContextMenuAction removed[] = {
@@ -639,6 +728,20 @@ bool EditorWindow::onWebViewContextMenu(WebKitContextMenu* menu) {
     if (auto action = lookup_action("copy-close")) {
         webkit_context_menu_append(menu, webkit_context_menu_item_new_from_gaction(
                                              action->gobj(), "Copy Image & Close", nullptr));
+    }
+    if (controller_->lastOutputImage()) {
+        GObjectPtr<WebKitContextMenu> share(webkit_context_menu_new());
+        for (const auto& [name, label] : {std::pair{ShareMenu::OPEN_WITH, "Open With…"},
+                                          std::pair{ShareMenu::EMAIL, "Email…"}}) {
+            if (auto action = lookup_action(name)) {
+                webkit_context_menu_append(share.get(), webkit_context_menu_item_new_from_gaction(
+                                                            action->gobj(), label, nullptr));
+            }
+        }
+        if (webkit_context_menu_get_n_items(share.get()) > 0) {
+            webkit_context_menu_append(
+                menu, webkit_context_menu_item_new_with_submenu("Share Image", share.get()));
+        }
     }
     return false;
 }
@@ -813,13 +916,18 @@ void EditorWindow::loadDocument(const std::string& html) {
 }
 
 void EditorWindow::requestSnapshot(bool saveCache, std::function<void(Snapshot)> done) {
+    std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
     view_->getScreenshot(saveCache,
-                         [done = std::move(done)](CustomWKWebView::Image image,
-                                                  const std::optional<std::string>& error) {
+                         [weak, done = std::move(done)](CustomWKWebView::Image image,
+                                                        const std::optional<std::string>& error) {
                              if (error) {
                                  LOG_ERROR("output snapshot failed: {}", *error);
                              }
                              done(std::move(image));
+                             // The debounced output may have just arrived: share follows it.
+                             if (auto self = weak.lock(); self && self->share_) {
+                                 self->share_->update();
+                             }
                          });
 }
 

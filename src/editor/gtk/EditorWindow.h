@@ -15,6 +15,7 @@
 #include <gtkmm/colorbutton.h>
 #include <gtkmm/comboboxtext.h>
 #include <gtkmm/entry.h>
+#include <gtkmm/eventbox.h>
 #include <gtkmm/fixed.h>
 #include <gtkmm/label.h>
 #include <gtkmm/menubutton.h>
@@ -36,6 +37,8 @@ class FileChooser;
 class OneShotTimer;
 class ScreenLocator;
 class SettingsStore;
+class ShareMenu;
+class SoundPlayer;
 
 // An editor window on one screenshot: the header bar with the annotation tools, the composed
 // picture in a zoomable scrolled view, and the two-row toolbar of the look. It holds widgets and
@@ -66,6 +69,8 @@ public:
         std::shared_ptr<Alerts> alerts = nullptr;
         std::shared_ptr<Clipboard> clipboard = nullptr;
         std::shared_ptr<FileChooser> fileChooser = nullptr;
+        // The drag sounds; silent without one.
+        std::shared_ptr<SoundPlayer> sounds = nullptr;
         EditorController::RecognitionStarter recognize = {};
         EditorController::TextWrapStarter wrapText = {};
         std::string baseUri = {};
@@ -98,6 +103,8 @@ public:
         return *ratioButtons_.at(identifier);
     }
     Gtk::Button& redactSettingsButton() { return *redactSettingsButton_; }
+    // Pressing here drags the picture out as a file.
+    Gtk::EventBox& dragArea() { return *dragArea_; }
 
     // EditorView
     void setSliderValue(Slider slider, int value) override;
@@ -132,6 +139,7 @@ public:
     // CustomWKWebViewDelegate
     void onWebViewUserEvents(const std::string& name,
                              const std::optional<nlohmann::json>& payload) override;
+    void onWebViewMouseExited() override;
     bool onWebViewContextMenu(WebKitContextMenu* menu) override;
 
 protected:
@@ -156,6 +164,11 @@ private:
     void sendFeedback();
     void buildPresetMenu();
     void showPresetNameEntry();
+    void connectDragArea();
+    // Drag-out: the picture as a file, from `source`, while the button that pressed it is held.
+    void startDrag(GtkWidget* source);
+    void dragEnded(bool copied, bool compressed);
+    void play(const char* sound) const;
     void showTips();
     EditorCommands::Modifiers heldModifiers() const;
     // The view as a delegate that expires with the window (the popovers hold it weakly).
@@ -180,6 +193,9 @@ private:
     Gtk::Label* tipLabel_ = nullptr;
     Gtk::Button* redactSettingsButton_ = nullptr;
     Gtk::MenuButton* zoomButton_ = nullptr;
+    Gtk::MenuButton* shareButton_ = nullptr;
+    Gtk::EventBox* dragArea_ = nullptr;
+    std::unique_ptr<ShareMenu> share_;
     std::map<std::string, Gtk::Button*> backgroundButtons_;
     std::map<std::string, Gtk::Button*> ratioButtons_;
     std::map<std::string, Gtk::ToggleButton*> toolButtons_;
