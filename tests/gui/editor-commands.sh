@@ -47,7 +47,7 @@ timeout 10 xdotool windowfocus --sync "$(editor)" key ctrl+c || fail "cannot typ
 wait_for 20 png_on_clipboard ||
     fail "no image/png on the clipboard"
 kill -0 "$pid" 2>/dev/null || fail "lumeris ended while it owns the clipboard"
-timeout 10 xclip -selection clipboard -t image/png -o > pasted.png || fail "cannot paste"
+timeout 30 xclip -selection clipboard -t image/png -o > pasted.png || fail "cannot paste"
 pasted=$(identify -format '%wx%h' pasted.png)
 [ "$pasted" = "$saved" ] || fail "pasted $pasted, saved $saved"
 [ "$saved" != "300x200" ] || fail "the saved picture is the bare screenshot"
