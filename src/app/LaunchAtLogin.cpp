@@ -15,7 +15,7 @@ namespace {
 using KeyFilePtr = GHandle<GKeyFile, g_key_file_free>;
 constexpr const char* GROUP = G_KEY_FILE_DESKTOP_GROUP;
 
-// Characters that make an Exec argument need quotes (Desktop Entry Specification, "The Exec key").
+// Characters that make an Exec argument need quotes.
 constexpr std::string_view RESERVED = " \t\n\"'\\><~|&;$*?#()`";
 // Characters escaped with a backslash inside the quotes.
 constexpr std::string_view ESCAPED_IN_QUOTES = "\"`$\\";
@@ -56,7 +56,7 @@ std::string LaunchAtLogin::entryText() const {
     g_key_file_set_string(file.get(), GROUP, "Type", "Application");
     g_key_file_set_string(file.get(), GROUP, "Name", "Lumeris");
     g_key_file_set_string(file.get(), GROUP, "Comment", "Screenshot beautifier in the tray");
-    // The value layer escapes backslashes once more, as the specification asks of Exec.
+    // The value layer escapes backslashes once more, as desktop entries require of Exec.
     g_key_file_set_string(file.get(), GROUP, "Exec", exec.c_str());
     g_key_file_set_string(file.get(), GROUP, "Icon", "app.lumeris.Lumeris");
     g_key_file_set_boolean(file.get(), GROUP, "Terminal", FALSE);

@@ -180,34 +180,3 @@ TEST_F(EditorWindowTest, ClosingBeforeRecognitionEndsLeavesNothingToRun) {
     runUntil([] { return false; }, 0.3);
     EXPECT_EQ(completions, 0);
 }
-
-TEST_F(EditorWindowTest, CopyAndEscapeThroughTheDocument) {
-    settings.set(SettingKeys::USER_ANNOTATION_BETA_ENABLED, true);
-    open();
-    waitForRecognition();
-    evaluate("const p = document.createElement('p'); p.textContent = 'jane@example.com';"
-             "document.querySelector('.wrapper').appendChild(p);"
-             "getSelection().selectAllChildren(p); true");
-    window->commands().copy();
-    ASSERT_TRUE(runUntil([&] { return clipboard->text.has_value(); }));
-    EXPECT_EQ(*clipboard->text, "jane@example.com");
-    EXPECT_TRUE(window->get_visible());
-    evaluate("getSelection().removeAllRanges(); p.remove(); true");
-
-    // A tool takes the first Escape.
-    window->renderer().activateCommand("addArrowActivated");
-    bool consumed = false;
-    bool answered = false;
-    window->renderer().handleCancelOperation([&](bool value) {
-        consumed = value;
-        answered = true;
-    });
-    ASSERT_TRUE(runUntil([&] { return answered; }));
-    EXPECT_TRUE(consumed);
-
-    // Without a selection the picture is copied at the canvas size, and the window closes.
-    window->commands().copy();
-    ASSERT_TRUE(runUntil([&] { return clipboard->image.has_value() && !window->get_visible(); }));
-    const ImageSize canvas = ImageLoadPipeline::canvas(window->controller().session());
-    EXPECT_EQ(clipboard->image->width, static_cast<int>(std::lround(canvas.bgWidth)));
-}
