@@ -27,10 +27,11 @@ build: deps configure
 run: build
 	./$(BUILD_DIR)/lumeris $(ARGS)
 
-# Core tests need no display; tests labelled "gui" run under a private Xvfb.
+# Core tests need no display; tests labelled "gui" run under a private Xvfb. -noreset: Xvfb
+# otherwise resets whenever its last client leaves, and a test starting in that moment finds no display.
 test: build
 	cd $(BUILD_DIR) && ctest -LE gui -j $(JOBS) --output-on-failure
-	cd $(BUILD_DIR) && xvfb-run -a -s "-screen 0 1920x1080x24" ctest -L gui -j $(JOBS) --output-on-failure
+	cd $(BUILD_DIR) && xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" ctest -L gui -j $(JOBS) --output-on-failure
 
 # The program, its resources, desktop entry, metainfo, icons, man page and shell completion
 # under $(PREFIX); DESTDIR stages them elsewhere.
