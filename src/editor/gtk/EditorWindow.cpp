@@ -584,11 +584,19 @@ void EditorWindow::showRatioPicker(Gtk::Widget& anchor) {
     std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
     PopoverRegistry::shared().showPopover(
         "ratio-picker", anchor, PopoverEdge::Top, RatioPicker::WIDTH, RatioPicker::HEIGHT, false,
-        PopoverBehavior::Transient, std::make_shared<RatioPicker>(dependencies_.settings, [weak] {
-            if (auto self = weak.lock()) {
-                self->controller_->customRatioApplied();
-            }
-        }));
+        PopoverBehavior::Transient,
+        std::make_shared<RatioPicker>(
+            dependencies_.settings,
+            [weak](const std::string& text) -> std::optional<std::string> {
+                auto self = weak.lock();
+                return self ? self->controller_->ratioProblem(text, self->get_scale_factor())
+                            : std::nullopt;
+            },
+            [weak] {
+                if (auto self = weak.lock()) {
+                    self->controller_->customRatioApplied();
+                }
+            }));
 }
 
 void EditorWindow::activateTool(const std::string& command) {
