@@ -10,7 +10,9 @@
 #include "ui/gtk/NotificationBezel.h"
 
 #include <algorithm>
+#include <gdk/gdkwayland.h>
 #include <glibmm/main.h>
+#include <gtkmm/label.h>
 #include <thread>
 
 namespace lumeris {
@@ -23,6 +25,9 @@ namespace {
 constexpr unsigned SHOW_DELAY_MS = 100;
 constexpr unsigned COPY_DELAY_MS = 500;
 constexpr double PROCESSING_FADE_OUT = 0.25;
+constexpr int CLIPBOARD_WINDOW_SIZE = 240;
+constexpr int CLIPBOARD_WINDOW_MARGIN = 18;
+constexpr unsigned CLIPBOARD_FOCUS_WAIT_MS = 2000;
 
 } // namespace
 
@@ -51,10 +56,11 @@ std::shared_ptr<void> EditorIntake::hold() {
 void EditorIntake::inBackground(std::function<Continuation()> work) {
     std::weak_ptr<EditorIntake> weak = weak_from_this();
     // Worker thread: reads files and the (locked) settings store only.
-    std::thread([weak, held = hold(), work = std::move(work)] {
+    // The hold ends on the main thread: it moves along with the result.
+    std::thread([weak, held = hold(), work = std::move(work)]() mutable {
         Continuation next = work();
         // Main thread; the intake (and with it the application) may be gone.
-        runOnMainContext([weak, held, next = std::move(next)] {
+        runOnMainContext([weak, held = std::move(held), next = std::move(next)] {
             if (auto self = weak.lock()) {
                 next(*self);
             }
@@ -94,7 +100,56 @@ void EditorIntake::chooseFilesToOpen() {
         });
 }
 
+void EditorIntake::withClipboardFocus(std::function<void()> read) {
+    GdkDisplay* display = gdk_display_get_default();
+    Gtk::Window* active = dependencies_.application.get_active_window();
+    if (display == nullptr || !GDK_IS_WAYLAND_DISPLAY(display) ||
+        (active != nullptr && active->has_toplevel_focus())) {
+        read();
+        return;
+    }
+    // Wayland hands the clipboard only to the client with keyboard focus: a small window of
+    // ours takes it first (a shortcut run from the desktop leaves it elsewhere).
+    focusWindow_ = std::make_unique<Gtk::Window>();
+    focusWindow_->set_title("Lumeris");
+    focusWindow_->set_default_size(CLIPBOARD_WINDOW_SIZE, 1);
+    focusWindow_->set_resizable(false);
+    auto* label = Gtk::make_managed<Gtk::Label>("Reading the clipboard…");
+    label->property_margin() = CLIPBOARD_WINDOW_MARGIN;
+    focusWindow_->add(*label);
+    label->show();
+    auto once = std::make_shared<std::function<void()>>(std::move(read));
+    std::weak_ptr<EditorIntake> weak = weak_from_this();
+    auto finish = [weak, once] {
+        if (auto pending = std::exchange(*once, {})) {
+            pending();
+            Glib::signal_idle().connect_once([weak] {
+                if (auto self = weak.lock()) {
+                    self->focusWindow_.reset();
+                }
+            });
+        }
+    };
+    focusWindow_->signal_focus_in_event().connect([finish](GdkEventFocus*) {
+        finish();
+        return false;
+    });
+    // Read anyway when the focus does not come.
+    Glib::signal_timeout().connect_once(finish, CLIPBOARD_FOCUS_WAIT_MS);
+    dependencies_.application.add_window(*focusWindow_);
+    focusWindow_->present();
+}
+
 void EditorIntake::activateFromClipboard() {
+    std::weak_ptr<EditorIntake> weak = weak_from_this();
+    withClipboardFocus([weak] {
+        if (auto self = weak.lock()) {
+            self->readClipboardFiles();
+        }
+    });
+}
+
+void EditorIntake::readClipboardFiles() {
     std::weak_ptr<EditorIntake> weak = weak_from_this();
     dependencies_.editor.clipboard->readFiles([weak, held = hold()](std::vector<fs::path> files) {
         auto self = weak.lock();

@@ -67,6 +67,9 @@ private:
     void load(const std::filesystem::path& path,
               std::function<void(EditorIntake&, PreparedImage)> open);
     void opened(std::variant<PreparedImage, std::string> outcome);
+    // Runs `read` once this process may read the clipboard.
+    void withClipboardFocus(std::function<void()> read);
+    void readClipboardFiles();
     void clipboardData();
     void keptFromClipboard(std::variant<PreparedImage, ImageIntake::Failure> kept);
     void copyInvisibly(PreparedImage prepared);
@@ -82,6 +85,8 @@ private:
     // Capture-and-copy editors: never in the open-window list.
     std::vector<std::unique_ptr<EditorWindow>> copying_;
     RecentlyClosed recentlyClosed_;
+    // Takes the keyboard focus on Wayland while the clipboard is read.
+    std::unique_ptr<Gtk::Window> focusWindow_;
 };
 
 } // namespace lumeris
