@@ -150,6 +150,7 @@ void CapturePermission::checkAgain() {
         if (!available) {
             self->status_->set_text("Still no screen capture tool. Install the packages above, "
                                     "then check again.");
+            self->status_->show();
             return;
         }
         self->checked(true);
@@ -163,9 +164,10 @@ bool CapturePermission::buildWindow() {
     auto* explanation =
         window ? InterfaceFile::widget<Gtk::Label>(builder_, "explanation") : nullptr;
     auto* command = window ? InterfaceFile::widget<Gtk::Label>(builder_, "command") : nullptr;
-    auto* button = window ? InterfaceFile::widget<Gtk::Button>(builder_, "checkAgain") : nullptr;
+    checkAgain_ = window ? InterfaceFile::widget<Gtk::Button>(builder_, "checkAgain") : nullptr;
     status_ = window ? InterfaceFile::widget<Gtk::Label>(builder_, "status") : nullptr;
-    if (explanation == nullptr || command == nullptr || button == nullptr || status_ == nullptr) {
+    if (explanation == nullptr || command == nullptr || checkAgain_ == nullptr ||
+        status_ == nullptr) {
         return false;
     }
     window_.reset(window);
@@ -177,7 +179,7 @@ bool CapturePermission::buildWindow() {
                           ". Install one with:");
     command->set_text(installCommand());
     std::weak_ptr<CapturePermission> weak = weak_from_this();
-    button->signal_clicked().connect([weak] {
+    checkAgain_->signal_clicked().connect([weak] {
         if (auto self = weak.lock()) {
             self->checkAgain();
         }
@@ -190,7 +192,9 @@ void CapturePermission::showWindow() {
         LOG_ERROR("The permission window could not be built");
         return;
     }
-    status_->set_text("");
+    status_->hide();
+    // Not the selectable command, which would show itself all selected.
+    checkAgain_->grab_focus();
     // Part of the application, which then stays up while it is shown.
     if (auto application =
             Glib::RefPtr<Gtk::Application>::cast_dynamic(Gio::Application::get_default())) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <gio/gio.h>
 #include <gtkmm/builder.h>
+#include <gtkmm/button.h>
 #include <gtkmm/label.h>
 #include <gtkmm/window.h>
 #include <memory>
@@ -51,6 +52,7 @@ private:
     Glib::RefPtr<Gtk::Builder> builder_;
     std::unique_ptr<Gtk::Window> window_;
     Gtk::Label* status_ = nullptr;
+    Gtk::Button* checkAgain_ = nullptr;
 };
 
 } // namespace lumeris
