@@ -7,11 +7,13 @@
 set -u
 lumeris=$1
 work=$(mktemp -d)
-trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+# xclip serves the clipboard in the foreground (-quiet) so that it can be ended with the test.
+trap 'kill "$pid" $clips 2>/dev/null; rm -rf "$work"' EXIT
 export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
     XDG_DATA_HOME="$work/data" TMPDIR="$work" LSAN_OPTIONS=detect_leaks=0
 cd "$work" || exit 1
 pid=
+clips=
 fail() { echo "FAIL: $*" >&2; exit 1; }
 wait_for() { # seconds, command…
     limit=$(($1 * 10)); shift
@@ -74,11 +76,15 @@ cp "$(ls archive/raw/*.png | tail -1)" captured.png
 timeout 30 "$lumeris" --reopen || fail "lumeris --reopen did not end with status 0"
 wait_for 30 editor_count 2 || fail "reopen did not bring the copied capture back"
 
-xclip -selection clipboard -t image/png -i captured.png
+xclip -quiet -selection clipboard -t image/png -i captured.png >/dev/null 2>&1 &
+clips="$clips $!"
+sleep 0.5
 timeout 30 "$lumeris" --from-clipboard || fail "lumeris --from-clipboard did not end with status 0"
 wait_for 30 editor_count 3 || fail "no editor on the clipboard's picture"
 
-printf 'just words' | xclip -selection clipboard
+printf 'just words' | xclip -quiet -selection clipboard >/dev/null 2>&1 &
+clips="$clips $!"
+sleep 0.5
 timeout 30 "$lumeris" --from-clipboard || fail "lumeris --from-clipboard did not end with status 0"
 wait_for 30 alert_shown || fail "no alert for a clipboard without a picture"
 editor_count 3 || fail "an editor opened on text"
