@@ -56,8 +56,8 @@ bool CaptureBackends::available(const CaptureEnvironment& environment,
              : environment.installed(captureCommand))) {
         return true;
     }
-    const auto order = CaptureBackends::order(environment, "");
-    return order.size() > 1;
+    // Beside the portal, which is not there.
+    return order(environment, "").size() > 1;
 }
 
 std::vector<std::string> CaptureBackends::suggestedPackages(const CaptureEnvironment& environment) {
