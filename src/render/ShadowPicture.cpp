@@ -3,7 +3,6 @@
 #include "base/AtomicFile.h"
 #include "base/GLibHandles.h"
 #include "base/Logger.h"
-#include "base/NumberText.h"
 #include "export/ImageEncoder.h"
 
 #include <algorithm>
@@ -17,20 +16,20 @@ namespace lumeris {
 namespace {
 
 // One box pass: the mean of `left` values before, the value itself and `right` after it (zero
-// outside), along a line of `count` values `stride` apart.
-void boxPass(const float* in, float* out, int count, int stride, int left, int right) {
+// outside), along a row of `count` values.
+void boxPass(const float* in, float* out, int count, int left, int right) {
     const float scale = 1.0F / static_cast<float>(left + right + 1);
     float sum = 0;
     for (int j = 0; j < std::min(right, count); ++j) {
-        sum += in[static_cast<std::ptrdiff_t>(j) * stride];
+        sum += in[j];
     }
     for (int i = 0; i < count; ++i) {
         if (i + right < count) {
-            sum += in[static_cast<std::ptrdiff_t>(i + right) * stride];
+            sum += in[i + right];
         }
-        out[static_cast<std::ptrdiff_t>(i) * stride] = sum * scale;
+        out[i] = sum * scale;
         if (i - left >= 0) {
-            sum -= in[static_cast<std::ptrdiff_t>(i - left) * stride];
+            sum -= in[i - left];
         }
     }
 }
@@ -49,6 +48,34 @@ std::array<std::array<int, 2>, 3> lobes(double blur) {
     }
     const int lobe = diameter / 2;
     return {{{lobe, lobe - 1}, {lobe - 1, lobe}, {lobe, lobe}}};
+}
+
+// The same pass down the columns of an n × n picture, a row at a time so that memory is read in
+// order.
+void columnPass(const float* in, float* out, int n, int left, int right) {
+    const float scale = 1.0F / static_cast<float>(left + right + 1);
+    std::vector<float> sum(n, 0.0F);
+    auto add = [&](int row, float sign) {
+        const float* values = in + static_cast<std::ptrdiff_t>(row) * n;
+        for (int x = 0; x < n; ++x) {
+            sum[x] += sign * values[x];
+        }
+    };
+    for (int j = 0; j < std::min(right, n); ++j) {
+        add(j, 1.0F);
+    }
+    for (int i = 0; i < n; ++i) {
+        if (i + right < n) {
+            add(i + right, 1.0F);
+        }
+        float* row = out + static_cast<std::ptrdiff_t>(i) * n;
+        for (int x = 0; x < n; ++x) {
+            row[x] = sum[x] * scale;
+        }
+        if (i - left >= 0) {
+            add(i - left, -1.0F);
+        }
+    }
 }
 
 int reach(double blur) {
@@ -71,9 +98,31 @@ float coverage(double x, double y, double left, double top, double side, double 
     const double half = side / 2.0;
     const double qx = std::fabs(x - (left + half)) - (half - radius);
     const double qy = std::fabs(y - (top + half)) - (half - radius);
-    const double outside = std::hypot(std::max(qx, 0.0), std::max(qy, 0.0));
-    const double distance = outside + std::min(std::max(qx, qy), 0.0) - radius;
+    // Along the sides the distance is the larger offset; only in the corners is it a length.
+    const double distance = (qx > 0 && qy > 0 ? std::hypot(qx, qy) : std::max(qx, qy)) - radius;
     return static_cast<float>(std::clamp(0.5 - distance, 0.0, 1.0));
+}
+
+// The same coverage as an area, from 16 × 16 samples on the outline: the cut-out edge must
+// match the renderer's antialiased clip closely, since the shadow is darkest there.
+float areaCoverage(double x, double y, double left, double top, double side, double radius) {
+    const float centre = coverage(x + 0.5, y + 0.5, left, top, side, radius);
+    if (centre <= 0.0F || centre >= 1.0F) {
+        const float corner = coverage(x, y, left, top, side, radius) +
+                             coverage(x + 1, y + 1, left, top, side, radius);
+        if (corner == 2.0F * centre) {
+            return centre;
+        }
+    }
+    constexpr int SAMPLES = 16;
+    int inside = 0;
+    for (int j = 0; j < SAMPLES; ++j) {
+        for (int i = 0; i < SAMPLES; ++i) {
+            inside += coverage(x + (i + 0.5) / SAMPLES, y + (j + 0.5) / SAMPLES, left, top, side,
+                               radius) >= 0.5F;
+        }
+    }
+    return static_cast<float>(inside) / (SAMPLES * SAMPLES);
 }
 
 } // namespace
@@ -131,14 +180,12 @@ RgbaImage ShadowPicture::render(int shadow, int radius, int scale) {
             for (const auto& pass : passes) {
                 for (int y = 0; y < n; ++y) {
                     const std::size_t row = static_cast<std::size_t>(y) * n;
-                    boxPass(mask.data() + row, spare.data() + row, n, 1, pass[0], pass[1]);
+                    boxPass(mask.data() + row, spare.data() + row, n, pass[0], pass[1]);
                 }
                 mask.swap(spare);
             }
             for (const auto& pass : passes) {
-                for (int x = 0; x < n; ++x) {
-                    boxPass(mask.data() + x, spare.data() + x, n, n, pass[0], pass[1]);
-                }
+                columnPass(mask.data(), spare.data(), n, pass[0], pass[1]);
                 mask.swap(spare);
             }
         }
@@ -150,8 +197,7 @@ RgbaImage ShadowPicture::render(int shadow, int radius, int scale) {
     for (int y = 0; y < n; ++y) {
         for (int x = 0; x < n; ++x) {
             const float shade = 1.0F - kept[static_cast<std::size_t>(y) * n + x];
-            const float outside =
-                1.0F - coverage(x + 0.5, y + 0.5, g.outset, g.outset, box, rounding);
+            const float outside = 1.0F - areaCoverage(x, y, g.outset, g.outset, box, rounding);
             picture.at(x, y)[3] = static_cast<std::uint8_t>(std::lround(255.0F * shade * outside));
         }
     }
@@ -170,7 +216,7 @@ std::optional<std::string> ShadowPicture::borderImage(int shadow, int radius, in
     }
     // Versioned, so that a changed blur never meets a picture of an earlier one.
     const std::filesystem::path file =
-        folder / ("shadow-1-" + std::to_string(shadow) + "-" + std::to_string(radius) + "-" +
+        folder / ("shadow-3-" + std::to_string(shadow) + "-" + std::to_string(radius) + "-" +
                   std::to_string(scale) + ".png");
     std::error_code missing;
     if (!std::filesystem::exists(file, missing)) {
@@ -186,13 +232,13 @@ std::optional<std::string> ShadowPicture::borderImage(int shadow, int radius, in
     if (!uri) {
         return std::nullopt;
     }
+    // Slices and outset are whole multiples of the scale, so whole CSS pixels.
     const int slice = g.outset + g.corner;
     return "  border-image-source: url(\"" + std::string(uri.get()) + "\");\n" +
            "  border-image-slice: " + std::to_string(slice) + ";\n" +
-           "  border-image-width: " + NumberText::format(static_cast<double>(slice) / scale) +
-           "px;\n" +
-           "  border-image-outset: " + NumberText::format(static_cast<double>(g.outset) / scale) +
-           "px;\n" + "  border-image-repeat: stretch;";
+           "  border-image-width: " + std::to_string(slice / scale) + "px;\n" +
+           "  border-image-outset: " + std::to_string(g.outset / scale) + "px;\n" +
+           "  border-image-repeat: stretch;";
 }
 
 } // namespace lumeris

@@ -24,7 +24,7 @@ int alphaAt(const RgbaImage& picture, int x, int y) {
 // What makes nine slices faithful: the middle strips do not change along their stretch, the box
 // is cut out, and the offset only pushes the shadow down.
 TEST(ShadowPictureTest, MiddleStripsStretchAndTheBoxIsCutOut) {
-    for (const Case c : {Case{25, 10, 1}, Case{25, 10, 2}, Case{100, 60, 1}, Case{3, 0, 1}}) {
+    for (const Case c : {Case{25, 10, 1}, Case{25, 10, 2}, Case{50, 40, 1}, Case{3, 0, 1}}) {
         SCOPED_TRACE(::testing::Message() << c.shadow << " " << c.radius << " x" << c.scale);
         const auto g = ShadowPicture::geometry(c.shadow, c.radius, c.scale);
         const RgbaImage picture = ShadowPicture::render(c.shadow, c.radius, c.scale);
@@ -68,7 +68,8 @@ TEST(ShadowPictureTest, BorderImageOnlyWhereTheSlicesServeAndCachedByInputs) {
     EXPECT_NE(css->find("border-image-slice: " + std::to_string(g.outset + g.corner) + ";"),
               std::string::npos);
     EXPECT_NE(css->find("border-image-outset: " + std::to_string(g.outset / 2) + "px;"),
-              std::string::npos);
+              std::string::npos)
+        << *css;
     EXPECT_NE(css->find("url(\"file://"), std::string::npos);
     // One picture per set of inputs, reused.
     EXPECT_EQ(ShadowPicture::borderImage(25, 10, 2, 900, 900, folder.path()), css);

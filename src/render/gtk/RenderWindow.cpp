@@ -34,6 +34,10 @@ void RenderWindow::setCanvasSize(int width, int height) {
     gtk_widget_size_allocate(window_.get(), &allocation);
 }
 
+void RenderWindow::showForInput() {
+    gtk_widget_show_all(window_.get());
+}
+
 void RenderWindow::load(const std::string& html, const std::string& baseUri,
                         std::function<void(std::optional<std::string>)> done) {
     view_->loadDocument(html, baseUri);
