@@ -287,8 +287,8 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
                 [&renderer, input = inputs[index]]() { return renderer.prepare(input); });
         };
         // The next input is prepared, and the previous one saved, while this one is drawn.
-        auto next = prepare(0);
         renderer.warmUp();
+        auto next = prepare(0);
         std::future<std::variant<fs::path, std::string>> saving;
         std::string savingInput;
         std::string savingNote;
