@@ -86,9 +86,14 @@ const std::string& RendererScripts::windowLoadScript() {
   }
   window.addEventListener("load", function () {
     // A shown page has painted after two frames. A hidden one (the off-screen renderer) gets no
-    // frames: its snapshot lays out and paints the loaded document itself.
+    // frames: its snapshot lays out and paints the loaded document itself, once the fonts of
+    // its text are in.
     if (document.visibilityState === "hidden") {
-      post();
+      if (document.fonts && document.fonts.ready) {
+        document.fonts.ready.then(post, post);
+      } else {
+        post();
+      }
       return;
     }
     requestAnimationFrame(function () { requestAnimationFrame(post); });
