@@ -1,8 +1,11 @@
 // The texts rebuilt on every refresh: the style sheet (every slider movement), the restyle
 // script that carries it, and the whole document around a 2880 x 1800 screenshot (every load
 // and redaction change).
+#include "base/Base64.h"
+#include "export/ImageEncoder.h"
 #include "render/BackgroundPictures.h"
 #include "render/EditorDocument.h"
+#include "render/ShadowPicture.h"
 
 #include <benchmark/benchmark.h>
 #include <iostream>
@@ -94,5 +97,40 @@ void document(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 BENCHMARK(document)->Arg(3'500'000)->Arg(20'736'000)->Unit(benchmark::kMillisecond);
+
+// The pre-blurred shadow picture (made once per strength, radius and scale, then cached):
+// shadow, radius, scale.
+void shadowPicture(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ShadowPicture::render(static_cast<int>(state.range(0)),
+                                                       static_cast<int>(state.range(1)),
+                                                       static_cast<int>(state.range(2))));
+    }
+}
+BENCHMARK(shadowPicture)
+    ->Args({25, 10, 1})
+    ->Args({25, 10, 2})
+    ->Args({100, 30, 2})
+    ->Unit(benchmark::kMillisecond);
+
+// The screenshot as the renderer gets it: Base64 of the interlaced PNG, or a quick plain PNG.
+void screenshotEncoding(benchmark::State& state) {
+    RgbaImage image(1440, 900);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            std::uint8_t* p = image.at(x, y);
+            const bool ink = (x / 7 + y / 13) % 5 == 0 && y % 13 < 9;
+            p[0] = p[1] = p[2] = ink ? 40 : 246, p[3] = 255;
+        }
+    }
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            benchmark::DoNotOptimize(Base64::encode(ImageEncoder::pngData(image)));
+        } else {
+            benchmark::DoNotOptimize(ImageEncoder::quickPngData(image));
+        }
+    }
+}
+BENCHMARK(screenshotEncoding)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

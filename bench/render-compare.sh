@@ -7,6 +7,8 @@
 # UI-like (flat colours and a few lines of text).
 #
 # Usage: bench/render-compare.sh [BUILD_DIR]   (default build-bench, from `make bench`)
+# COUNT=N images per batch (20); BEFORE=other/lumeris adds its rows; ONLY_LUMERIS=1 skips the
+# other engines.
 # Needs imagemagick, xvfb and chromium (apt-get install chromium).
 set -euo pipefail
 build=$(realpath "${1:-build-bench}")
@@ -21,14 +23,25 @@ trap 'rm -rf "$work"' EXIT
 now() { date +%s.%N; }
 seconds() { echo "$2 - $1" | bc -l; }
 
-# Peak VmHWM (kB) of a process tree while it runs: "<own> <largest child named like $2>".
+# The process ids below $1 (children, their children, ...).
+descendants() {
+    local child
+    for child in $(pgrep -P "$1" || true); do
+        echo "$child"
+        descendants "$child"
+    done
+}
+
+# Peak VmHWM (kB) of a process tree while it runs: "<own> <largest descendant named like $2>".
+# Only this run's processes count, not those of other programs on the machine.
 watchPeaks() {
     local root=$1 childName=$2 own=0 child=0
     while kill -0 "$root" 2>/dev/null; do
         local hwm
         hwm=$(awk '/VmHWM/ {print $2}' "/proc/$root/status" 2>/dev/null || echo 0)
         ((hwm > own)) && own=$hwm
-        for pid in $(pgrep -f "$childName" || true); do
+        for pid in $(descendants "$root"); do
+            grep -q "$childName" "/proc/$pid/cmdline" 2>/dev/null || continue
             hwm=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
             ((hwm > child)) && child=$hwm
         done
@@ -58,15 +71,20 @@ for size in 1440x900 2880x1800; do
     makeInputs "$size" "$size"
     inputs=("$work/$size"-*.png)
 
-    # lumeris: one run for the first image, one run over the batch; then the same with
-    # auto-redaction (OCR of every input) on.
+    # lumeris: one run for the first image, as a new user's first (no settings, no cached
+    # pictures), one run over the batch; then the same with auto-redaction (OCR of every input)
+    # on. BEFORE=path/to/lumeris adds the rows of another build, for a side-by-side comparison.
+    for binary in "$lumeris" ${BEFORE:+"$BEFORE"}; do
     for redact in false true; do
         settings=("${look[@]}" --set "settings.auto-redact=$redact")
+        fresh=$(mktemp -d -p "$work")
         start=$(now)
-        "$lumeris" render -q -d "$work/out-first" "${settings[@]}" "${inputs[0]}"
+        XDG_CONFIG_HOME=$fresh/config XDG_DATA_HOME=$fresh/data XDG_CACHE_HOME=$fresh/cache \
+            "$binary" render -q -d "$work/out-first" "${settings[@]}" "${inputs[0]}"
         first=$(seconds "$start" "$(now)")
         start=$(now)
-        "$lumeris" render -q -d "$work/out-l-$size" "${settings[@]}" "${inputs[@]}" &
+        XDG_CONFIG_HOME=$fresh/config XDG_DATA_HOME=$fresh/data XDG_CACHE_HOME=$fresh/cache \
+            "$binary" render -q -d "$work/out-l-$size" "${settings[@]}" "${inputs[@]}" &
         peaks=$(watchPeaks $! WebKitWebProcess)
         wait $!
         total=$(seconds "$start" "$(now)")
@@ -74,9 +92,12 @@ for size in 1440x900 2880x1800; do
         read -r own web <<<"$peaks"
         label="lumeris render"
         [[ $redact == true ]] && label="lumeris render, auto-redact (OCR)"
+        [[ $binary != "$lumeris" ]] && label="$label, before"
         report "$label" "$size" "$first" "$steady" \
             "$((own / 1024)) MB + web process $((web / 1024)) MB"
     done
+    done
+    [[ -n ${ONLY_LUMERIS:-} ]] && continue
 
     # ImageMagick: one process per image, as a script would run it.
     read -r width height < <("$writer" "${inputs[0]}" "$work/probe.html")

@@ -59,6 +59,7 @@ RendererCopies::~RendererCopies() {
 std::optional<fs::path> RendererCopies::copy(const fs::path& source, const std::string& name) {
     auto copied = CustomBackgroundCache::copyToRendererData(source, prefix_ + name);
     if (copied) {
+        const std::lock_guard lock(mutex_);
         copies_.push_back(*copied);
     }
     return copied;
@@ -70,13 +71,21 @@ std::optional<fs::path> RendererCopies::write(const LoadedImage& picture, const 
     std::error_code ignored;
     fs::create_directories(target.parent_path(), ignored);
     std::string error;
-    auto png = ImageEncoder::pngData(picture.image);
+    auto png = ImageEncoder::quickPngData(picture.image);
     if (png.empty() || !AtomicFile::writeFileAtomically(target, png, error)) {
         LOG_ERROR("cannot place the picture \"{}\" for the renderer: {}", name, error);
         return std::nullopt;
     }
+    const std::lock_guard lock(mutex_);
     copies_.push_back(target);
     return target;
+}
+
+void RendererCopies::remove(const fs::path& copy) {
+    const std::lock_guard lock(mutex_);
+    std::erase(copies_, copy);
+    std::error_code ignored;
+    fs::remove(copy, ignored);
 }
 
 } // namespace lumeris

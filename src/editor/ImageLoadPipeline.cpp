@@ -23,7 +23,8 @@ namespace lumeris {
 
 std::optional<PreparedImage>
 ImageLoadPipeline::load(const std::filesystem::path& path, const SettingsStore& settings,
-                        std::chrono::system_clock::time_point capturedDate, std::string* error) {
+                        std::chrono::system_clock::time_point capturedDate, std::string* error,
+                        bool encode) {
     LOG_DEBUG("load image");
     std::string readError;
     auto image = ImageReader::read(path, &readError);
@@ -35,12 +36,13 @@ ImageLoadPipeline::load(const std::filesystem::path& path, const SettingsStore& 
         return std::nullopt;
     }
 
-    return prepare(std::move(*image), path, settings, capturedDate);
+    return prepare(std::move(*image), path, settings, capturedDate, encode);
 }
 
 PreparedImage ImageLoadPipeline::prepare(LoadedImage image, const std::filesystem::path& path,
                                          const SettingsStore& settings,
-                                         std::chrono::system_clock::time_point capturedDate) {
+                                         std::chrono::system_clock::time_point capturedDate,
+                                         bool encode) {
     PreparedImage prepared;
     prepared.currentPath = path;
     prepared.capturedDate = capturedDate;
@@ -51,7 +53,9 @@ PreparedImage ImageLoadPipeline::prepare(LoadedImage image, const std::filesyste
     // Balancing is decided by the stored switch, so read the values before the working image.
     prepared.values.updateValuesFromControls(settings, capturedDate);
     prepared.currentImage = computeCurrentImage(prepared.originalImage, prepared.values);
-    encodeCurrentImage(prepared);
+    if (encode) {
+        encodeCurrentImage(prepared);
+    }
     return prepared;
 }
 
@@ -165,7 +169,8 @@ std::string ImageLoadPipeline::document(const PreparedImage& prepared, const std
                                                 allTextRects);
     lists.redacted = TextDetection::coveringBoxes(lists.redacted, prepared.currentImage.pointWidth,
                                                   prepared.currentImage.pointHeight);
-    return EditorDocument::html(styleText, prepared.values.shownWatermark(), prepared.strBase64,
+    return EditorDocument::html(styleText, prepared.values.shownWatermark(),
+                                prepared.imageUrl.empty() ? prepared.strBase64 : prepared.imageUrl,
                                 lists.redacted, lists.text, prepared.currentImage.pointWidth,
                                 prepared.currentImage.pointHeight);
 }

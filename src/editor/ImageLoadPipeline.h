@@ -25,6 +25,7 @@ struct PreparedImage {
     LoadedImage originalImage;
     LoadedImage currentImage; // the balanced crop, or the original
     std::string strBase64;    // currentImage as PNG; empty when encoding failed
+    std::string imageUrl;     // a file holding currentImage, shown instead of strBase64 when set
     CompositionValues values;
     std::chrono::system_clock::time_point capturedDate;
 };
@@ -37,12 +38,14 @@ public:
     static std::optional<PreparedImage> load(const std::filesystem::path& path,
                                              const SettingsStore& settings,
                                              std::chrono::system_clock::time_point capturedDate,
-                                             std::string* error = nullptr);
+                                             std::string* error = nullptr, bool encode = true);
 
-    // The same for an image already decoded; `path` names where it came from.
+    // The same for an image already decoded; `path` names where it came from. Without `encode`
+    // strBase64 stays empty, for a caller that hands the renderer a file instead.
     static PreparedImage prepare(LoadedImage image, const std::filesystem::path& path,
                                  const SettingsStore& settings,
-                                 std::chrono::system_clock::time_point capturedDate);
+                                 std::chrono::system_clock::time_point capturedDate,
+                                 bool encode = true);
 
     // Smart text wrap: the working image becomes the words of the original laid out again in a
     // narrow block (balancing does not apply). The working image stays as it was when

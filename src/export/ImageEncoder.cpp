@@ -59,7 +59,7 @@ void pngWrite(png_structp png, png_bytep data, png_size_t length) {
 
 void pngFlush(png_structp) {}
 
-bool encodePng(const RgbaImage& image, const std::vector<png_bytep>& rows, bool opaque,
+bool encodePng(const RgbaImage& image, const std::vector<png_bytep>& rows, bool opaque, bool quick,
                std::vector<std::uint8_t>& bytes) {
     PngOutput output{&bytes};
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, pngFail, pngWarn);
@@ -76,16 +76,24 @@ bool encodePng(const RgbaImage& image, const std::vector<png_bytep>& rows, bool 
         return false;
     }
     png_set_write_fn(png, &output, pngWrite, pngFlush);
+    if (quick) {
+        // The renderer reads it once: one cheap filter and the fastest zlib level.
+        png_set_compression_level(png, 1);
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    }
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
                  static_cast<png_uint_32>(image.height), 8,
-                 opaque ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_ADAM7,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 opaque ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGBA,
+                 quick ? PNG_INTERLACE_NONE : PNG_INTERLACE_ADAM7, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     if (opaque) {
         // Rows stay RGBA in memory; the filler byte is dropped on the way out.
         png_set_filler(png, 0, PNG_FILLER_AFTER);
     }
-    png_set_interlace_handling(png);
+    if (!quick) {
+        png_set_interlace_handling(png);
+    }
     png_write_image(png, const_cast<png_bytepp>(rows.data()));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
@@ -164,6 +172,14 @@ bool encodeJpeg(const RgbaImage& image, const std::vector<std::uint8_t>& rgb, in
 } // namespace
 
 std::vector<std::uint8_t> ImageEncoder::pngData(const RgbaImage& image) {
+    return png(image, false);
+}
+
+std::vector<std::uint8_t> ImageEncoder::quickPngData(const RgbaImage& image) {
+    return png(image, true);
+}
+
+std::vector<std::uint8_t> ImageEncoder::png(const RgbaImage& image, bool quick) {
     if (!validSize(image)) {
         LOG_ERROR("png encoding failed: empty image");
         return {};
@@ -174,7 +190,7 @@ std::vector<std::uint8_t> ImageEncoder::pngData(const RgbaImage& image) {
             rows[y] = const_cast<png_bytep>(image.at(0, y));
         }
         std::vector<std::uint8_t> bytes;
-        if (!encodePng(image, rows, isOpaque(image), bytes)) {
+        if (!encodePng(image, rows, isOpaque(image), quick, bytes)) {
             return {};
         }
         return bytes;

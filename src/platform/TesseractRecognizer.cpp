@@ -7,6 +7,7 @@
 #include "base/Logger.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <future>
 #include <leptonica/allheaders.h>
@@ -29,8 +30,10 @@ struct TextDeleter {
     void operator()(char* text) const { delete[] text; }
 };
 
-// Grey levels over white (transparent areas read as background), with dark themes inverted so the
-// engine always sees dark text on a light ground, which its models were trained on.
+// Grey levels over white (transparent areas read as background), with dark grounds inverted so
+// the engine always sees dark text on a light ground, which its models were trained on. Decided
+// row by row from the row's median, so that a dark header above a light page (or a light
+// selection in a dark list) is turned the right way too.
 PixHandle greyscale(const RgbaImage& image) {
     PixHandle pix(pixCreate(image.width, image.height, 8));
     if (!pix) {
@@ -38,20 +41,37 @@ PixHandle greyscale(const RgbaImage& image) {
     }
     l_uint32* data = pixGetData(pix.get());
     const int wordsPerLine = pixGetWpl(pix.get());
-    std::uint64_t sum = 0;
+    std::vector<int> dark(image.height + 1, 0); // rows with a dark median above each row
     for (int y = 0; y < image.height; ++y) {
         l_uint32* line = data + static_cast<std::ptrdiff_t>(y) * wordsPerLine;
+        std::array<int, 256> histogram{};
         for (int x = 0; x < image.width; ++x) {
             const std::uint8_t* p = image.at(x, y);
             const int luma = (p[0] * 299 + p[1] * 587 + p[2] * 114) / 1000;
             const int grey = (luma * p[3] + 255 * (255 - p[3])) / 255;
             SET_DATA_BYTE(line, x, grey);
-            sum += static_cast<std::uint64_t>(grey);
+            ++histogram[grey];
         }
+        int below = 0;
+        int median = 0;
+        while (median < 255 && (below += histogram[median]) * 2 < image.width) {
+            ++median;
+        }
+        dark[y + 1] = dark[y] + (median < 128 ? 1 : 0);
     }
-    const std::uint64_t pixels = static_cast<std::uint64_t>(image.width) * image.height;
-    if (pixels > 0 && sum / pixels < 128) {
-        pixInvert(pix.get(), pix.get());
+    // A majority of the nearby rows decides, so that a row through bold glyphs filling most of
+    // a narrow picture is not turned against the rest of its line.
+    constexpr int NEAR = 4;
+    for (int y = 0; y < image.height; ++y) {
+        const int from = std::max(0, y - NEAR);
+        const int to = std::min(image.height, y + NEAR + 1);
+        if ((dark[to] - dark[from]) * 2 <= to - from) {
+            continue;
+        }
+        l_uint32* line = data + static_cast<std::ptrdiff_t>(y) * wordsPerLine;
+        for (int x = 0; x < image.width; ++x) {
+            SET_DATA_BYTE(line, x, 255 - GET_DATA_BYTE(line, x));
+        }
     }
     return pix;
 }
@@ -178,17 +198,56 @@ void TesseractRecognizer::EngineDeleter::operator()(tesseract::TessBaseAPI* engi
 
 TesseractRecognizer::TesseractRecognizer() : TesseractRecognizer(Options{}) {}
 
-TesseractRecognizer::~TesseractRecognizer() = default;
+TesseractRecognizer::~TesseractRecognizer() {
+    if (warmUp_.valid()) {
+        warmUp_.wait();
+    }
+}
+
+void TesseractRecognizer::warmUp() {
+    const int engines = bandCount(1 << 20);
+    {
+        std::lock_guard lock(mutex_);
+        if (warmUp_.valid() || !idle_.empty()) {
+            return;
+        }
+        warming_ = engines;
+    }
+    warmUp_ = std::async(std::launch::async, [this, engines] {
+        std::vector<std::future<Engine>> loading;
+        for (int i = 0; i < engines; ++i) {
+            loading.push_back(std::async(std::launch::async, [this] {
+                std::string ignored;
+                return newEngine(&ignored);
+            }));
+        }
+        for (auto& engine : loading) {
+            Engine loaded = engine.get();
+            std::lock_guard lock(mutex_);
+            --warming_;
+            if (loaded) {
+                idle_.push_back(std::move(loaded));
+            }
+            engineReturned_.notify_all();
+        }
+    });
+}
 
 TesseractRecognizer::Engine TesseractRecognizer::takeEngine(std::string* error) {
     {
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
+        // An engine on its way is sooner than a new one.
+        engineReturned_.wait(lock, [this] { return !idle_.empty() || warming_ == 0; });
         if (!idle_.empty()) {
             Engine engine = std::move(idle_.back());
             idle_.pop_back();
             return engine;
         }
     }
+    return newEngine(error);
+}
+
+TesseractRecognizer::Engine TesseractRecognizer::newEngine(std::string* error) const {
     Engine engine(new tesseract::TessBaseAPI());
     const char* dataPath = options_.dataPath.empty() ? nullptr : options_.dataPath.c_str();
     if (engine->Init(dataPath, options_.language.c_str(), tesseract::OEM_LSTM_ONLY) != 0) {
@@ -203,6 +262,7 @@ TesseractRecognizer::Engine TesseractRecognizer::takeEngine(std::string* error) 
 void TesseractRecognizer::giveBack(Engine engine) {
     std::lock_guard lock(mutex_);
     idle_.push_back(std::move(engine));
+    engineReturned_.notify_all();
 }
 
 TesseractRecognizer::TesseractRecognizer(Options options) : options_(std::move(options)) {}

@@ -2,6 +2,8 @@
 
 #include "analysis/TextRecognizer.h"
 
+#include <condition_variable>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -43,6 +45,10 @@ public:
 
     TextRecognitionOutcome recognize(const RgbaImage& image) override;
 
+    // Loads the engines a recognition will want on a worker thread, so that loading the data
+    // overlaps whatever the caller does before its first recognition.
+    void warmUp();
+
 private:
     struct EngineDeleter {
         void operator()(tesseract::TessBaseAPI* engine) const;
@@ -53,9 +59,14 @@ private:
     int bandCount(int height) const;
     void giveBack(Engine engine);
 
+    Engine newEngine(std::string* error) const;
+
     Options options_;
     std::mutex mutex_;
+    std::condition_variable engineReturned_;
     std::vector<Engine> idle_;
+    int warming_ = 0; // engines being loaded by warmUp, handed out as they arrive
+    std::future<void> warmUp_;
 };
 
 } // namespace lumeris

@@ -2,12 +2,15 @@
 
 #include "analysis/ImageSize.h"
 #include "base/NumberText.h"
+#include "base/ResourceLocator.h"
 #include "render/BackgroundCatalogue.h"
 #include "render/BackgroundPictures.h"
+#include "render/ShadowPicture.h"
 #include "render/TextEscaping.h"
 #include "settings/SettingKeys.h"
 
 #include <cmath>
+#include <utility>
 
 namespace lumeris {
 
@@ -21,19 +24,14 @@ std::string shadowLayer(double offset, double blur, const std::string& alpha) {
 // Six layers whose strength follows one value; the order of operations is part of the output
 // (shadow 33 gives alpha 0.11600000000000002).
 std::string boxShadow(int value) {
-    const double f = value / 100.0;
-    const double alpha = (f * 20.0 + 5.0) / 100.0;
-    const double s = f * 32.0;
-    const std::string alphaText = NumberText::format(alpha);
-    const double layers[6][2] = {{s * 0.125, s * 0.25}, {s * 0.25, s * 0.5},
-                                 {s * 0.5, s},          {s, s + s},
-                                 {s + s, s * 4.0},      {s * 4.0, s * 8.0}};
+    const std::string alphaText = NumberText::format(ShadowPicture::alpha(value));
     std::string text = "  box-shadow: 0 ";
-    for (int i = 0; i < 6; ++i) {
-        if (i > 0) {
+    bool first = true;
+    for (const ShadowPicture::Layer& layer : ShadowPicture::layers(value)) {
+        if (!std::exchange(first, false)) {
             text += ",\n              0 ";
         }
-        text += shadowLayer(layers[i][0], layers[i][1], alphaText);
+        text += shadowLayer(layer.offset, layer.blur, alphaText);
     }
     return text + ";";
 }
@@ -142,7 +140,14 @@ std::string EditorDocument::styleSheet(const StyleSheetInputs& in, BackgroundPic
            NumberText::format(ratioHeight) + ";\n}\n\n";
     css += ".image {\n  position: relative;\n";
     css += "  border-radius: " + NumberText::format(in.borderRadius) + "px;\n";
-    css += boxShadow(in.shadow) + "\n";
+    // The pre-blurred picture where it can serve; the box is the picture and its inset band.
+    std::optional<std::string> shadowPicture;
+    if (in.shadowPictureScale > 0) {
+        shadowPicture = ShadowPicture::borderImage(
+            in.shadow, in.borderRadius, in.shadowPictureScale, size.effectiveWidth + 2.0 * in.inset,
+            size.effectiveHeight + 2.0 * in.inset, ResourceLocator::rendererDataFolder());
+    }
+    css += shadowPicture.value_or(boxShadow(in.shadow)) + "\n";
     css += "  padding: " + NumberText::format(in.inset) + "px;\n  overflow: hidden;\n";
     css += "  background: " + insetColor + ";\n";
     css += "  transform-style: preserve-3d;\n";
@@ -204,7 +209,11 @@ std::string EditorDocument::html(std::string_view styleText, std::string_view wa
            "  <div id=\"target\" class=\"background\">\n"
            "    <div class=\"wrapper\">\n"
            "      <div class=\"image\">\n"
-           "        <img draggable=\"false\" src=\"data:image/png;base64,";
+           "        <img draggable=\"false\" src=\"";
+    // Base64 never holds a colon, so a URL cannot be mistaken for image data.
+    if (!imageData.starts_with("file:")) {
+        doc += "data:image/png;base64,";
+    }
     doc += imageData;
     doc += "\" />\n        ";
     if (!redactedRects.empty() || !textRects.empty()) {

@@ -33,8 +33,8 @@ public:
     // The same with the built-in pictures of the resources folder.
     static std::string styleSheet(const StyleSheetInputs& inputs);
 
-    // The whole document. `imageData` is the screenshot's PNG in Base64 (empty when absent);
-    // rectangles are in image points with a bottom-left origin.
+    // The whole document. `imageData` is the screenshot's PNG in Base64 (empty when absent) or
+    // the file URL of a picture; rectangles are in image points with a bottom-left origin.
     static std::string html(std::string_view styleText, std::string_view watermarkText,
                             std::string_view imageData, const std::vector<Rect>& redactedRects,
                             const std::vector<Rect>& textRects, double imageWidth,

@@ -81,12 +81,22 @@ const std::string& RendererScripts::pointerScript() {
 
 const std::string& RendererScripts::windowLoadScript() {
     static const std::string script = R"JS((function () {
+  function post() {
+    try { window.webkit.messageHandlers.events.postMessage({ name: "windowload" }); } catch (e) {}
+  }
   window.addEventListener("load", function () {
-    requestAnimationFrame(function () {
-      requestAnimationFrame(function () {
-        try { window.webkit.messageHandlers.events.postMessage({ name: "windowload" }); } catch (e) {}
-      });
-    });
+    // A shown page has painted after two frames. A hidden one (the off-screen renderer) gets no
+    // frames: its snapshot lays out and paints the loaded document itself, once the fonts of
+    // its text are in.
+    if (document.visibilityState === "hidden") {
+      if (document.fonts && document.fonts.ready) {
+        document.fonts.ready.then(post, post);
+      } else {
+        post();
+      }
+      return;
+    }
+    requestAnimationFrame(function () { requestAnimationFrame(post); });
   });
 })();
 )JS";

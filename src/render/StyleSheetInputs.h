@@ -30,6 +30,9 @@ struct StyleSheetInputs {
     std::string gradientStop = "#ffffff";
     double imageWidth = 0;  // points
     double imageHeight = 0; // points
+    // The backing scale of a pre-blurred shadow picture; 0 keeps `box-shadow` (the editor's view,
+    // shown at any zoom).
+    int shadowPictureScale = 0;
 
     // Fills the four colour fields from their settings, with the same fallbacks as above.
     void readColorSettings(const SettingsStore& settings);

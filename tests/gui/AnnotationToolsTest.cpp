@@ -153,8 +153,11 @@ protected:
 
     LogCapture log;
     const Composition initial = composition("auto");
-    std::unique_ptr<RenderWindow> window =
-        std::make_unique<RenderWindow>(initial.width, initial.height);
+    std::unique_ptr<RenderWindow> window = [this] {
+        auto shown = std::make_unique<RenderWindow>(initial.width, initial.height);
+        shown->showForInput();
+        return shown;
+    }();
     std::shared_ptr<RecordingWebViewDelegate> delegate =
         std::make_shared<RecordingWebViewDelegate>();
     SyntheticInput input{window->view()};

@@ -103,6 +103,28 @@ TEST(TesseractRecognizerTest, CardsAddressesAndKeysAreFoundByTheirRules) {
     }
 }
 
+// Light text in a dark header above a light page (and dark text below it) is turned the right
+// way for the engine region by region, not once for the whole picture.
+TEST(TesseractRecognizerTest, AddressesInADarkHeaderAboveALightPageAreFound) {
+    const Screenshot header =
+        Screenshot::paint({"Signed in as dana.whitfield@example.com"},
+                          ScreenshotStyle{"DejaVu Sans", 11, true, 1}, 640, 60);
+    const Screenshot page = Screenshot::paint(
+        {"Invoices for March", "Ask billing@northwind.io for copies of older invoices",
+         "Payments are due within thirty days", "Totals include tax where it applies"},
+        ScreenshotStyle{"DejaVu Sans", 11, false, 1}, 640, 200);
+    RgbaImage both(640, header.image().height + page.image().height);
+    std::copy(header.image().pixels.begin(), header.image().pixels.end(), both.pixels.begin());
+    std::copy(page.image().pixels.begin(), page.image().pixels.end(),
+              both.pixels.begin() + static_cast<std::ptrdiff_t>(header.image().pixels.size()));
+    const auto outcome = recognizer().recognize(both);
+    ASSERT_FALSE(outcome.failed());
+    EXPECT_EQ(TextDetection::rectsForPattern(RedactionRules::EMAILS.pattern, outcome.observations,
+                                             both.width, both.height)
+                  .size(),
+              2u);
+}
+
 // Tall screens are read in overlapping bands at once; lines on band boundaries (three bands of
 // this screen cut through some) are read whole, exactly once, in their place: the same reading as
 // in one piece. Concurrent calls each get an engine.

@@ -1,6 +1,8 @@
 #include "cli/gtk/BatchRenderer.h"
 
 #include "base/AtomicFile.h"
+#include "base/GLibHandles.h"
+#include "capture/RendererCopies.h"
 #include "cli/RenderOptions.h"
 #include "editor/ImageLoadPipeline.h"
 #include "editor/RedactionLeakCheck.h"
@@ -9,6 +11,7 @@
 #include "export/ImageEncoder.h"
 #include "export/ImageReader.h"
 #include "render/EditorDocument.h"
+#include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
 
 #include <cmath>
@@ -19,9 +22,17 @@ namespace lumeris {
 namespace fs = std::filesystem;
 
 BatchRenderer::BatchRenderer(const RenderOptions& options, const SettingsStore& settings,
-                             Backgrounds backgrounds, std::string baseUri, std::FILE* pictureStream)
+                             Backgrounds backgrounds, std::string baseUri, std::FILE* pictureStream,
+                             RendererCopies& copies)
     : options_(options), settings_(settings), backgrounds_(std::move(backgrounds)),
-      baseUri_(std::move(baseUri)), pictureStream_(pictureStream), window_(1, 1) {}
+      baseUri_(std::move(baseUri)), pictureStream_(pictureStream), copies_(copies), window_(1, 1) {}
+
+void BatchRenderer::warmUp() {
+    if (options_.wrap || settings_.boolValue(std::string(SettingKeys::AUTO_REDACT.name), true)) {
+        recognizer_.warmUp();
+    }
+    window_.view().loadDocument("<html><body></body></html>", baseUri_);
+}
 
 std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::path& input) {
     std::string error;
@@ -32,9 +43,10 @@ std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::p
         if (!image) {
             return error;
         }
-        prepared = ImageLoadPipeline::prepare(std::move(*image), input, settings_, now);
+        prepared = ImageLoadPipeline::prepare(std::move(*image), input, settings_, now, false);
     } else {
-        prepared = ImageLoadPipeline::load(input, settings_, now, &error);
+        // No Base64: the renderer reads the screenshot from a file, placed below.
+        prepared = ImageLoadPipeline::load(input, settings_, now, &error, false);
         if (!prepared) {
             return error;
         }
@@ -57,9 +69,20 @@ std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::p
     if (auto problem = ImageLoadPipeline::canvasProblem(canvas, options_.scale)) {
         return *problem;
     }
-    const std::string styleText = EditorDocument::styleSheet(ImageLoadPipeline::styleInputs(
-        *prepared, settings_, backgrounds_.desktop, backgrounds_.custom));
+    StyleSheetInputs style = ImageLoadPipeline::styleInputs(
+        *prepared, settings_, backgrounds_.desktop, backgrounds_.custom);
+    style.shadowPictureScale = options_.scale;
+    const std::string styleText = EditorDocument::styleSheet(style);
     Job job;
+    // A quickly written plain PNG loads faster than Base64 of an interlaced one.
+    const auto screenshot =
+        copies_.write(prepared->currentImage, "screenshot" + std::to_string(screenshots_++));
+    GCharPtr uri(screenshot ? g_filename_to_uri(screenshot->c_str(), nullptr, nullptr) : nullptr);
+    if (!uri) {
+        return std::string("the screenshot could not be placed for the renderer");
+    }
+    job.screenshot = *screenshot;
+    prepared->imageUrl = uri.get();
     job.html = ImageLoadPipeline::document(*prepared, styleText, detection.redactRects,
                                            detection.allTextRects);
     job.width = static_cast<int>(std::lround(canvas.bgWidth));
@@ -76,6 +99,7 @@ std::variant<RgbaImage, std::string> BatchRenderer::draw(const Job& job) {
     std::string error;
     window_.setCanvasSize(job.width, job.height);
     auto picture = window_.renderBlocking(job.html, baseUri_, &error);
+    copies_.remove(job.screenshot);
     if (!picture) {
         return "rendering failed: " + error;
     }

@@ -4,6 +4,7 @@
 #include "platform/TesseractRecognizer.h"
 #include "render/gtk/RenderWindow.h"
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -14,6 +15,7 @@
 namespace lumeris {
 
 struct RenderOptions;
+class RendererCopies;
 class SettingsStore;
 
 // The three stages of one input of `lumeris render`. Preparing and saving may run on worker
@@ -35,6 +37,8 @@ public:
         std::string html;
         int width = 0;
         int height = 0;
+        // The screenshot's file, which the document shows; removed once drawn.
+        std::filesystem::path screenshot;
         Output output;
     };
 
@@ -44,9 +48,15 @@ public:
         std::optional<std::string> custom;
     };
 
-    // `pictureStream`: where the picture goes for --output - (standard output).
+    // `pictureStream`: where the picture goes for --output - (standard output); `copies` holds
+    // the screenshots' files for the renderer.
     BatchRenderer(const RenderOptions& options, const SettingsStore& settings,
-                  Backgrounds backgrounds, std::string baseUri, std::FILE* pictureStream);
+                  Backgrounds backgrounds, std::string baseUri, std::FILE* pictureStream,
+                  RendererCopies& copies);
+
+    // Starts the renderer's web process and loads the recognition data, so that both overlap
+    // preparing the first input. Main thread.
+    void warmUp();
 
     // Read, analyse, recognise and compose; the reason on failure. Any thread, one at a time.
     std::variant<Job, std::string> prepare(const std::filesystem::path& input);
@@ -66,6 +76,8 @@ private:
     Backgrounds backgrounds_;
     std::string baseUri_;
     std::FILE* pictureStream_;
+    RendererCopies& copies_;
+    std::atomic<unsigned> screenshots_{0};
     RenderWindow window_;
     // Shared by preparing and saving, which run at once: each call takes an engine of its own.
     TesseractRecognizer recognizer_;

@@ -14,6 +14,7 @@
 #include "export/ImageReader.h"
 #include "platform/GdkScreenLocator.h"
 #include "platform/PrivateXServer.h"
+#include "render/gtk/MainLoopWait.h"
 #include "render/gtk/RenderWindow.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
@@ -278,13 +279,15 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
         std::fputs(progress ? progress->redraw().c_str() : "", stderr);
     };
     {
-        BatchRenderer renderer(options, settings, *backgrounds, *baseUri, pictureStream.get());
+        BatchRenderer renderer(options, settings, *backgrounds, *baseUri, pictureStream.get(),
+                               copies);
         const auto& inputs = options.inputs;
         auto prepare = [&renderer, &inputs](size_t index) {
             return inBackground<BatchRenderer::Job>(
                 [&renderer, input = inputs[index]]() { return renderer.prepare(input); });
         };
         // The next input is prepared, and the previous one saved, while this one is drawn.
+        renderer.warmUp();
         auto next = prepare(0);
         std::future<std::variant<fs::path, std::string>> saving;
         std::string savingInput;
@@ -305,6 +308,12 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
                     std::chrono::steady_clock::now() - started);
                 std::fputs(progress->start(index, inputs[index], elapsed).c_str(), stderr);
             }
+            // The main loop runs meanwhile, so the renderer's process starts and answers.
+            MainLoopWait::runUntil(
+                [&next] {
+                    return next.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+                },
+                std::chrono::hours(24));
             auto prepared = next.get();
             if (index + 1 < inputs.size()) {
                 next = prepare(index + 1);

@@ -10,8 +10,12 @@ RenderWindow::RenderWindow(int width, int height)
     : view_(CustomWKWebView::create()), width_(width), height_(height) {
     window_ = GObjectPtr<GtkWidget>::sinkFloating(gtk_offscreen_window_new());
     gtk_container_add(GTK_CONTAINER(window_.get()), view_->widget());
+    // Realised and sized but never shown: a hidden page is not painted for display, so the
+    // snapshot is its only paint.
+    gtk_widget_show(view_->widget());
+    gtk_widget_realize(window_.get());
+    gtk_widget_realize(view_->widget());
     setCanvasSize(width, height);
-    gtk_widget_show_all(window_.get());
 }
 
 RenderWindow::~RenderWindow() {
@@ -23,7 +27,15 @@ void RenderWindow::setCanvasSize(int width, int height) {
     width_ = std::max(1, width);
     height_ = std::max(1, height);
     view_->setCanvasSize(width_, height_);
-    gtk_window_resize(GTK_WINDOW(window_.get()), width_, height_);
+    // An unshown window gets no allocation from GTK's layout cycle, so it is handed one here.
+    GtkRequisition ignored;
+    gtk_widget_get_preferred_size(window_.get(), &ignored, nullptr);
+    GtkAllocation allocation{0, 0, width_, height_};
+    gtk_widget_size_allocate(window_.get(), &allocation);
+}
+
+void RenderWindow::showForInput() {
+    gtk_widget_show_all(window_.get());
 }
 
 void RenderWindow::load(const std::string& html, const std::string& baseUri,

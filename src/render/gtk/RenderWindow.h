@@ -23,6 +23,9 @@ public:
     RenderWindow& operator=(const RenderWindow&) = delete;
 
     void setCanvasSize(int width, int height);
+    // Shows the window, for a view that takes pointer and key input: a hidden page gets none.
+    // The page is then painted for display as well.
+    void showForInput();
     int width() const { return width_; }
     int height() const { return height_; }
 
