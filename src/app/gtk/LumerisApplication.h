@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/gtk/EditorIntake.h"
+#include "app/gtk/WatermarkTemplateWindow.h"
 #include "capture/WallpaperDesktopPicture.h"
 #include "platform/DesktopServices.h"
 #include "platform/GdkScreenLocator.h"
@@ -33,6 +34,8 @@ private:
     // pasted after the last editor closed; taking the clipboard elsewhere lets it end.
     void followClipboardOwnership();
     void holdWhileOwningClipboard();
+    // Built on first use and kept; a picked template reaches every editor through the signal.
+    void showWatermarkTemplates();
 
     SettingsStore settings_;
     DesktopServices services_;
@@ -40,6 +43,8 @@ private:
     std::unique_ptr<WallpaperDesktopPicture> desktopPicture_;
     std::shared_ptr<EditorIntake> intake_;
     bool heldForClipboard_ = false;
+    sigc::signal<void()> watermarkTextSelected_;
+    std::unique_ptr<WatermarkTemplateWindow> watermarkTemplates_;
 };
 
 } // namespace lumeris
