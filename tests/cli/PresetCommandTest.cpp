@@ -130,7 +130,7 @@ TEST_F(PresetCommandTest, UnknownNamesAndBadArgumentsAreUsageErrorsNamingWhatExi
          "'reddit', 'snapchat', 'twitter', 'youtube'"},
         {{"--size", "youtube/Banner"},
          "--size: youtube has no size 'Banner'; its sizes are 'Video thumbnail', 'Community Post'"},
-        {{"--preset"}, "--preset needs a preset name"},
+        {{"--preset", ""}, "--preset needs a preset name"},
     };
     for (const auto& [arguments, message] : renderErrors) {
         EXPECT_EQ(std::get<std::string>(look(arguments)), message);
