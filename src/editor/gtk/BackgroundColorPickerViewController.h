@@ -2,6 +2,7 @@
 
 #include "ui/gtk/PopoverContentViewController.h"
 
+#include <filesystem>
 #include <functional>
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
