@@ -82,6 +82,7 @@ TEST_F(EditorChoicesTest, ATemplatePickedInTheWindowReachesEveryOpenEditor) {
     dynamic_cast<Gtk::Button*>(first->watermarkField().get_parent()->get_children().back())
         ->clicked();
     ASSERT_TRUE(runUntil([&] { return templates->get_visible(); }));
+    templates->tableView().get_selection()->unselect_all();
     EXPECT_FALSE(templates->selectButton().get_sensitive());
     // A double-click on the second row.
     Gtk::TreeModel::Path row;

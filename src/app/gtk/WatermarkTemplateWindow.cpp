@@ -59,7 +59,9 @@ WatermarkTemplateWindow::WatermarkTemplateWindow(SettingsStore& settings,
     removeButton_ = &required<Gtk::ToolButton>(builder_, "removeButton");
     editButton_ = &required<Gtk::ToolButton>(builder_, "editButton");
 
-    table_->get_selection()->signal_changed().connect([this] { selectionChanged(); });
+    // The list's own signals may fire while GTK takes the window apart: they end first.
+    connections_.push_back(
+        table_->get_selection()->signal_changed().connect([this] { selectionChanged(); }));
     table_->signal_row_activated().connect(
         [this](const Gtk::TreeModel::Path&, Gtk::TreeViewColumn*) { selectAction(); });
     selectButton_->signal_clicked().connect([this] { selectAction(); });
@@ -77,23 +79,27 @@ WatermarkTemplateWindow::WatermarkTemplateWindow(SettingsStore& settings,
             startEditing(*row);
         }
     });
-    cell_->signal_edited().connect([this](const Glib::ustring&, const Glib::ustring& text) {
-        if (editing_) {
-            editingEnded(*editing_, text);
-        }
-    });
+    connections_.push_back(
+        cell_->signal_edited().connect([this](const Glib::ustring&, const Glib::ustring& text) {
+            if (editing_) {
+                editingEnded(*editing_, text);
+            }
+        }));
     // Leaving a field with Escape is an edit that ends empty-handed: a template keeps its text
     // and a blank new row goes.
-    cell_->signal_editing_canceled().connect([this] {
+    connections_.push_back(cell_->signal_editing_canceled().connect([this] {
         if (editing_) {
             editingEnded(*editing_, "");
         }
-    });
+    }));
     reload();
 }
 
 WatermarkTemplateWindow::~WatermarkTemplateWindow() {
     lifetime_.reset();
+    for (auto& connection : connections_) {
+        connection.disconnect();
+    }
 }
 
 void WatermarkTemplateWindow::reload() {

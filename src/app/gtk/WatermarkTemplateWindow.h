@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lumeris {
 
@@ -61,6 +62,7 @@ private:
     Gtk::ToolButton* editButton_ = nullptr;
     // The row being edited; the cell's signals name it by path, which a reload invalidates.
     std::optional<std::size_t> editing_;
+    std::vector<sigc::connection> connections_;
     std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
 };
 
