@@ -4,6 +4,7 @@
 #include "editor/EditorController.h"
 #include "editor/EditorPresets.h"
 #include "editor/EditorView.h"
+#include "editor/ExportLeakGuard.h"
 #include "render/gtk/CustomWKWebView.h"
 #include "ui/NumberEntryDelegate.h"
 #include "ui/gtk/SettingBinding.h"
@@ -74,6 +75,9 @@ public:
         std::shared_ptr<SoundPlayer> sounds = nullptr;
         EditorController::RecognitionStarter recognize = {};
         EditorController::TextWrapStarter wrapText = {};
+        // Reads every exported picture once more with auto-redaction on; exports go out as drawn
+        // without one.
+        std::shared_ptr<TextRecognizer> recognizer = nullptr;
         std::string baseUri = {};
         std::filesystem::path rendererFolder = {};
         ScreenLocator* screens = nullptr;
@@ -182,6 +186,7 @@ private:
     void play(const char* sound) const;
     void showTips();
     EditorCommands::Modifiers heldModifiers() const;
+    std::optional<ExportLeakGuard::Request> leakCheckRequest(const RgbaImage& picture) const;
     // The view as a delegate that expires with the window (the popovers hold it weakly).
     template <typename T> std::weak_ptr<T> weakSelf() {
         return std::shared_ptr<T>(lifetime_, static_cast<T*>(this));
@@ -209,6 +214,7 @@ private:
     std::unique_ptr<ShareMenu> share_;
     // Built on the first press of the custom background button and kept.
     std::shared_ptr<BackgroundColorPickerViewController> backgroundPicker_;
+    std::shared_ptr<ExportLeakGuard> leakGuard_;
     std::map<std::string, Gtk::Button*> backgroundButtons_;
     std::map<std::string, Gtk::Button*> ratioButtons_;
     std::map<std::string, Gtk::ToggleButton*> toolButtons_;
