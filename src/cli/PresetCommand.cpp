@@ -1,15 +1,49 @@
 #include "cli/PresetCommand.h"
 
+#include "base/GLibHandles.h"
+#include "base/GObjectPtr.h"
 #include "cli/RenderOptions.h"
 #include "presets/EditorPresetManager.h"
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <gio/gio.h>
 #include <optional>
 
 namespace lumeris {
 
 namespace {
+
+// Whether a Lumeris runs in this session: it holds its settings in memory and would write them
+// back over a change made here. Without a session bus there is none to ask (and none is started).
+bool lumerisRuns(const std::string& applicationID) {
+    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const bool bus = (address != nullptr && *address != '\0') ||
+                     (runtime != nullptr && *runtime != '\0' &&
+                      std::filesystem::exists(std::filesystem::path(runtime) / "bus"));
+    if (!bus) {
+        return false;
+    }
+    GErrorPtr error;
+    GObjectPtr<GDBusConnection> connection(
+        g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, GErrorOut(error)));
+    if (!connection) {
+        return false;
+    }
+    GVariant* reply = g_dbus_connection_call_sync(
+        connection.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+        "NameHasOwner", g_variant_new("(s)", applicationID.c_str()), G_VARIANT_TYPE("(b)"),
+        G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, GErrorOut(error));
+    if (reply == nullptr) {
+        return false;
+    }
+    gboolean owned = FALSE;
+    g_variant_get(reply, "(b)", &owned);
+    g_variant_unref(reply);
+    return owned != FALSE;
+}
 
 bool isReserved(const std::string& name) {
     return name == EditorPreset::DEFAULT_NAME || name == EditorPreset::NEW_PRESET;
@@ -130,6 +164,11 @@ int PresetCommand::run(const std::vector<std::string>& arguments,
     const std::string& name = arguments[1];
     if (isReserved(name)) {
         return usageError("'" + name + "' is the editor's own menu entry", err);
+    }
+    if (lumerisRuns(APPLICATION_ID)) {
+        err << "lumeris preset: Lumeris is running and would write its own settings back over "
+               "this change; quit it and run the command again\n";
+        return EXIT_FAILED;
     }
     if (command == "delete") {
         if (arguments.size() > 2) {

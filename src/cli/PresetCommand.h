@@ -13,6 +13,8 @@ public:
     static constexpr int EXIT_DONE = 0;
     static constexpr int EXIT_FAILED = 1;
     static constexpr int EXIT_USAGE = 2;
+    // The running application's name on the session bus.
+    static constexpr const char* APPLICATION_ID = "app.lumeris.Lumeris";
 
     static constexpr const char* USAGE = R"(Usage: lumeris preset list
        lumeris preset save NAME [--set KEY=VALUE]...
@@ -31,8 +33,11 @@ Commands:
 Options:
   -h, --help    show this help and exit
 
-Exit status: 0 on success, 1 when the settings cannot be written, 2 on a usage error
-(an unknown name among them).
+Save and delete refuse while Lumeris runs: it keeps the settings it read at its start
+and would write them back over the change.
+
+Exit status: 0 on success, 1 when the settings cannot be written (or Lumeris runs),
+2 on a usage error (an unknown name among them).
 )";
 
     // The arguments after "preset", against the settings in `settingsFile`; returns the exit
