@@ -67,7 +67,7 @@ RenderOptions::parse(const std::vector<std::string>& arguments) {
         } else if (argument == "--size") {
             auto value = next();
             if (!value) {
-                return std::string("--size takes PLATFORM/NAME");
+                return std::string("--size takes PLATFORM/NAME; see --list-sizes");
             }
             auto found = findSize(*value);
             if (auto* error = std::get_if<std::string>(&found)) {
