@@ -1,11 +1,15 @@
 #include "app/LaunchAtLogin.h"
 #include "app/gtk/LumerisApplication.h"
 #include "base/BuildInfo.h"
+#include "base/Logger.h"
+#include "cli/PresetCommand.h"
 #include "cli/gtk/RenderCommand.h"
+#include "settings/SettingsStore.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +18,7 @@ namespace {
 constexpr const char* USAGE = R"(Usage: lumeris [OPTION]
        lumeris FILE...
        lumeris render [OPTIONS] FILE...
+       lumeris preset list | save NAME [--set KEY=VALUE]... | delete NAME
 
 Lumeris sets screenshots on a background with padding, rounded corners, a shadow,
 a watermark and automatic redaction of private details.
@@ -34,6 +39,8 @@ Options:
 Commands:
   render           beautify screenshot files without opening the editor
                    (see 'lumeris render --help')
+  preset           list, save and delete the editor's named looks
+                   (see 'lumeris preset --help')
 )";
 
 } // namespace
@@ -41,6 +48,12 @@ Commands:
 int main(int argc, char** argv) {
     if (argc > 1 && std::string_view(argv[1]) == "render") {
         return lumeris::RenderCommand::run(std::vector<std::string>(argv + 2, argv + argc));
+    }
+    if (argc > 1 && std::string_view(argv[1]) == "preset") {
+        lumeris::Logger::setUp(lumeris::Logger::defaultLogDirectory(), spdlog::level::off);
+        return lumeris::PresetCommand::run(std::vector<std::string>(argv + 2, argv + argc),
+                                           lumeris::SettingsStore::defaultFile(), std::cout,
+                                           std::cerr);
     }
     bool files = false;
     bool hidden = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "presets/RatioTemplate.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -29,10 +31,17 @@ Options:
       --scale N          pixels per point of the result, 1 to 4 (default 1)
       --wrap             lay the words of a wide, low screenshot out again in a
                          narrow block before composing it
+      --preset NAME      use the look of a stored preset (see 'lumeris preset list')
+      --size PLATFORM/NAME
+                         the exact size of a social-media format, e.g.
+                         --size 'twitter/Single image Tweet' (see --list-sizes)
       --set KEY=VALUE    use VALUE for a setting in this run only, e.g.
-                         --set settings.padding=40 --set settings.background-id=custom
+                         --set settings.padding=40 --set settings.background-id=custom;
+                         applied after --preset and --size
       --list-settings    print every setting --set accepts, its type and the value
-                         this run would use (after the other --set options), and exit
+                         this run would use (after the other options), and exit
+      --list-sizes       print every PLATFORM/NAME --size accepts, with the size (or, for
+                         the few formats that are proportions, the ratio) it gives, and exit
   -q, --quiet            print nothing but errors
   -h, --help             show this help and exit
 
@@ -50,19 +59,37 @@ half-written or temporary does).
     std::optional<std::string> outputDir;
     bool jpeg = false;
     int scale = 1;
-    std::vector<std::pair<std::string, std::string>> overrides;
+    using Overrides = std::vector<std::pair<std::string, std::string>>;
+    Overrides overrides;
+    std::optional<std::string> preset;
+    std::optional<RatioTemplate> size;
     bool wrap = false;
     bool quiet = false;
     bool help = false;
     bool listSettings = false;
+    bool listSizes = false;
 
     // The options, or the usage error to print.
     static std::variant<RenderOptions, std::string>
     parse(const std::vector<std::string>& arguments);
 
-    // Stores every --set value in `settings`, typed as the key is stored. The first unknown key or
-    // badly typed value is returned as the message to print; nothing is stored then.
-    std::optional<std::string> applyOverrides(SettingsStore& settings) const;
+    // "KEY=VALUE" of --set, or nothing when there is no key.
+    static std::optional<std::pair<std::string, std::string>>
+    parseOverride(const std::string& text);
+    // Stores every value in `settings`, typed as the key is stored. The first unknown key or badly
+    // typed value is returned as the message to print; nothing is stored then.
+    static std::optional<std::string> applyOverrides(const Overrides& overrides,
+                                                     SettingsStore& settings);
+    // "twitter/Single image Tweet": a built-in format by platform and name, the name's case and
+    // dashes as the user types them; else the message naming what exists.
+    static std::variant<RatioTemplate, std::string> findSize(const std::string& platformAndName);
+    // The "settings.ratio" a format gives: its exact size "WxH", or "W:H" for the few formats
+    // that are proportions.
+    static std::string sizeSetting(const RatioTemplate& format);
+
+    // The run's look in `settings`: the preset, then the size, then every --set. An unknown preset
+    // or a bad --set is returned as the usage error to print.
+    std::optional<std::string> applyLook(SettingsStore& settings) const;
 
     // Where the picture goes: --output as given; else `fileName` (the editor's name for it, with
     // ".jpg" for JPEG) in --output-dir or `currentFolder`, and from the second `attempt` on (the

@@ -149,22 +149,8 @@ void EditorPresets::presetStateChanged() {
 void EditorPresets::applyPreset(const EditorPreset& preset) {
     const SettingsStore::Batch batch(settings_);
     const bool balanceBefore = settings_.boolValue(SettingKeys::INSET_BALANCE, true);
-    settings_.set(SettingKeys::PADDING, static_cast<double>(preset.padding));
-    settings_.set(SettingKeys::INSET, static_cast<double>(preset.inset));
-    settings_.set(SettingKeys::BORDER_RADIUS, static_cast<double>(preset.borderRadius));
-    settings_.set(SettingKeys::SHADOW, static_cast<double>(preset.shadow));
-    settings_.set(SettingKeys::WATERMARK_TEXT, preset.watermark);
+    preset.writeSettings(settings_);
     menu_.watermarkField(preset.watermark);
-    settings_.set(SettingKeys::BACKGROUND_ID, preset.backgroundID);
-    settings_.set(SettingKeys::CUSTOM_BACKGROUND_PATH, preset.customBackgroundPath);
-    settings_.set(SettingKeys::RATIO, preset.ratio);
-    settings_.set(SettingKeys::SHOW_WATERMARK, preset.isWatermarkEnabled);
-    settings_.set(SettingKeys::BG_COLOR_OPTION, preset.bgOption.value_or("plain"));
-    settings_.set(SettingKeys::BG_COLOR_PLAIN, preset.bgPlain.value_or("#ffffff"));
-    settings_.set(SettingKeys::BG_COLOR_GRADIENT_START, preset.bgStart.value_or("#ffffff"));
-    settings_.set(SettingKeys::BG_COLOR_GRADIENT_STOP, preset.bgStop.value_or("#ffffff"));
-    settings_.set(SettingKeys::AUTO_REDACT, preset.isEmailRedactEnabled);
-    settings_.set(SettingKeys::INSET_BALANCE, preset.isBalanceEnabled);
     controller_.presetApplied(preset.ratioTemplate, preset.inset,
                               balanceBefore != preset.isBalanceEnabled);
 }

@@ -86,6 +86,7 @@ GtkFileChooserNative* NativeFileChooser::dialog(GtkFileChooserAction action,
     if (request.suggestedFolder) {
         gtk_file_chooser_set_current_folder(chooser, request.suggestedFolder->c_str());
     }
+    gtk_file_chooser_set_show_hidden(chooser, request.showHidden ? TRUE : FALSE);
     if (saving) {
         gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
         if (!request.suggestedName.empty()) {

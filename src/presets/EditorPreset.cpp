@@ -1,5 +1,9 @@
 #include "presets/EditorPreset.h"
 
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
+
+#include <cmath>
 #include <tuple>
 
 namespace lumeris {
@@ -84,6 +88,48 @@ EditorPreset EditorPreset::builtInDefault(const std::string& customBackgroundPat
     preset.bgStart = "#c04180";
     preset.bgStop = "#e55074";
     return preset;
+}
+
+EditorPreset EditorPreset::fromSettings(const SettingsStore& settings) {
+    const auto whole = [&](const SettingKey& key) {
+        return static_cast<int>(std::lround(settings.doubleValue(key, 0)));
+    };
+    EditorPreset preset;
+    preset.padding = whole(SettingKeys::PADDING);
+    preset.inset = whole(SettingKeys::INSET);
+    preset.borderRadius = whole(SettingKeys::BORDER_RADIUS);
+    preset.shadow = whole(SettingKeys::SHADOW);
+    preset.backgroundID = settings.string(SettingKeys::BACKGROUND_ID, "");
+    preset.ratio = settings.string(SettingKeys::RATIO, "auto");
+    preset.watermark = settings.string(SettingKeys::WATERMARK_TEXT, "");
+    preset.isBalanceEnabled = settings.boolValue(SettingKeys::INSET_BALANCE, true);
+    preset.isEmailRedactEnabled = settings.boolValue(SettingKeys::AUTO_REDACT, true);
+    preset.customBackgroundPath = settings.string(SettingKeys::CUSTOM_BACKGROUND_PATH, "");
+    preset.isWatermarkEnabled = settings.boolValue(SettingKeys::SHOW_WATERMARK, true);
+    preset.bgOption = settings.string(SettingKeys::BG_COLOR_OPTION, "plain");
+    preset.bgPlain = settings.string(SettingKeys::BG_COLOR_PLAIN, "#ffffff");
+    preset.bgStart = settings.string(SettingKeys::BG_COLOR_GRADIENT_START, "#ffffff");
+    preset.bgStop = settings.string(SettingKeys::BG_COLOR_GRADIENT_STOP, "#ffffff");
+    return preset;
+}
+
+void EditorPreset::writeSettings(SettingsStore& settings) const {
+    const SettingsStore::Batch batch(settings);
+    settings.set(SettingKeys::PADDING, static_cast<double>(padding));
+    settings.set(SettingKeys::INSET, static_cast<double>(inset));
+    settings.set(SettingKeys::BORDER_RADIUS, static_cast<double>(borderRadius));
+    settings.set(SettingKeys::SHADOW, static_cast<double>(shadow));
+    settings.set(SettingKeys::WATERMARK_TEXT, watermark);
+    settings.set(SettingKeys::BACKGROUND_ID, backgroundID);
+    settings.set(SettingKeys::CUSTOM_BACKGROUND_PATH, customBackgroundPath);
+    settings.set(SettingKeys::RATIO, ratio);
+    settings.set(SettingKeys::SHOW_WATERMARK, isWatermarkEnabled);
+    settings.set(SettingKeys::BG_COLOR_OPTION, bgOption.value_or("plain"));
+    settings.set(SettingKeys::BG_COLOR_PLAIN, bgPlain.value_or("#ffffff"));
+    settings.set(SettingKeys::BG_COLOR_GRADIENT_START, bgStart.value_or("#ffffff"));
+    settings.set(SettingKeys::BG_COLOR_GRADIENT_STOP, bgStop.value_or("#ffffff"));
+    settings.set(SettingKeys::AUTO_REDACT, isEmailRedactEnabled);
+    settings.set(SettingKeys::INSET_BALANCE, isBalanceEnabled);
 }
 
 nlohmann::ordered_json EditorPreset::toJson() const {

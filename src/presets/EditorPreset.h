@@ -8,6 +8,8 @@
 
 namespace lumeris {
 
+class SettingsStore;
+
 // A named look of the composed picture. Equality ignores the name.
 struct EditorPreset {
     static constexpr const char* DEFAULT_NAME = "Default Preset";
@@ -36,6 +38,12 @@ struct EditorPreset {
 
     // The built-in look, with the given custom background path.
     static EditorPreset builtInDefault(const std::string& customBackgroundPath);
+
+    // The look the stored settings give (no name, no ratio template): what the command line saves.
+    static EditorPreset fromSettings(const SettingsStore& settings);
+    // Writes the look into the settings the editor and the renderer read; absent colours as
+    // white, an absent option as "plain".
+    void writeSettings(SettingsStore& settings) const;
 
     // Keys in declaration order; the optional ones only when present.
     nlohmann::ordered_json toJson() const;

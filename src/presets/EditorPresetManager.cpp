@@ -14,9 +14,13 @@ std::filesystem::path EditorPresetManager::setAsidePath() const {
 }
 
 std::vector<EditorPreset> EditorPresetManager::getPresets() const {
+    return readPresets().value_or(std::vector<EditorPreset>{});
+}
+
+std::optional<std::vector<EditorPreset>> EditorPresetManager::readPresets() const {
     const auto data = settings_.data(SettingKeys::PRESETS_STORAGE_KEY);
     if (!data) {
-        return {};
+        return std::vector<EditorPreset>{};
     }
     std::vector<EditorPreset> presets;
     const auto json = nlohmann::json::parse(data->bytes.begin(), data->bytes.end(), nullptr, false);
@@ -41,7 +45,7 @@ std::vector<EditorPreset> EditorPresetManager::getPresets() const {
     } else {
         LOG_ERROR("The stored presets cannot be read, nor kept aside: {}", error);
     }
-    return {};
+    return std::nullopt;
 }
 
 void EditorPresetManager::store(const std::vector<EditorPreset>& presets) {

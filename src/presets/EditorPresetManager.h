@@ -3,6 +3,7 @@
 #include "presets/EditorPreset.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ public:
     explicit EditorPresetManager(SettingsStore& settings) : settings_(settings) {}
 
     std::vector<EditorPreset> getPresets() const;
+    // The same, but nothing when stored data did not decode (and was kept aside).
+    std::optional<std::vector<EditorPreset>> readPresets() const;
     void addPreset(const EditorPreset& preset);
     // Replaces the first preset of that name, keeping its inset or radius when asked.
     void updatePreset(const EditorPreset& preset, bool keepInset, bool keepBorderRadius);

@@ -81,6 +81,16 @@ std::optional<BackgroundCatalogue::Gradient> BackgroundCatalogue::gradient(std::
     if (id == "violet") {
         return Gradient{90, {"#8E54E9", "#4776E6"}};
     }
+    if (id == "nice") {
+        return Gradient{90, {"#F15F79", "#B24592"}};
+    }
+    // The style sheet's HSL colours in hexadecimal, which the thumbnails' parser reads.
+    if (id == "morning") {
+        return Gradient{50, {"#F9B06C", "#F67E7E"}};
+    }
+    if (id == "bright") {
+        return Gradient{50, {"#EE72AE", "#7478F1"}};
+    }
     return std::nullopt;
 }
 

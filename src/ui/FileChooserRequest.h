@@ -20,6 +20,8 @@ struct FileChooserRequest {
     // The proposed file name when saving.
     std::string suggestedName;
     std::vector<Filter> filters;
+    // Opening: hidden files are offered too.
+    bool showHidden = false;
 };
 
 } // namespace lumeris

@@ -71,15 +71,14 @@ TEST(RenderOptionsTest, OverridesAreTypedAndAllOrNothing) {
     SettingsStore settings(folder / "settings.json", SettingsStore::Persistence::InMemory);
     auto good =
         options({"a.png", "--set", "settings.padding=40", "--set", "settings.auto-redact=false"});
-    EXPECT_EQ(good.applyOverrides(settings), std::nullopt);
+    EXPECT_EQ(good.applyLook(settings), std::nullopt);
     EXPECT_EQ(settings.doubleValue("settings.padding", 0), 40.0);
     EXPECT_FALSE(settings.boolValue("settings.auto-redact", true));
 
     auto bad = options({"a.png", "--set", "settings.shadow=3", "--set", "settings.padding=wide"});
-    EXPECT_NE(bad.applyOverrides(settings).value_or("").find("settings.padding"),
-              std::string::npos);
+    EXPECT_NE(bad.applyLook(settings).value_or("").find("settings.padding"), std::string::npos);
     EXPECT_EQ(settings.doubleValue("settings.shadow", -1), -1.0);
-    EXPECT_TRUE(options({"a.png", "--set", "settings.nope=1"}).applyOverrides(settings));
+    EXPECT_TRUE(options({"a.png", "--set", "settings.nope=1"}).applyLook(settings));
     // In-memory overrides never reach the file.
     EXPECT_FALSE(std::filesystem::exists(folder / "settings.json"));
 }

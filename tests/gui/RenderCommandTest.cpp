@@ -80,6 +80,22 @@ TEST_F(RenderCommandTest, DefaultLookHasTheCanvasSizeWithContentCentredAndCorner
     EXPECT_TRUE(near(doubled.image.at(1000, 800), 255, 0, 0));
 }
 
+TEST_F(RenderCommandTest, StoredPresetsAndFormatSizesShapeTheCanvas) {
+    LumerisRun saved =
+        runLumeris({"preset", "save", "docs", "--set", "settings.padding=40"}, home.path());
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    const std::string input = write(screenshot(800, 600));
+    LoadedImage out = render(input, {"--preset", "docs"});
+    EXPECT_EQ(out.image.width, 880);
+    EXPECT_EQ(out.image.height, 705);
+    LoadedImage tweet = render(input, {"--size", "twitter/Single image Tweet"});
+    EXPECT_EQ(std::pair(tweet.image.width, tweet.image.height), std::pair(1200, 675));
+
+    LumerisRun unknown = runLumeris({"render", "--preset", "nosuch", input}, home.path());
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("'docs', 'Default Preset'"), std::string::npos) << unknown.err;
+}
+
 TEST_F(RenderCommandTest, BackgroundsReachTheCorners) {
     const std::string input = write(screenshot(400, 300));
     LoadedImage plain = render(

@@ -56,7 +56,7 @@ if [ -f "$completion" ]; then
             complete "$completion" "$work/elsewhere/share/bash-completion/completions/lumeris" "$@" \
             2>/dev/null
     }
-    [ "$(complete "$lumeris" render --list)" = "--list-settings" ] ||
+    [ "$(complete "$lumeris" render --list)" = "--list-settings --list-sizes" ] ||
         fail "completion of --list: $(complete "$lumeris" render --list)"
     [ "$(complete "$lumeris" render --set settings.paddi)" = "settings.padding=" ] ||
         fail "completion of --set: $(complete "$lumeris" render --set settings.paddi)"

@@ -88,6 +88,8 @@ void LumerisApplication::on_startup() {
         .screens = screens_.get(),
         .desktopSource = desktopPicture_.get(),
         .showTextDetectedHint = [this] { TextDetectedHint::show(settings_, *services_.notifier); },
+        .showWatermarkTemplates = [this] { showWatermarkTemplates(); },
+        .watermarkTextSelected = &watermarkTextSelected_,
     };
     intake_ = std::make_shared<EditorIntake>(
         EditorIntake::Dependencies{*this, settings_, services_.alerts, std::move(editor)});
@@ -142,6 +144,16 @@ void LumerisApplication::holdWhileOwningClipboard() {
         release();
     }
     heldForClipboard_ = ours;
+}
+
+void LumerisApplication::showWatermarkTemplates() {
+    if (!watermarkTemplates_) {
+        watermarkTemplates_ =
+            WatermarkTemplateWindow::create(settings_, [this] { watermarkTextSelected_.emit(); });
+    }
+    if (watermarkTemplates_) {
+        watermarkTemplates_->present();
+    }
 }
 
 // Nothing to open: the latest editor comes to the front; with none, the application ends.

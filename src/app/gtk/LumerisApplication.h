@@ -3,6 +3,7 @@
 #include "app/gtk/CaptureController.h"
 #include "app/gtk/CapturePermission.h"
 #include "app/gtk/EditorIntake.h"
+#include "app/gtk/WatermarkTemplateWindow.h"
 #include "capture/WallpaperDesktopPicture.h"
 #include "platform/DesktopServices.h"
 #include "platform/GdkScreenLocator.h"
@@ -51,6 +52,8 @@ private:
     void addActions();
     int runVerb(const Glib::RefPtr<Glib::VariantDict>& options);
     void holdWhileOwningClipboard();
+    // Built on first use and kept; a picked template reaches every editor through the signal.
+    void showWatermarkTemplates();
 
     SettingsStore settings_;
     DesktopServices services_;
@@ -60,6 +63,8 @@ private:
     std::unique_ptr<CaptureController> capture_;
     std::shared_ptr<CapturePermission> permission_;
     bool heldForClipboard_ = false;
+    sigc::signal<void()> watermarkTextSelected_;
+    std::unique_ptr<WatermarkTemplateWindow> watermarkTemplates_;
 };
 
 } // namespace lumeris

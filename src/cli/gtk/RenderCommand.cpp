@@ -15,6 +15,7 @@
 #include "platform/GdkScreenLocator.h"
 #include "platform/PrivateXServer.h"
 #include "render/gtk/MainLoopWait.h"
+#include "presets/RatioTemplates.h"
 #include "render/gtk/RenderWindow.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
@@ -62,6 +63,14 @@ void listSettings(const SettingsStore& settings) {
         std::printf("%-46s %-8s %s\n", std::string(key).c_str(),
                     std::string(SettingKeys::typeName(*SettingKeys::typeOf(key))).c_str(),
                     value ? SettingKeys::format(*value).c_str() : "(not set)");
+    }
+}
+
+// PLATFORM/NAME  WxH (or W:H), one format a line, for --list-sizes.
+void listSizes() {
+    for (const auto& entry : RatioTemplates::all()) {
+        std::printf("%s/%s\t%s\n", entry.platform.c_str(), entry.name.c_str(),
+                    RenderOptions::sizeSetting(entry).c_str());
     }
 }
 
@@ -215,13 +224,17 @@ int RenderCommand::run(const std::vector<std::string>& arguments) {
         std::fputs(RenderOptions::USAGE, stdout);
         return EXIT_ALL_RENDERED;
     }
+    if (options.listSizes) {
+        listSizes();
+        return EXIT_ALL_RENDERED;
+    }
 
     // Messages for the user are printed below; the log keeps the details.
     Logger::setUp(Logger::defaultLogDirectory(), spdlog::level::off);
     // The stored look, with this run's overrides; nothing is written back.
     SettingsStore settings(SettingsStore::defaultFile(), SettingsStore::Persistence::InMemory);
     settings.registerDefaultSettings();
-    if (auto overrideError = options.applyOverrides(settings)) {
+    if (auto overrideError = options.applyLook(settings)) {
         printError(*overrideError);
         return EXIT_USAGE;
     }

@@ -11,6 +11,7 @@
 #include "editor/ImageLoadPipeline.h"
 #include "editor/RedactionRules.h"
 #include "editor/TextDetection.h"
+#include "editor/gtk/BackgroundColorPickerViewController.h"
 #include "editor/gtk/ImageDragSource.h"
 #include "editor/gtk/RatioListSelectorViewController.h"
 #include "editor/gtk/RatioPicker.h"
@@ -239,6 +240,7 @@ EditorWindow::~EditorWindow() {
     // Popovers and pending callbacks hold the window weakly through this.
     lifetime_.reset();
     watermarkChanged_.disconnect();
+    watermarkTextSelected_.disconnect();
     presetChosen_.disconnect();
     // The contents go before the window (the renderer's frame is a member): the window must not
     // keep pointing at them as its focus.
@@ -307,6 +309,14 @@ void EditorWindow::bindControls() {
     watermarkField_ = &widget<Gtk::Entry>("watermarkField");
     watermarkChanged_ = watermarkField_->signal_changed().connect(
         [this] { controller_->controlTextDidChange(watermarkField_->get_text()); });
+    auto& templatesButton = widget<Gtk::Button>("watermarkTemplatesButton");
+    if (dependencies_.showWatermarkTemplates && dependencies_.watermarkTextSelected != nullptr) {
+        templatesButton.signal_clicked().connect(dependencies_.showWatermarkTemplates);
+        watermarkTextSelected_ = dependencies_.watermarkTextSelected->connect(
+            [this] { controller_->didSelectWatermarkText(); });
+    } else {
+        templatesButton.hide();
+    }
 
     borderColorWell_ = &widget<Gtk::ColorButton>("borderColorWell");
     borderColorWell_->signal_color_set().connect([this] {
@@ -340,10 +350,12 @@ void EditorWindow::connectButtons() {
         auto* button = dynamic_cast<Gtk::Button*>(child);
         const std::string identifier = button->get_name();
         backgroundButtons_[identifier] = button;
-        button->signal_clicked().connect([this, identifier] {
-            // The custom background keeps the colours or picture last chosen for it.
+        button->signal_clicked().connect([this, identifier, button] {
             if (identifier == "custom") {
+                // The thumbnail shows the user's own background: a click uses it as it is, and
+                // the picker beside it changes it.
                 controller_->backgroundColorChanged();
+                showBackgroundPicker(*button);
             } else {
                 controller_->bgImageButtonAction(identifier);
             }
@@ -588,6 +600,46 @@ void EditorWindow::showRatioList(const std::string& platform, Gtk::Widget& ancho
             templates, controller_->ratioTemplate(),
             RatioListSelectorViewController::Delegate{forward(&EditorController::didSelectRatio),
                                                       forward(&EditorController::didSelectSize)}));
+}
+
+void EditorWindow::showBackgroundPicker(Gtk::Widget& anchor) {
+    if (!backgroundPicker_) {
+        std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
+        backgroundPicker_ = std::make_shared<BackgroundColorPickerViewController>(
+            dependencies_.settings, dependencies_.fileChooser, dependencies_.alerts,
+            BackgroundColorPickerViewController::Delegate{
+                [weak] {
+                    if (auto self = weak.lock()) {
+                        self->controller_->backgroundColorChanged();
+                        self->refreshCustomThumbnail();
+                    }
+                },
+                [weak] {
+                    if (auto self = weak.lock()) {
+                        self->controller_->backgroundFileChosen();
+                        self->refreshCustomThumbnail();
+                    }
+                },
+                [weak](const std::string& id) {
+                    if (auto self = weak.lock()) {
+                        self->controller_->bgImageButtonAction(id);
+                    }
+                }},
+            get_scale_factor());
+    }
+    backgroundPicker_->reload();
+    PopoverRegistry::shared().showPopover("bg-picker", anchor, PopoverEdge::Top,
+                                          BackgroundColorPickerViewController::WIDTH,
+                                          BackgroundColorPickerViewController::HEIGHT, false,
+                                          PopoverBehavior::Transient, backgroundPicker_);
+}
+
+void EditorWindow::refreshCustomThumbnail() {
+    auto* image = dynamic_cast<Gtk::Image*>(backgroundButtons_.at("custom")->get_child());
+    gtk_image_set_from_surface(
+        image->gobj(),
+        ToolbarPictures::backgroundThumbnail("custom", dependencies_.settings, get_scale_factor())
+            ->cobj());
 }
 
 void EditorWindow::showRatioPicker(Gtk::Widget& anchor) {

@@ -32,6 +32,7 @@
 namespace lumeris {
 
 class Alerts;
+class BackgroundColorPickerViewController;
 class Clipboard;
 class DesktopPictureSource;
 class FileChooser;
@@ -88,6 +89,10 @@ public:
         std::function<void()> showTextDetectedHint = {};
         // The main loop's timer when none is given.
         std::shared_ptr<OneShotTimer> timer = nullptr;
+        // The application's watermark template window, and its news that one was picked (the
+        // watermark field follows); without them the templates button is hidden.
+        std::function<void()> showWatermarkTemplates = {};
+        sigc::signal<void()>* watermarkTextSelected = nullptr;
     };
 
     // Nothing but a logged error when the interface file is missing.
@@ -112,6 +117,10 @@ public:
     Gtk::Button& ratioButton(const std::string& identifier) {
         return *ratioButtons_.at(identifier);
     }
+    Gtk::Button& backgroundButton(const std::string& identifier) {
+        return *backgroundButtons_.at(identifier);
+    }
+    Gtk::Entry& watermarkField() { return *watermarkField_; }
     Gtk::Button& redactSettingsButton() { return *redactSettingsButton_; }
     // Pressing here drags the picture out as a file.
     Gtk::EventBox& dragArea() { return *dragArea_; }
@@ -168,6 +177,8 @@ private:
     void connectButtons();
     void showRatioList(const std::string& platform, Gtk::Widget& anchor);
     void showRatioPicker(Gtk::Widget& anchor);
+    void showBackgroundPicker(Gtk::Widget& anchor);
+    void refreshCustomThumbnail();
     void activateTool(const std::string& mode);
     void showMode(const std::string& mode);
     void prepareDesktopPicture();
@@ -207,6 +218,8 @@ private:
     Gtk::MenuButton* shareButton_ = nullptr;
     Gtk::EventBox* dragArea_ = nullptr;
     std::unique_ptr<ShareMenu> share_;
+    // Built on the first press of the custom background button and kept.
+    std::shared_ptr<BackgroundColorPickerViewController> backgroundPicker_;
     std::shared_ptr<ExportLeakGuard> leakGuard_;
     std::map<std::string, Gtk::Button*> backgroundButtons_;
     std::map<std::string, Gtk::Button*> ratioButtons_;
@@ -214,6 +227,7 @@ private:
     std::map<Slider, std::unique_ptr<SettingBinding>> sliderBindings_;
     std::vector<std::unique_ptr<SettingBinding>> checkboxBindings_;
     sigc::connection watermarkChanged_;
+    sigc::connection watermarkTextSelected_;
     Gtk::ComboBoxText* presetMenu_ = nullptr;
     sigc::connection presetChosen_;
     bool showingMode_ = false;
