@@ -4,6 +4,7 @@
 #include "base/GObjectPtr.h"
 #include "cli/RenderOptions.h"
 #include "presets/EditorPresetManager.h"
+#include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
@@ -45,6 +46,34 @@ bool lumerisRuns(const std::string& applicationID) {
     return owned != FALSE;
 }
 
+// Hands the presets stored in `settings` to the running Lumeris, which keeps them in its own
+// settings (and so in the file); its action answers once they are stored.
+bool handToRunningLumeris(const SettingsStore& settings, std::ostream& err) {
+    const auto data = settings.data(std::string(SettingKeys::PRESETS_STORAGE_KEY.name));
+    const std::string json = data ? std::string(data->bytes.begin(), data->bytes.end()) : "[]";
+    GErrorPtr error;
+    GObjectPtr<GDBusConnection> connection(
+        g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, GErrorOut(error)));
+    GVariant* reply = nullptr;
+    if (connection) {
+        GVariantBuilder parameter;
+        g_variant_builder_init(&parameter, G_VARIANT_TYPE("av"));
+        g_variant_builder_add(&parameter, "v", g_variant_new_string(json.c_str()));
+        reply = g_dbus_connection_call_sync(
+            connection.get(), PresetCommand::APPLICATION_ID, "/app/lumeris/Lumeris",
+            "org.gtk.Actions", "Activate",
+            g_variant_new("(sava{sv})", PresetCommand::STORE_PRESETS_ACTION, &parameter, nullptr),
+            nullptr, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, GErrorOut(error));
+    }
+    if (reply == nullptr) {
+        err << "lumeris preset: the running Lumeris did not take the presets: "
+            << (error ? error->message : "no session bus") << "\n";
+        return false;
+    }
+    g_variant_unref(reply);
+    return true;
+}
+
 bool isReserved(const std::string& name) {
     return name == EditorPreset::DEFAULT_NAME || name == EditorPreset::NEW_PRESET;
 }
@@ -55,8 +84,10 @@ std::optional<std::vector<EditorPreset>> storedPresets(const std::filesystem::pa
     return EditorPresetManager(settings).readPresets();
 }
 
+// With Lumeris running, the change is made in memory and handed to it: it would otherwise write
+// its own copy of the settings back over the file.
 int save(const std::string& name, const RenderOptions::Overrides& overrides,
-         const std::filesystem::path& file, std::ostream& err) {
+         const std::filesystem::path& file, bool running, std::ostream& err) {
     // The look is read with the overrides in a copy; the settings themselves stay as they are.
     SettingsStore look(file, SettingsStore::Persistence::InMemory);
     look.registerDefaultSettings();
@@ -67,7 +98,8 @@ int save(const std::string& name, const RenderOptions::Overrides& overrides,
     EditorPreset preset = EditorPreset::fromSettings(look);
     preset.name = name;
 
-    SettingsStore settings(file);
+    SettingsStore settings(file, running ? SettingsStore::Persistence::InMemory
+                                         : SettingsStore::Persistence::Writable);
     EditorPresetManager manager(settings);
     const auto presets = manager.readPresets();
     if (!presets) {
@@ -81,6 +113,9 @@ int save(const std::string& name, const RenderOptions::Overrides& overrides,
     } else {
         manager.addPreset(preset);
     }
+    if (running && !handToRunningLumeris(settings, err)) {
+        return PresetCommand::EXIT_FAILED;
+    }
     // The store only logs a failed write: read it back to know.
     const auto written = storedPresets(file);
     if (!written || std::none_of(written->begin(), written->end(),
@@ -91,8 +126,10 @@ int save(const std::string& name, const RenderOptions::Overrides& overrides,
     return PresetCommand::EXIT_DONE;
 }
 
-int remove(const std::string& name, const std::filesystem::path& file, std::ostream& err) {
-    SettingsStore settings(file);
+int remove(const std::string& name, const std::filesystem::path& file, bool running,
+           std::ostream& err) {
+    SettingsStore settings(file, running ? SettingsStore::Persistence::InMemory
+                                         : SettingsStore::Persistence::Writable);
     EditorPresetManager manager(settings);
     const auto presets = manager.readPresets().value_or(std::vector<EditorPreset>{});
     if (std::none_of(presets.begin(), presets.end(),
@@ -106,6 +143,9 @@ int remove(const std::string& name, const std::filesystem::path& file, std::ostr
         return PresetCommand::EXIT_USAGE;
     }
     manager.deletePreset(name);
+    if (running && !handToRunningLumeris(settings, err)) {
+        return PresetCommand::EXIT_FAILED;
+    }
     const auto written = storedPresets(file);
     if (!written || std::any_of(written->begin(), written->end(),
                                 [&](const auto& p) { return p.name == name; })) {
@@ -165,16 +205,12 @@ int PresetCommand::run(const std::vector<std::string>& arguments,
     if (isReserved(name)) {
         return usageError("'" + name + "' is the editor's own menu entry", err);
     }
-    if (lumerisRuns(APPLICATION_ID)) {
-        err << "lumeris preset: Lumeris is running and would write its own settings back over "
-               "this change; quit it and run the command again\n";
-        return EXIT_FAILED;
-    }
+    const bool running = lumerisRuns(APPLICATION_ID);
     if (command == "delete") {
         if (arguments.size() > 2) {
             return usageError("delete takes one name", err);
         }
-        return remove(name, settingsFile, err);
+        return remove(name, settingsFile, running, err);
     }
     RenderOptions::Overrides overrides;
     for (std::size_t index = 2; index < arguments.size(); ++index) {
@@ -189,7 +225,7 @@ int PresetCommand::run(const std::vector<std::string>& arguments,
         }
         overrides.push_back(std::move(*override));
     }
-    return save(name, overrides, settingsFile, err);
+    return save(name, overrides, settingsFile, running, err);
 }
 
 } // namespace lumeris

@@ -15,6 +15,8 @@ public:
     static constexpr int EXIT_USAGE = 2;
     // The running application's name on the session bus.
     static constexpr const char* APPLICATION_ID = "app.lumeris.Lumeris";
+    // The running application's action that stores a presets list (JSON) in its settings.
+    static constexpr const char* STORE_PRESETS_ACTION = "store-presets";
 
     static constexpr const char* USAGE = R"(Usage: lumeris preset list
        lumeris preset save NAME [--set KEY=VALUE]...
@@ -33,10 +35,10 @@ Commands:
 Options:
   -h, --help    show this help and exit
 
-Save and delete refuse while Lumeris runs: it keeps the settings it read at its start
-and would write them back over the change.
+While Lumeris runs, save and delete hand the new list to it, so that its editors and
+its own settings see the change.
 
-Exit status: 0 on success, 1 when the settings cannot be written (or Lumeris runs),
+Exit status: 0 on success, 1 when the settings cannot be written,
 2 on a usage error (an unknown name among them).
 )";
 

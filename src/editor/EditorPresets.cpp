@@ -65,6 +65,16 @@ void EditorPresets::select(const std::string& title) {
     reloadPresetMenu();
 }
 
+void EditorPresets::storedPresetsChanged() {
+    if (selected_ == EditorPreset::DEFAULT_NAME || selected_ == EditorPreset::NEW_PRESET ||
+        stored(manager_.getPresets(), selected_)) {
+        reloadPresetMenu();
+        return;
+    }
+    select(EditorPreset::NEW_PRESET);
+    menu_.buttons(true, false);
+}
+
 void EditorPresets::start() {
     const SettingsStore::Batch batch(settings_);
     manager_.ensureYourPreset(currentPreset());

@@ -42,6 +42,9 @@ public:
     void deleteSelected();
     // After every control change a preset covers.
     void presetStateChanged();
+    // Another program changed the stored list: the menu shows it; a deleted selection becomes
+    // "New Preset...".
+    void storedPresetsChanged();
 
     EditorPreset currentPreset() const;
     void applyPreset(const EditorPreset& preset);

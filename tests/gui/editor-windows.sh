@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs lumeris as a person would, on the X display of the test and a private session bus:
 # files opened from several command lines become editor windows of one process, an
-# unreadable file brings up an alert, and closing the last window ends the process.
+# unreadable file brings up an alert, presets saved from the command line reach the running
+# process, and closing the last window ends the process.
 # Usage: dbus-run-session -- sh editor-windows.sh LUMERIS
 set -u
 lumeris=$1
@@ -49,6 +50,13 @@ xdotool getwindowname "$(editors | head -1)" | grep -q '^Lumeris-.*\.png - Lumer
 timeout 20 "$lumeris" "lumeris://openEditor?path=file://$work/other.png" ||
     fail "lumeris with an address did not exit with status 0"
 wait_for_editors 3
+
+# A preset saved from the command line reaches the running process, which would otherwise write
+# its own settings back over it at its next change.
+timeout 20 "$lumeris" preset save Team --set settings.padding=40 || fail "preset save refused"
+"$lumeris" preset list | grep -qx Team || fail "the saved preset is not listed"
+timeout 20 "$lumeris" preset delete Team || fail "preset delete refused"
+"$lumeris" preset list | grep -qx Team && fail "the deleted preset is still listed"
 
 # An unreadable file: an alert, and no editor.
 timeout 20 "$lumeris" notes.txt || fail "lumeris notes.txt did not exit with status 0"

@@ -8,6 +8,7 @@
 #include "capture/PortalCaptureTool.h"
 #include "capture/ScreenCapture.h"
 #include "capture/TemporaryFiles.h"
+#include "cli/PresetCommand.h"
 #include "editor/EditorBackgroundWork.h"
 #include "platform/TesseractRecognizer.h"
 #include "render/gtk/RenderWindow.h"
@@ -123,6 +124,18 @@ void LumerisApplication::addActions() {
     add_action(OPEN_FILE, [this] { intake_->chooseFilesToOpen(); });
     add_action(FROM_CLIPBOARD, [this] { intake_->activateFromClipboard(); });
     add_action(REOPEN, [this] { intake_->reopenRecentFile(); });
+    // `lumeris preset save/delete` while this runs: the list it worked out, stored here so that
+    // this process's settings (written back on every change) hold it too.
+    add_action_with_parameter(
+        PresetCommand::STORE_PRESETS_ACTION, Glib::Variant<Glib::ustring>::variant_type(),
+        [this](const Glib::VariantBase& parameter) {
+            const std::string json =
+                Glib::VariantBase::cast_dynamic<Glib::Variant<Glib::ustring>>(parameter).get();
+            settings_.set(SettingKeys::PRESETS_STORAGE_KEY, RawData{{json.begin(), json.end()}});
+            for (const auto& window : intake_->openWindows()) {
+                window->presets().storedPresetsChanged();
+            }
+        });
 }
 
 void LumerisApplication::followClipboardOwnership() {
