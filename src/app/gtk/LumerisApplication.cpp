@@ -46,10 +46,20 @@ void LumerisApplication::on_startup() {
         .rendererFolder = ResourceLocator::rendererDataFolder(),
         .screens = screens_.get(),
         .desktopSource = desktopPicture_.get(),
+        .addDetectedText =
+            [this](const std::string& text) {
+                if (tray_) {
+                    tray_->addDetectedText(text);
+                }
+            },
         .showTextDetectedHint = [this] { TextDetectedHint::show(settings_, *services_.notifier); },
     };
     intake_ = std::make_shared<EditorIntake>(
         EditorIntake::Dependencies{*this, settings_, services_.alerts, std::move(editor)});
+    // A tray application: closing the last window does not end it, "Quit" does.
+    hold();
+    tray_ = std::make_unique<TrayShell>(TrayShell::Dependencies{*this, settings_, services_});
+    tray_->start();
 }
 
 void LumerisApplication::followClipboardOwnership() {
@@ -73,14 +83,13 @@ void LumerisApplication::holdWhileOwningClipboard() {
     heldForClipboard_ = ours;
 }
 
-// Nothing to open: the latest editor comes to the front; with none, the application ends.
+// A plain `lumeris`: the launch window the first time, later a window brought forward.
 void LumerisApplication::on_activate() {
-    if (!intake_->openWindows().empty()) {
-        intake_->openWindows().back()->present();
-    }
+    tray_->activate(startHidden_);
 }
 
 void LumerisApplication::on_open(const type_vec_files& files, const Glib::ustring&) {
+    tray_->opened();
     for (const auto& file : files) {
         const std::string path = file->get_path();
         if (!path.empty()) {

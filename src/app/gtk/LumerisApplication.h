@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/gtk/EditorIntake.h"
+#include "app/gtk/TrayShell.h"
 #include "capture/WallpaperDesktopPicture.h"
 #include "platform/DesktopServices.h"
 #include "platform/GdkScreenLocator.h"
@@ -12,13 +13,16 @@
 namespace lumeris {
 
 // The one running Lumeris of the session ("app.lumeris.Lumeris" on the session bus): files named
-// on a later command line open as editors here, and the later process exits. It ends when its
-// last window closes.
+// on a later command line open as editors here, and the later process exits. It stays in the
+// tray until the user quits it.
 class LumerisApplication : public Gtk::Application {
 public:
     static constexpr const char* ID = "app.lumeris.Lumeris";
 
     static Glib::RefPtr<LumerisApplication> create();
+
+    // Started at login: no window at launch.
+    void setStartHidden(bool hidden) { startHidden_ = hidden; }
 
 protected:
     LumerisApplication();
@@ -39,6 +43,8 @@ private:
     std::unique_ptr<GdkScreenLocator> screens_;
     std::unique_ptr<WallpaperDesktopPicture> desktopPicture_;
     std::shared_ptr<EditorIntake> intake_;
+    std::unique_ptr<TrayShell> tray_;
+    bool startHidden_ = false;
     bool heldForClipboard_ = false;
 };
 
