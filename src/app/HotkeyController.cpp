@@ -99,11 +99,16 @@ HotkeyController::Recorded HotkeyController::record(Hotkey hotkey,
     return Recorded::Stored;
 }
 
-AlertRequest HotkeyController::conflictAlert(const Shortcut& shortcut) {
+AlertRequest HotkeyController::conflictAlert(const std::vector<Shortcut>& shortcuts) {
+    std::string keys;
+    for (std::size_t index = 0; index < shortcuts.size(); ++index) {
+        keys += (index == 0 ? "" : index + 1 == shortcuts.size() ? " and " : ", ");
+        keys += shortcuts[index].displayText();
+    }
     return AlertRequest{"Conflict global hotkey",
-                        shortcut.displayText() +
-                            " is already used by another program. Choose another shortcut in "
-                            "the preferences.",
+                        keys + (shortcuts.size() == 1 ? " is" : " are") +
+                            " already used by another program. Choose another shortcut in the "
+                            "preferences.",
                         {"OK"}};
 }
 

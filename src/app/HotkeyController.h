@@ -48,8 +48,8 @@ public:
 
     bool registrationSupported() const { return registrar_.supported(); }
 
-    // "Conflict global hotkey" naming the shortcut.
-    static AlertRequest conflictAlert(const Shortcut& shortcut);
+    // "Conflict global hotkey" naming the shortcuts.
+    static AlertRequest conflictAlert(const std::vector<Shortcut>& shortcuts);
 
 private:
     std::optional<Shortcut>& registered(Hotkey hotkey);

@@ -96,9 +96,10 @@ TEST_F(HotkeyControllerTest, RecordingStoresRevertsOrRefuses) {
 TEST_F(HotkeyControllerTest, ReportsKeysHeldElsewhereAndNothingWhenUnsupported) {
     registrar.taken.insert("Ctrl+Alt+Super+4");
     EXPECT_EQ(controller.setupHotkey(), std::vector<Hotkey>{Hotkey::Capture});
-    const auto alert = HotkeyController::conflictAlert(Shortcut::defaultCapture());
+    const auto alert = HotkeyController::conflictAlert(
+        {Shortcut::defaultCapture(), Shortcut::defaultCaptureAndCopy()});
     EXPECT_EQ(alert.title, "Conflict global hotkey");
-    EXPECT_NE(alert.informativeText.find("Ctrl+Alt+Super+4"), std::string::npos);
+    EXPECT_EQ(alert.informativeText.find("Ctrl+Alt+Super+4 and Ctrl+Alt+Super+5 are already"), 0u);
     EXPECT_EQ(alert.buttons, std::vector<std::string>{"OK"});
 
     registrar.isSupported = false;

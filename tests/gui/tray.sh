@@ -18,7 +18,7 @@ trap cleanup EXIT
 export LSAN_OPTIONS=detect_leaks=0
 cd "$work" || exit 1
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() { echo "FAIL: $*" >&2; tail -20 "$HOME/console.txt" >&2 2>/dev/null; exit 1; }
 wait_for() { # seconds, command…
     limit=$(($1 * 10)); shift
     for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
@@ -34,17 +34,22 @@ action() { # name: activates an action of the running Lumeris over the bus
     gdbus call --session --dest app.lumeris.Lumeris --object-path /app/lumeris/Lumeris \
         --method org.gtk.Actions.Activate "$1" '[]' '{}' >/dev/null
 }
-preferences() { xdotool search --onlyvisible --name '^Lumeris Preferences$' 2>/dev/null | head -1; }
+preferences() { xdotool search --onlyvisible --name '^Preferences$' 2>/dev/null | head -1; }
 preferences_shown() { [ -n "$(preferences)" ]; }
 preferences_hidden() { [ -z "$(preferences)" ]; }
-# A window of $pid that is neither the preferences nor an editor: an alert.
+# A window of $pid that is neither the preferences nor an editor: an alert. The root window and
+# GDK's 1×1 leader window carry the pid too.
 alert() {
     xdotool search --onlyvisible --pid "$pid" --name '' 2>/dev/null | while read -r window; do
-        xdotool getwindowname "$window" | grep -q 'Lumeris' || echo "$window"
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        [ "$WIDTH" -gt 1 ] && [ "$WIDTH" -lt "$(xdotool getdisplaygeometry | cut -d' ' -f1)" ] ||
+            continue
+        xdotool getwindowname "$window" | grep -qE ' - Lumeris |^Preferences$' || echo "$window"
     done | head -1
 }
 alert_shown() { [ -n "$(alert)" ]; }
-logged() { grep -q "$1" "$HOME/cache/lumeris/lumeris.log" 2>/dev/null; }
+# The console lines of the Lumeris of the current home (the log file is written in batches).
+logged() { grep -q "$1" "$HOME/console.txt" 2>/dev/null; }
 
 # Another program holds Ctrl+Alt+Super+4: a Lumeris of another session bus, without a window.
 use_home holder
@@ -53,7 +58,7 @@ echo '{"settings.hide-window-at-launch": true}' > "$HOME/config/lumeris/settings
 holder_address=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 > bus.txt &&
     head -1 bus.txt)
 holder_bus=$(sed -n 2p bus.txt)
-DBUS_SESSION_BUS_ADDRESS=$holder_address "$lumeris" &
+DBUS_SESSION_BUS_ADDRESS=$holder_address "$lumeris" > "$HOME/console.txt" 2>&1 &
 holder=$!
 wait_for 30 logged 'Grabbed <Primary><Alt><Super>4' || fail "the first Lumeris grabbed no key"
 
@@ -62,10 +67,10 @@ use_home person
 watcher_pid=$!
 mkdir -p "$HOME/config/lumeris"
 echo '{"settings.padding": 42}' > "$HOME/config/lumeris/settings.json"
-"$lumeris" &
+"$lumeris" > "$HOME/console.txt" 2>&1 &
 pid=$!
 wait_for 30 alert_shown || fail "no conflict alert for a key another program holds"
-logged 'Ctrl+Alt+Super+4 is held by another program' || fail "the alert is not the conflict alert"
+wait_for 10 logged 'Ctrl+Alt+Super+4 is held by another program' || fail "the alert is not the conflict alert"
 xdotool windowfocus --sync "$(alert)" key Return
 alert_gone() { ! alert_shown; }
 wait_for 10 alert_gone || fail "the conflict alert stayed after OK"
@@ -82,7 +87,7 @@ menu=$(gdbus call --session --dest "$sender" --object-path "$item" \
     sed -n "s/.*objectpath '\([^']*\)'.*/\1/p")
 [ -n "$menu" ] || fail "the status item exports no menu"
 layout=$(gdbus call --session --dest "$sender" --object-path "$menu" \
-    --method com.canonical.dbusmenu.GetLayout 0 -1 '[]')
+    --method com.canonical.dbusmenu.GetLayout -- 0 -1 '[]')
 for entry in 'Take Screenshot (Ctrl+Alt+Super+4)' 'Capture Window' 'Open File…' \
     'Open from Clipboard' 'Reopen Last Closed' 'Screenshot Archives' '(Empty)' 'Zoom In' \
     'Smart Text Wrap' 'Preferences…' 'Hide Windows' 'Acknowledgements' 'Factory Reset…' \

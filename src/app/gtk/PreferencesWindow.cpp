@@ -260,7 +260,7 @@ void PreferencesWindow::finishRecording(std::optional<Shortcut> shortcut) {
     if (outcome == HotkeyController::Recorded::Stored) {
         dependencies_.shortcutsChanged();
     } else if (outcome == HotkeyController::Recorded::Conflict) {
-        dependencies_.alerts->show(HotkeyController::conflictAlert(*shortcut), [](int) {});
+        dependencies_.alerts->show(HotkeyController::conflictAlert({*shortcut}), [](int) {});
     }
 }
 

@@ -199,10 +199,14 @@ void TrayShell::updateMenu() {
 }
 
 void TrayShell::reportConflicts(const std::vector<HotkeyController::Hotkey>& conflicts) {
-    for (auto hotkey : conflicts) {
-        dependencies_.services.alerts->show(
-            HotkeyController::conflictAlert(hotkeys_.shortcut(hotkey)), [](int) {});
+    if (conflicts.empty()) {
+        return;
     }
+    std::vector<Shortcut> keys;
+    for (auto hotkey : conflicts) {
+        keys.push_back(hotkeys_.shortcut(hotkey));
+    }
+    dependencies_.services.alerts->show(HotkeyController::conflictAlert(keys), [](int) {});
 }
 
 void TrayShell::capture(const char* action) {
