@@ -1,13 +1,15 @@
 #pragma once
 
+#include <functional>
+
 namespace lumeris {
 
-// Whether a capture tool could run now. Asked at start-up and then every few seconds, so it must
-// be quick and have no side effects.
+// Waits for a capture tool: `found` runs once one is available, at once when there is one,
+// otherwise after the user installed one (meanwhile the probe shows what to install).
 class CaptureBackendProbe {
 public:
     virtual ~CaptureBackendProbe() = default;
-    virtual bool available() = 0;
+    virtual void waitForBackend(std::function<void()> found) = 0;
 };
 
 } // namespace lumeris

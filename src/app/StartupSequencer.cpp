@@ -5,57 +5,43 @@
 namespace lumeris {
 
 std::shared_ptr<StartupSequencer> StartupSequencer::create(CaptureBackendProbe& probe,
-                                                           OneShotTimer& timer, Steps steps) {
-    return std::shared_ptr<StartupSequencer>(new StartupSequencer(probe, timer, std::move(steps)));
+                                                           std::function<void()> continueLaunch) {
+    return std::shared_ptr<StartupSequencer>(
+        new StartupSequencer(probe, std::move(continueLaunch)));
 }
 
-StartupSequencer::StartupSequencer(CaptureBackendProbe& probe, OneShotTimer& timer, Steps steps)
-    : probe_(probe), timer_(timer), steps_(std::move(steps)) {}
+StartupSequencer::StartupSequencer(CaptureBackendProbe& probe, std::function<void()> continueLaunch)
+    : probe_(probe), continueLaunch_(std::move(continueLaunch)) {}
 
 void StartupSequencer::start() {
-    check();
-}
-
-void StartupSequencer::checkAgain() {
-    check();
-}
-
-void StartupSequencer::check() {
-    if (!probe_.available()) {
-        if (!windowShown_) {
-            LOG_INFO("No capture tool found; showing what to install");
-            windowShown_ = true;
-            if (steps_.showPermissionWindow) {
-                steps_.showPermissionWindow();
-            }
-        }
-        scheduleNext(POLL_SECONDS);
-        return;
-    }
-    if (windowShown_) {
-        windowShown_ = false;
-        if (steps_.closePermissionWindow) {
-            steps_.closePermissionWindow();
-        }
-    }
-    if (!launched_) {
-        launched_ = true;
-        if (steps_.continueLaunch) {
-            steps_.continueLaunch();
-        }
-    }
-    scheduleNext(WATCH_SECONDS);
-}
-
-void StartupSequencer::scheduleNext(double seconds) {
-    const auto generation = ++generation_;
     std::weak_ptr<StartupSequencer> weak = weak_from_this();
-    timer_.schedule(seconds, [weak, generation] {
-        auto self = weak.lock();
-        if (self && self->generation_ == generation) {
-            self->check();
+    probe_.waitForBackend([weak] {
+        if (auto self = weak.lock()) {
+            self->backendFound();
         }
     });
+}
+
+void StartupSequencer::afterLaunch(std::function<void()> task) {
+    if (launched_) {
+        task();
+    } else {
+        waiting_.push_back(std::move(task));
+    }
+}
+
+void StartupSequencer::backendFound() {
+    if (launched_) {
+        return;
+    }
+    launched_ = true;
+    LOG_DEBUG("A capture tool is available; setting up the keys and the status item");
+    if (continueLaunch_) {
+        continueLaunch_();
+    }
+    for (auto& task : std::exchange(waiting_, {})) {
+        task();
+    }
 }
 
 } // namespace lumeris

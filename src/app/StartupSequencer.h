@@ -1,52 +1,35 @@
 #pragma once
 
 #include "app/CaptureBackendProbe.h"
-#include "ui/OneShotTimer.h"
 
-#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace lumeris {
 
-// The part of start-up that waits for a capture tool: without one the permission window names
-// what to install and the probe is asked again every second; once one is found the rest of the
-// launch runs (once), and a watch keeps asking every five seconds, bringing the window back when
-// the tool goes away. Main thread.
+// The order of start-up around the capture tool probe: the steps that need a capture tool (the
+// menu title, the hot keys, the status item) run once one is found, and only once however often
+// the probe reports; what must follow them (the launch window) waits for them. Main thread.
 class StartupSequencer : public std::enable_shared_from_this<StartupSequencer> {
 public:
-    static constexpr double POLL_SECONDS = 1.0;
-    static constexpr double WATCH_SECONDS = 5.0;
-
-    struct Steps {
-        std::function<void()> showPermissionWindow;
-        std::function<void()> closePermissionWindow;
-        // The steps after the probe: menu title, hot keys, status item, launch window.
-        std::function<void()> continueLaunch;
-    };
-
-    static std::shared_ptr<StartupSequencer> create(CaptureBackendProbe& probe, OneShotTimer& timer,
-                                                    Steps steps);
+    static std::shared_ptr<StartupSequencer> create(CaptureBackendProbe& probe,
+                                                    std::function<void()> continueLaunch);
 
     void start();
-    // The permission window's "Check again".
-    void checkAgain();
+    // Runs `task` now when the launch went on, else right after it does.
+    void afterLaunch(std::function<void()> task);
 
     bool launched() const { return launched_; }
-    bool waitingForBackend() const { return windowShown_; }
 
 private:
-    StartupSequencer(CaptureBackendProbe& probe, OneShotTimer& timer, Steps steps);
-    void check();
-    void scheduleNext(double seconds);
+    StartupSequencer(CaptureBackendProbe& probe, std::function<void()> continueLaunch);
+    void backendFound();
 
     CaptureBackendProbe& probe_;
-    OneShotTimer& timer_;
-    Steps steps_;
+    std::function<void()> continueLaunch_;
+    std::vector<std::function<void()>> waiting_;
     bool launched_ = false;
-    bool windowShown_ = false;
-    // Only the latest scheduled check runs; "Check again" makes the pending one stale.
-    std::uint64_t generation_ = 0;
 };
 
 } // namespace lumeris

@@ -42,7 +42,7 @@ std::string program() {
 // Writes one entry at FOLDER + `name` + "/" and returns its path.
 std::string writeEntry(const std::string& name, const std::string& title,
                        const std::string& command, const Shortcut& shortcut) {
-    const std::string path = std::string(FOLDER) + name + "/";
+    std::string path = std::string(FOLDER) + name + "/";
     GObjectPtr<GSettings> entry(g_settings_new_with_path(CUSTOM_BINDING, path.c_str()));
     GCharPtr binding(gtk_accelerator_name(shortcut.keyCode,
                                           static_cast<GdkModifierType>(shortcut.modifierFlags)));
@@ -69,6 +69,7 @@ void add(const Shortcut& capture, const Shortcut& captureAndCopy) {
         }
     }
     std::vector<const char*> values;
+    values.reserve(all.size() + 1);
     for (const auto& path : all) {
         values.push_back(path.c_str());
     }
@@ -86,7 +87,7 @@ bool GnomeCustomShortcuts::available() {
            schemaInstalled(MEDIA_KEYS) && schemaInstalled(CUSTOM_BINDING);
 }
 
-void GnomeCustomShortcuts::offer(std::shared_ptr<Alerts> alerts, const Shortcut& capture,
+void GnomeCustomShortcuts::offer(const std::shared_ptr<Alerts>& alerts, const Shortcut& capture,
                                  const Shortcut& captureAndCopy) {
     const AlertRequest request{
         "Add Keyboard Shortcuts",

@@ -17,7 +17,7 @@ public:
 
     // Asks, then adds "lumeris --capture" and "lumeris --capture-copy" bound to the two keys
     // (replacing Lumeris's own earlier entries, never the user's others).
-    static void offer(std::shared_ptr<Alerts> alerts, const Shortcut& capture,
+    static void offer(const std::shared_ptr<Alerts>& alerts, const Shortcut& capture,
                       const Shortcut& captureAndCopy);
 };
 

@@ -119,7 +119,7 @@ void PreferencesWindow::setTrayShown(bool shown) {
 }
 
 void PreferencesWindow::bindSwitch(const char* id, const SettingKey& key, bool fallback,
-                                   std::function<void(bool)> changed) {
+                                   const std::function<void(bool)>& changed) {
     auto& control = widget<Gtk::Switch>(id);
     control.set_active(dependencies_.settings.boolValue(key, fallback));
     control.property_active().signal_changed().connect([this, &control, key, changed] {

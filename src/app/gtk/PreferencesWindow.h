@@ -55,7 +55,7 @@ private:
     PreferencesWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder> builder);
     template <typename T> T& widget(const char* id);
     void bindSwitch(const char* id, const SettingKey& key, bool fallback,
-                    std::function<void(bool)> changed = {});
+                    const std::function<void(bool)>& changed = {});
     void connectFolders();
     void connectRecorders();
     void showShortcuts();

@@ -43,7 +43,7 @@ std::unique_ptr<Gtk::Menu> StatusItem::buildMenu(const std::vector<StatusMenu::I
     return menu;
 }
 
-StatusItem::StatusItem(const std::vector<StatusMenu::Item>& items, Activate activate,
+StatusItem::StatusItem(const std::vector<StatusMenu::Item>& items, const Activate& activate,
                        std::function<void(bool shown)> hostChanged)
     : menu_(buildMenu(items, activate)), hostChanged_(std::move(hostChanged)),
       indicator_(app_indicator_new("app.lumeris.Lumeris", ICON,

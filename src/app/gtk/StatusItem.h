@@ -5,11 +5,10 @@
 
 #include <functional>
 #include <gtkmm/menu.h>
+#include <libayatana-appindicator/app-indicator.h>
 #include <memory>
 #include <string>
 #include <vector>
-
-typedef struct _AppIndicator AppIndicator;
 
 namespace lumeris {
 
@@ -24,7 +23,7 @@ public:
     static constexpr const char* ICON = "app.lumeris.Lumeris-symbolic";
 
     // `hostChanged(shown)`: a host of status items took the item, or went away.
-    StatusItem(const std::vector<StatusMenu::Item>& items, Activate activate,
+    StatusItem(const std::vector<StatusMenu::Item>& items, const Activate& activate,
                std::function<void(bool shown)> hostChanged);
     ~StatusItem();
     StatusItem(const StatusItem&) = delete;

@@ -24,10 +24,10 @@ namespace lumeris {
 
 namespace {
 
-// Always answers yes: used until a capture tool probe is handed in.
+// Without a probe handed in there is no capture tool to wait for.
 class NoProbe : public CaptureBackendProbe {
 public:
-    bool available() override { return true; }
+    void waitForBackend(std::function<void()> found) override { found(); }
 };
 
 NoProbe noProbe;
@@ -76,18 +76,8 @@ void TrayShell::addActions() {
 
 void TrayShell::start() {
     CaptureBackendProbe& probe = dependencies_.probe ? *dependencies_.probe : noProbe;
-    sequencer_ = StartupSequencer::create(
-        probe, timer_,
-        {dependencies_.showPermissionWindow, dependencies_.closePermissionWindow, [this] {
-             continueLaunch();
-         }});
+    sequencer_ = StartupSequencer::create(probe, [this] { continueLaunch(); });
     sequencer_->start();
-}
-
-void TrayShell::checkAgain() {
-    if (sequencer_) {
-        sequencer_->checkAgain();
-    }
 }
 
 void TrayShell::continueLaunch() {
@@ -117,22 +107,15 @@ void TrayShell::continueLaunch() {
             statusItem_->setVisible(
                 dependencies_.settings.boolValue(SettingKeys::SHOW_STATUS_ICON, true));
         });
-    if (launchWindowPending_) {
-        launchWindowPending_ = false;
-        applyLaunchWindowRule();
-    }
 }
 
 void TrayShell::activate(bool hidden) {
     if (!activated_) {
         activated_ = true;
-        if (hidden) {
-            return;
-        }
-        if (sequencer_ && sequencer_->launched()) {
-            applyLaunchWindowRule();
-        } else {
-            launchWindowPending_ = true;
+        // Linux has no dock icon: without a window the application is in the tray either way.
+        if (!hidden && LaunchWindowRule::atLaunch(dependencies_.settings) ==
+                           LaunchWindowRule::AtLaunch::ShowPreferences) {
+            sequencer_->afterLaunch([this] { showPreferences(); });
         }
         return;
     }
@@ -146,14 +129,6 @@ void TrayShell::activate(bool hidden) {
         LaunchWindowRule::OnReopen::BringWindowForward) {
         visible.front()->present();
     } else {
-        showPreferences();
-    }
-}
-
-void TrayShell::applyLaunchWindowRule() {
-    // Linux has no dock icon: without a window the application is only in the tray either way.
-    if (LaunchWindowRule::atLaunch(dependencies_.settings) ==
-        LaunchWindowRule::AtLaunch::ShowPreferences) {
         showPreferences();
     }
 }
@@ -203,6 +178,7 @@ void TrayShell::reportConflicts(const std::vector<HotkeyController::Hotkey>& con
         return;
     }
     std::vector<Shortcut> keys;
+    keys.reserve(conflicts.size());
     for (auto hotkey : conflicts) {
         keys.push_back(hotkeys_.shortcut(hotkey));
     }

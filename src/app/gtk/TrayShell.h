@@ -8,7 +8,6 @@
 #include "app/gtk/StatusItem.h"
 #include "capture/DbusFileManager.h"
 #include "platform/DesktopServices.h"
-#include "ui/MainLoopTimer.h"
 
 #include <gtkmm/application.h>
 #include <memory>
@@ -27,11 +26,9 @@ public:
         Gtk::Application& application;
         SettingsStore& settings;
         DesktopServices services;
-        // Asked before the hot keys and the status item are set up; none: nothing to wait for.
+        // Waited for before the hot keys and the status item are set up; none: nothing to
+        // wait for.
         CaptureBackendProbe* probe = nullptr;
-        std::function<void()> showPermissionWindow = {};
-        std::function<void()> closePermissionWindow = {};
-        std::function<void()> checkAgainRequested = {};
     };
 
     explicit TrayShell(Dependencies dependencies);
@@ -46,8 +43,6 @@ public:
     void activate(bool hidden);
     // Files were opened: that is the launch's window.
     void opened() { activated_ = true; }
-    // The permission window's "Check again".
-    void checkAgain();
 
     // A recognised text for the menu's history (every editor's recognition reports here).
     void addDetectedText(const std::string& text);
@@ -57,7 +52,6 @@ public:
 private:
     void addActions();
     void continueLaunch();
-    void applyLaunchWindowRule();
     void updateMenu();
     void reportConflicts(const std::vector<HotkeyController::Hotkey>& conflicts);
     void capture(const char* action);
@@ -73,13 +67,11 @@ private:
     HotkeyController hotkeys_;
     DetectedTextHistory history_;
     DbusFileManager fileManager_;
-    MainLoopTimer timer_;
     std::shared_ptr<StartupSequencer> sequencer_;
     std::unique_ptr<StatusItem> statusItem_;
     std::unique_ptr<PreferencesWindow> preferences_;
     SettingsStore::Subscription statusIconSubscription_;
     bool activated_ = false;
-    bool launchWindowPending_ = false;
     bool trayShown_ = false;
 };
 
