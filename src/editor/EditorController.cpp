@@ -9,6 +9,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/OneShotTimer.h"
 
+#include <cctype>
 #include <utility>
 
 namespace lumeris {
@@ -194,6 +195,26 @@ void EditorController::didSelectSize(const RatioTemplate& ratioTemplate) {
 
 void EditorController::customRatioApplied() {
     tail(false);
+}
+
+std::optional<std::string> EditorController::ratioProblem(const std::string& text,
+                                                          double scale) const {
+    if (!SettingKeys::isRatio(text)) {
+        return "Not a ratio such as 16:10 or a size such as 1200x675 (sides up to " +
+               std::to_string(SettingKeys::MAX_EXACT_SIDE) + ")";
+    }
+    if (!loaded_) {
+        return std::nullopt;
+    }
+    const auto& values = session_.values;
+    const ImageSize canvas(values.insetValue, values.paddingValue, text.empty() ? "auto" : text,
+                           values.shownWatermark(), session_.currentImage.pointWidth,
+                           session_.currentImage.pointHeight);
+    auto problem = ImageLoadPipeline::canvasProblem(canvas, scale);
+    if (problem && !problem->empty()) {
+        (*problem)[0] = static_cast<char>(std::toupper(static_cast<unsigned char>((*problem)[0])));
+    }
+    return problem;
 }
 
 void EditorController::inputTooltipConfirmed(const std::string& field, int value) {

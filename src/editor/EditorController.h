@@ -92,6 +92,9 @@ public:
     void didSelectRatio(const RatioTemplate& ratioTemplate);
     void didSelectSize(const RatioTemplate& ratioTemplate);
     void customRatioApplied();
+    // Why the custom ratio `text` cannot be applied: not a ratio or size, or a canvas for the
+    // loaded screenshot with more pixels at `scale` than can be drawn.
+    std::optional<std::string> ratioProblem(const std::string& text, double scale) const;
     // A label button's entry: "padding", "inset", "rounded" or "shadow".
     void inputTooltipConfirmed(const std::string& field, int value);
     void balanceButtonAction();

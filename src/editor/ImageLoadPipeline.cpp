@@ -123,8 +123,13 @@ std::optional<std::string> ImageLoadPipeline::canvasProblem(const ImageSize& can
         width * height <= static_cast<double>(ImageReader::MAX_PIXELS)) {
         return std::nullopt;
     }
-    return "canvas too large: " + NumberText::format(width) + " x " + NumberText::format(height) +
-           " pixels (at most " + std::to_string(ImageReader::MAX_PIXELS / 1'000'000) + " million)";
+    const auto whole = [](double pixels) {
+        return std::isfinite(pixels) && pixels < 1e18
+                   ? NumberText::format(static_cast<std::int64_t>(pixels))
+                   : NumberText::format(pixels);
+    };
+    return "canvas too large: " + whole(width) + " x " + whole(height) + " pixels (at most " +
+           std::to_string(ImageReader::MAX_PIXELS / 1'000'000) + " million)";
 }
 
 StyleSheetInputs ImageLoadPipeline::styleInputs(const PreparedImage& prepared,

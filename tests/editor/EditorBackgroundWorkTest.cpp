@@ -1,5 +1,6 @@
 #include "editor/EditorBackgroundWork.h"
 
+#include "editor/ExportLeakGuard.h"
 #include "editor/RedactionRules.h"
 #include "editor/TextRecognitionTask.h"
 #include "fakes/FakeTextRecognizer.h"
@@ -111,4 +112,42 @@ TEST(EditorBackgroundWorkTest, AFailedRecognitionIsPrintedAndAnswersNothing) {
     const std::string line = "Unable to perform the requests: engine missing.\n";
     EXPECT_EQ(testing::internal::GetCapturedStdout(), line + line);
     EXPECT_FALSE(called);
+}
+
+TEST(ExportLeakGuardTest, CoversOffThisThreadOnceForEqualPicturesAndPassesUncheckedAsIs) {
+    Context main;
+    auto recognizer = std::make_shared<FakeTextRecognizer>();
+    recognizer->outcome.observations = {
+        monospacedLine("  write to a@b.io", 0, 0, 10, 20, 400, 100)};
+    auto guard = std::make_shared<ExportLeakGuard>(recognizer);
+    const auto raw = std::make_shared<const RgbaImage>(400, 100);
+    const ExportLeakGuard::Request red{{RedactionRules::EMAILS.pattern}, "#FF0000", 0};
+    std::vector<ExportLeakGuard::Snapshot> out;
+    const auto collect = [&](ExportLeakGuard::Snapshot picture) {
+        out.push_back(picture);
+    };
+
+    guard->pass(raw, std::nullopt, collect);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0], raw);
+
+    guard->pass(raw, red, collect);
+    EXPECT_EQ(out.size(), 1u) << "the reading answers later, on this thread";
+    main.runUntil([&] { return out.size() == 2; });
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_NE(recognizer->recognizedOn.load(), std::this_thread::get_id());
+    // "a@b.io" spans x 110–170 and the bottom 20 rows.
+    EXPECT_EQ(out[1]->at(140, 90)[0], 255);
+    EXPECT_EQ(out[1]->at(100, 90)[0], 0);
+    EXPECT_EQ(raw->at(140, 90)[0], 0) << "the drawn picture stays as it was";
+
+    // The same picture again (a fresh snapshot of an unchanged document) is not read again.
+    guard->pass(std::make_shared<const RgbaImage>(*raw), red, collect);
+    ASSERT_EQ(out.size(), 3u);
+    EXPECT_EQ(out[2], out[1]);
+    EXPECT_EQ(recognizer->calls, 1);
+    // Another colour is another check.
+    guard->pass(raw, ExportLeakGuard::Request{red.patterns, "#0000FF", 0}, collect);
+    main.runUntil([&] { return out.size() == 4; });
+    EXPECT_EQ(recognizer->calls, 2);
 }

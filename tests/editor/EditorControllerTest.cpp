@@ -153,6 +153,13 @@ TEST_F(EditorControllerTest, ButtonsStoreTheirValuesAndHighlightTheirButton) {
     EXPECT_EQ(settings.string(SettingKeys::RATIO, ""), "1200:675");
     controller->ratioButtonAction("1-1");
     EXPECT_EQ(controller->ratioTemplate(), std::nullopt);
+    // The custom ratio refuses what cannot be drawn: 1:10000 on an 800-point shot is millions of
+    // points tall, and a 10000-point square has more pixels than a picture may.
+    EXPECT_EQ(controller->ratioProblem("16:10", 2), std::nullopt);
+    EXPECT_EQ(controller->ratioProblem("5000x5000", 1), std::nullopt);
+    for (const auto& [text, scale] : {std::pair("1:10000", 1), {"10000x10000", 2}, {"wide", 1}}) {
+        EXPECT_NE(controller->ratioProblem(text, scale), std::nullopt) << text;
+    }
 
     controller->bgImageButtonAction(std::nullopt);
     EXPECT_EQ(settings.string(SettingKeys::BACKGROUND_ID, ""), "cool");

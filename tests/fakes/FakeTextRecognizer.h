@@ -7,7 +7,7 @@
 
 namespace lumeris {
 
-// Answers every call with `outcome` and remembers the thread of the last call.
+// Answers every call with `outcome`; counts the calls and remembers the thread of the last.
 class FakeTextRecognizer : public TextRecognizer {
 public:
     FakeTextRecognizer() = default;
@@ -15,11 +15,13 @@ public:
 
     TextRecognitionOutcome recognize(const RgbaImage&) override {
         recognizedOn = std::this_thread::get_id();
+        ++calls;
         return outcome;
     }
 
     TextRecognitionOutcome outcome;
     std::atomic<std::thread::id> recognizedOn;
+    std::atomic<int> calls = 0;
 };
 
 } // namespace lumeris

@@ -115,6 +115,8 @@ TEST_F(EditorWindowTest, ControlsRestyleOrReloadAndExportTheCanvasAtEveryZoom) {
     EXPECT_EQ(settings.doubleValue(SettingKeys::PADDING, 0), 60);
     EXPECT_EQ(window->controller().values().paddingValue, 60);
     EXPECT_TRUE(marked());
+    EXPECT_EQ(window->slider(EditorView::Slider::Radius).get_adjustment()->get_upper(),
+              SettingKeys::BORDER_RADIUS_RANGE.maximum);
     // The store moves the slider, without an action of its own.
     settings.set(SettingKeys::SHADOW, 70.0);
     EXPECT_EQ(window->slider(EditorView::Slider::Shadow).get_value(), 70);

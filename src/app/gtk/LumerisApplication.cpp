@@ -42,6 +42,7 @@ void LumerisApplication::on_startup() {
         .sounds = services_.sounds,
         .recognize = EditorBackgroundWork::recognition(recognizer, settings_),
         .wrapText = EditorBackgroundWork::textWrap(recognizer),
+        .recognizer = recognizer,
         .baseUri = baseUri.value_or(""),
         .rendererFolder = ResourceLocator::rendererDataFolder(),
         .screens = screens_.get(),

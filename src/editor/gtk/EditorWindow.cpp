@@ -8,6 +8,9 @@
 #include "capture/DesktopPicture.h"
 #include "editor/DragOut.h"
 #include "editor/ImageIntake.h"
+#include "editor/ImageLoadPipeline.h"
+#include "editor/RedactionRules.h"
+#include "editor/TextDetection.h"
 #include "editor/gtk/ImageDragSource.h"
 #include "editor/gtk/RatioListSelectorViewController.h"
 #include "editor/gtk/RatioPicker.h"
@@ -147,6 +150,7 @@ EditorWindow::EditorWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder>
     add(widget<Gtk::Box>("content"));
 
     buildRenderer();
+    leakGuard_ = std::make_shared<ExportLeakGuard>(dependencies_.recognizer);
     controller_ = EditorController::create(EditorController::Services{
         dependencies_.settings, *this, *dependencies_.timer, BackgroundPictures::shared(),
         dependencies_.rendererFolder, dependencies_.recognize, dependencies_.wrapText,
@@ -580,11 +584,19 @@ void EditorWindow::showRatioPicker(Gtk::Widget& anchor) {
     std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
     PopoverRegistry::shared().showPopover(
         "ratio-picker", anchor, PopoverEdge::Top, RatioPicker::WIDTH, RatioPicker::HEIGHT, false,
-        PopoverBehavior::Transient, std::make_shared<RatioPicker>(dependencies_.settings, [weak] {
-            if (auto self = weak.lock()) {
-                self->controller_->customRatioApplied();
-            }
-        }));
+        PopoverBehavior::Transient,
+        std::make_shared<RatioPicker>(
+            dependencies_.settings,
+            [weak](const std::string& text) -> std::optional<std::string> {
+                auto self = weak.lock();
+                return self ? self->controller_->ratioProblem(text, self->get_scale_factor())
+                            : std::nullopt;
+            },
+            [weak] {
+                if (auto self = weak.lock()) {
+                    self->controller_->customRatioApplied();
+                }
+            }));
 }
 
 void EditorWindow::activateTool(const std::string& command) {
@@ -664,13 +676,9 @@ void EditorWindow::startDrag(GtkWidget* source) {
         dependencies_.settings.boolValue(SettingKeys::IMAGE_COMPRESSION, false), heldModifiers());
     view_->resetDragState();
     std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
-    // `source` belongs to the window, which the callback finds alive before using it.
-    view_->getScreenshot(true, [weak, source, compressed](const CustomWKWebView::Image& image,
-                                                          const std::optional<std::string>& error) {
-        if (error) {
-            LOG_ERROR("cannot start drag: {}", *error);
-            return;
-        }
+    // `source` belongs to the window, which the callback finds alive before using it. The
+    // picture is usually the debounced output's, checked already, so the drag starts at once.
+    requestSnapshot(true, [weak, source, compressed](const Snapshot& image) {
         auto self = weak.lock();
         if (!self || !image) {
             return;
@@ -917,18 +925,41 @@ void EditorWindow::loadDocument(const std::string& html) {
 
 void EditorWindow::requestSnapshot(bool saveCache, std::function<void(Snapshot)> done) {
     std::weak_ptr<EditorWindow> weak = weakSelf<EditorWindow>();
-    view_->getScreenshot(saveCache,
-                         [weak, done = std::move(done)](CustomWKWebView::Image image,
-                                                        const std::optional<std::string>& error) {
-                             if (error) {
-                                 LOG_ERROR("output snapshot failed: {}", *error);
-                             }
-                             done(std::move(image));
-                             // The debounced output may have just arrived: share follows it.
-                             if (auto self = weak.lock(); self && self->share_) {
-                                 self->share_->update();
-                             }
-                         });
+    view_->getScreenshot(
+        saveCache, [weak, done = std::move(done)](CustomWKWebView::Image image,
+                                                  const std::optional<std::string>& error) mutable {
+            if (error) {
+                LOG_ERROR("output snapshot failed: {}", *error);
+            }
+            auto self = weak.lock();
+            if (!self || !image) {
+                done(std::move(image));
+                return;
+            }
+            auto request = self->leakCheckRequest(*image);
+            self->leakGuard_->pass(std::move(image), std::move(request),
+                                   [weak, done = std::move(done)](Snapshot checked) {
+                                       done(std::move(checked));
+                                       // The debounced output may have just arrived: share
+                                       // follows it.
+                                       if (auto self = weak.lock(); self && self->share_) {
+                                           self->share_->update();
+                                       }
+                                   });
+        });
+}
+
+std::optional<ExportLeakGuard::Request>
+EditorWindow::leakCheckRequest(const RgbaImage& picture) const {
+    const CompositionValues& values = controller_->values();
+    if (!values.autoRedactEnabled || !controller_->hasWorkingImage()) {
+        return std::nullopt;
+    }
+    // The document's margin is in points; the snapshot may have more pixels per point.
+    const double canvasWidth = ImageLoadPipeline::canvas(controller_->session()).bgWidth;
+    const double scale = canvasWidth > 0 ? picture.width / canvasWidth : 1.0;
+    return ExportLeakGuard::Request{RedactionRules::activePatterns(dependencies_.settings),
+                                    values.redactColor, TextDetection::REDACTION_MARGIN * scale};
 }
 
 void EditorWindow::selectedText(std::function<void(std::string)> done) {

@@ -4,6 +4,7 @@
 #include "editor/EditorController.h"
 #include "editor/EditorPresets.h"
 #include "editor/EditorView.h"
+#include "editor/ExportLeakGuard.h"
 #include "render/gtk/CustomWKWebView.h"
 #include "ui/NumberEntryDelegate.h"
 #include "ui/gtk/SettingBinding.h"
@@ -73,6 +74,9 @@ public:
         std::shared_ptr<SoundPlayer> sounds = nullptr;
         EditorController::RecognitionStarter recognize = {};
         EditorController::TextWrapStarter wrapText = {};
+        // Reads every exported picture once more with auto-redaction on; exports go out as drawn
+        // without one.
+        std::shared_ptr<TextRecognizer> recognizer = nullptr;
         std::string baseUri = {};
         std::filesystem::path rendererFolder = {};
         ScreenLocator* screens = nullptr;
@@ -171,6 +175,7 @@ private:
     void play(const char* sound) const;
     void showTips();
     EditorCommands::Modifiers heldModifiers() const;
+    std::optional<ExportLeakGuard::Request> leakCheckRequest(const RgbaImage& picture) const;
     // The view as a delegate that expires with the window (the popovers hold it weakly).
     template <typename T> std::weak_ptr<T> weakSelf() {
         return std::shared_ptr<T>(lifetime_, static_cast<T*>(this));
@@ -196,6 +201,7 @@ private:
     Gtk::MenuButton* shareButton_ = nullptr;
     Gtk::EventBox* dragArea_ = nullptr;
     std::unique_ptr<ShareMenu> share_;
+    std::shared_ptr<ExportLeakGuard> leakGuard_;
     std::map<std::string, Gtk::Button*> backgroundButtons_;
     std::map<std::string, Gtk::Button*> ratioButtons_;
     std::map<std::string, Gtk::ToggleButton*> toolButtons_;

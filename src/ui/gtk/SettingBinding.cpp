@@ -15,6 +15,10 @@ std::unique_ptr<SettingBinding> SettingBinding::range(Gtk::Range& range, Setting
                                                       const SettingKey& key, Changed changed) {
     std::unique_ptr<SettingBinding> binding(new SettingBinding(settings, key, std::move(changed)));
     binding->range_ = &range;
+    // The key's table owns the range, so the slider, the number entry and the stored value agree.
+    if (key.range) {
+        range.set_range(key.range->minimum, key.range->maximum);
+    }
     binding->show(settings.doubleValue(key, range.get_value()));
     binding->connection_ = range.signal_value_changed().connect(
         sigc::mem_fun(*binding, &SettingBinding::controlChanged));
