@@ -37,15 +37,12 @@ action() { # name: activates an action of the running Lumeris over the bus
 preferences() { xdotool search --onlyvisible --name '^Preferences$' 2>/dev/null | head -1; }
 preferences_shown() { [ -n "$(preferences)" ]; }
 preferences_hidden() { [ -z "$(preferences)" ]; }
-# A window of $pid that is neither the preferences nor an editor: an alert. The root window and
-# GDK's 1×1 leader window carry the pid too.
+# A dialog window of $pid: an alert.
 alert() {
-    xdotool search --onlyvisible --pid "$pid" --name '' 2>/dev/null | while read -r window; do
-        eval "$(xdotool getwindowgeometry --shell "$window")"
-        [ "$WIDTH" -gt 1 ] && [ "$WIDTH" -lt "$(xdotool getdisplaygeometry | cut -d' ' -f1)" ] ||
-            continue
-        xdotool getwindowname "$window" | grep -qE ' - Lumeris |^Preferences$' || echo "$window"
-    done | head -1
+    for window in $(xdotool search --onlyvisible --pid "$pid" --name '' 2>/dev/null); do
+        xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG &&
+            echo "$window" && return 0
+    done
 }
 alert_shown() { [ -n "$(alert)" ]; }
 # The console lines of the Lumeris of the current home (the log file is written in batches).

@@ -26,8 +26,13 @@ std::unique_ptr<PreferencesWindow> PreferencesWindow::create(Dependencies depend
     if (window == nullptr) {
         return nullptr;
     }
-    return std::unique_ptr<PreferencesWindow>(
-        new PreferencesWindow(std::move(dependencies), std::move(builder)));
+    try {
+        return std::unique_ptr<PreferencesWindow>(
+            new PreferencesWindow(std::move(dependencies), std::move(builder)));
+    } catch (const std::runtime_error& error) {
+        LOG_ERROR("{}", error.what());
+        return nullptr;
+    }
 }
 
 template <typename T> T& PreferencesWindow::widget(const char* id) {
