@@ -8,7 +8,7 @@ _lumeris() {
 
     if [[ ${words[1]} != render ]]; then
         if [[ $cur == -* ]]; then
-            COMPREPLY=($(compgen -W '--hidden --help --version' -- "$cur"))
+            COMPREPLY=($(compgen -W '--capture --capture-window --capture-copy --from-clipboard --reopen --hidden --help --version' -- "$cur"))
         elif ((cword == 1)); then
             COMPREPLY=($(compgen -W 'render' -- "$cur"))
             _filedir "$images"

@@ -3,6 +3,7 @@
 #include "base/BuildInfo.h"
 #include "cli/gtk/RenderCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -21,9 +22,15 @@ Without files Lumeris starts in the tray (or shows the running one's window); fi
 named open in editor windows, in the running Lumeris when there is one.
 
 Options:
-      --hidden     start without opening a window (as the login entry does)
-  -h, --help       show this help and exit
-  -v, --version    show the version and exit
+      --capture         select a region or window and open it in an editor
+      --capture-window  select a window and open it in an editor
+      --capture-copy    select a region or window and copy it framed, without
+                        showing the editor
+      --from-clipboard  open the clipboard's image in an editor
+      --reopen          reopen the picture of the editor closed last
+      --hidden          start without opening a window (as the login entry does)
+  -h, --help            show this help and exit
+  -v, --version         show the version and exit
 
 Commands:
   render           beautify screenshot files without opening the editor
@@ -38,6 +45,7 @@ int main(int argc, char** argv) {
     }
     bool files = false;
     bool hidden = false;
+    bool verb = false;
     for (int index = 1; index < argc; ++index) {
         std::string_view argument(argv[index]);
         if (argument == lumeris::LaunchAtLogin::HIDDEN_OPTION) {
@@ -52,13 +60,20 @@ int main(int argc, char** argv) {
             std::printf("lumeris %s (%s)\n", lumeris::build::VERSION, lumeris::build::BUILD_NUMBER);
             return 0;
         }
+        const auto& verbs = lumeris::LumerisApplication::VERBS;
+        if (std::any_of(std::begin(verbs), std::end(verbs), [argument](const char* name) {
+                return argument.starts_with("--") && argument.substr(2) == name;
+            })) {
+            verb = true;
+            continue;
+        }
         if (argument.starts_with("-")) {
             std::fprintf(stderr, "lumeris: unknown option '%s'\n\n%s", argv[index], USAGE);
             return 2;
         }
         files = true;
     }
-    if (hidden && files) {
+    if (hidden && (files || verb)) {
         std::fprintf(stderr, "lumeris: --hidden opens no files\n\n%s", USAGE);
         return 2;
     }
@@ -67,8 +82,9 @@ int main(int argc, char** argv) {
         return value != nullptr && *value != '\0';
     };
     if (!set("DISPLAY") && !set("WAYLAND_DISPLAY")) {
-        std::fputs("lumeris: the tray and its editor windows need a desktop session; "
-                   "'lumeris render' works without one\n",
+        std::fputs(verb ? "lumeris: capture and the clipboard need a desktop session\n"
+                        : "lumeris: the tray and its editor windows need a desktop session; "
+                          "'lumeris render' works without one\n",
                    stderr);
         return 1;
     }

@@ -25,6 +25,14 @@ public:
     activateFromFile(const std::filesystem::path& file, const SettingsStore& settings,
                      const std::filesystem::path& temporaryFolder = defaultTemporaryFolder());
 
+    // A picture that is not a file of ours (the clipboard's, or one read from a file), kept as
+    // a temporary PNG and backed up.
+    enum class Failure { NoTemporaryFile, CannotWrite };
+    static std::variant<PreparedImage, Failure>
+    keep(LoadedImage image, const SettingsStore& settings,
+         const std::filesystem::path& temporaryFolder = defaultTemporaryFolder());
+
+    // This process's private folder.
     static std::filesystem::path defaultTemporaryFolder();
 };
 

@@ -22,9 +22,11 @@ public:
 
     void chooseFileToOpen(const FileChooserRequest& request, Chosen chosen) override;
     void chooseFileToSave(const FileChooserRequest& request, Chosen chosen) override;
+    void chooseFilesToOpen(const FileChooserRequest& request, ChosenFiles chosen) override;
 
 private:
-    void choose(GtkFileChooserAction action, const FileChooserRequest& request, Chosen chosen);
+    // The dialog for `request`, shown once the caller has connected its answer.
+    GtkFileChooserNative* dialog(GtkFileChooserAction action, const FileChooserRequest& request);
 
     ParentProvider parent_;
 };

@@ -1,5 +1,6 @@
 #include "platform/SystemClipboard.h"
 
+#include "base/GLibHandles.h"
 #include "base/GObjectPtr.h"
 #include "base/Logger.h"
 
@@ -101,6 +102,23 @@ void SystemClipboard::readText(TextReceiver receiver) {
             deliver(*receiver, text != nullptr ? std::optional<std::string>(text) : std::nullopt);
         },
         new TextReceiver(std::move(receiver)));
+}
+
+void SystemClipboard::readFiles(FilesReceiver receiver) {
+    gtk_clipboard_request_uris(
+        clipboard(),
+        [](GtkClipboard*, gchar** uris, gpointer data) {
+            std::unique_ptr<FilesReceiver> receiver(static_cast<FilesReceiver*>(data));
+            std::vector<std::filesystem::path> files;
+            for (gchar** uri = uris; uri != nullptr && *uri != nullptr; ++uri) {
+                GCharPtr path(g_filename_from_uri(*uri, nullptr, nullptr));
+                if (path) {
+                    files.emplace_back(path.get());
+                }
+            }
+            deliver(*receiver, std::move(files));
+        },
+        new FilesReceiver(std::move(receiver)));
 }
 
 } // namespace lumeris

@@ -11,6 +11,7 @@ public:
     void setText(const std::string& text) override;
     void readImage(ImageReceiver receiver) override;
     void readText(TextReceiver receiver) override;
+    void readFiles(FilesReceiver receiver) override;
 };
 
 } // namespace lumeris

@@ -54,6 +54,7 @@ constexpr SettingKey TABLE[] = {
     SettingKeys::HIDE_WINDOW_AT_LAUNCH,
     SettingKeys::SHOW_STATUS_ICON,
     SettingKeys::LAUNCH_AT_LOGIN,
+    SettingKeys::CAPTURE_COMMAND,
     SettingKeys::GLOBAL_HOTKEY_ENABLED,
     SettingKeys::TAKE_AND_COPY_HOTKEY_ENABLED,
     SettingKeys::TEXT_DETECTED_SEEN,

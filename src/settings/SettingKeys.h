@@ -116,6 +116,9 @@ public:
     static constexpr SettingKey SHOW_STATUS_ICON{"show-status-icon", Type::Boolean};
     // What the user asked for; the XDG autostart entry is written or removed to match.
     static constexpr SettingKey LAUNCH_AT_LOGIN{"settings.launch-at-login", Type::Boolean};
+    // A capture backend's name ("portal", "maim", …) or a program called like the capture
+    // tools; empty for the desktop's own tool.
+    static constexpr SettingKey CAPTURE_COMMAND{"settings.capture-command", Type::String};
     static constexpr SettingKey GLOBAL_HOTKEY_ENABLED{"global-hotkey-enabled", Type::Boolean};
     static constexpr SettingKey TAKE_AND_COPY_HOTKEY_ENABLED{
         "take-and-copy-to-clipboard-hotkey-enabled", Type::Boolean};

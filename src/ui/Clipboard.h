@@ -2,9 +2,11 @@
 
 #include "base/RgbaImage.h"
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lumeris {
 
@@ -14,6 +16,7 @@ class Clipboard {
 public:
     using ImageReceiver = std::function<void(std::optional<RgbaImage>)>;
     using TextReceiver = std::function<void(std::optional<std::string>)>;
+    using FilesReceiver = std::function<void(std::vector<std::filesystem::path>)>;
 
     virtual ~Clipboard() = default;
     // Offered as image/png (and whatever else the toolkit converts to).
@@ -22,6 +25,8 @@ public:
     virtual void setText(const std::string& text) = 0;
     virtual void readImage(ImageReceiver receiver) = 0;
     virtual void readText(TextReceiver receiver) = 0;
+    // Local files copied in a file manager; none when the clipboard holds no file list.
+    virtual void readFiles(FilesReceiver receiver) = 0;
 };
 
 } // namespace lumeris

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace lumeris {
 
@@ -13,9 +14,16 @@ namespace lumeris {
 class FileChooser {
 public:
     using Chosen = std::function<void(std::optional<std::filesystem::path>)>;
+    using ChosenFiles = std::function<void(std::vector<std::filesystem::path>)>;
 
     virtual ~FileChooser() = default;
     virtual void chooseFileToOpen(const FileChooserRequest& request, Chosen chosen) = 0;
+    // Several files at once where the dialog allows it; none when the user cancels.
+    virtual void chooseFilesToOpen(const FileChooserRequest& request, ChosenFiles chosen) {
+        chooseFileToOpen(request, [chosen = std::move(chosen)](auto file) {
+            chosen(file ? std::vector{*file} : std::vector<std::filesystem::path>{});
+        });
+    }
     // Asks before replacing an existing file.
     virtual void chooseFileToSave(const FileChooserRequest& request, Chosen chosen) = 0;
 };

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
+#include <set>
 
 using namespace lumeris;
 
@@ -68,4 +69,22 @@ TEST_F(ImageIntakeTest, FailuresEndInTheMessageForTheAlert) {
         EXPECT_EQ(std::get<std::string>(outcome), test.message) << test.file;
     }
     EXPECT_TRUE(std::filesystem::is_empty(temporary)) << "a failure leaves no copy";
+}
+
+TEST_F(ImageIntakeTest, SeveralFilesOpenOnCopiesAndBackupsOfTheirOwn) {
+    std::set<std::filesystem::path> copies;
+    for (int index = 0; index < 3; ++index) {
+        const auto file = folder / ("shot" + std::to_string(index) + ".png");
+        writePng(screenshot(40 + index, 30), file);
+        auto outcome = ImageIntake::activateFromFile(file, settings, temporary);
+        ASSERT_TRUE(std::holds_alternative<PreparedImage>(outcome));
+        copies.insert(std::get<PreparedImage>(outcome).currentPath);
+    }
+    EXPECT_EQ(copies.size(), 3U);
+    std::size_t backups = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "Archives" / "raw")) {
+        EXPECT_TRUE(copies.contains(temporary / entry.path().filename())) << entry.path();
+        ++backups;
+    }
+    EXPECT_EQ(backups, 3U);
 }

@@ -17,9 +17,11 @@ public:
     }
     void readImage(ImageReceiver receiver) override { receiver(image); }
     void readText(TextReceiver receiver) override { receiver(text); }
+    void readFiles(FilesReceiver receiver) override { receiver(files); }
 
     std::optional<RgbaImage> image;
     std::optional<std::string> text;
+    std::vector<std::filesystem::path> files;
 };
 
 } // namespace lumeris

@@ -60,18 +60,32 @@ holder=$!
 wait_for 30 logged 'Grabbed <Primary><Alt><Super>4' || fail "the first Lumeris grabbed no key"
 
 use_home person
-"$watcher" > watcher.txt &
-watcher_pid=$!
 mkdir -p "$HOME/config/lumeris"
-echo '{"settings.padding": 42}' > "$HOME/config/lumeris/settings.json"
+# The fake capture tool: a 300 × 200 picture into its last argument.
+cat > "$HOME/fake-capture" <<'SCRIPT'
+#!/bin/sh
+for last; do :; done
+convert -size 300x200 xc:'#2b5797' -fill white -draw 'rectangle 30,30 270,170' "$last"
+SCRIPT
+chmod +x "$HOME/fake-capture"
+printf '{"settings.padding": 42, "settings.capture-command": "%s/fake-capture",
+  "settings.auto-redact": false}\n' "$HOME" > "$HOME/config/lumeris/settings.json"
 "$lumeris" > "$HOME/console.txt" 2>&1 &
 pid=$!
 wait_for 30 alert_shown || fail "no conflict alert for a key another program holds"
-wait_for 10 logged 'Ctrl+Alt+Super+4 is held by another program' || fail "the alert is not the conflict alert"
+wait_for 10 logged 'Ctrl+Alt+Super+4 is held by another program' ||
+    fail "the alert is not the conflict alert"
 xdotool windowfocus --sync "$(alert)" key Return
 alert_gone() { ! alert_shown; }
 wait_for 10 alert_gone || fail "the conflict alert stayed after OK"
+action quit
+wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "Quit did not end lumeris"
 kill "$holder"; wait "$holder" 2>/dev/null; holder=
+
+"$watcher" > watcher.txt &
+watcher_pid=$!
+"$lumeris" > "$HOME/console.txt" 2>&1 &
+pid=$!
 
 # First launch: the preferences window.
 wait_for 30 preferences_shown || fail "the first launch shows no preferences window"
@@ -94,9 +108,17 @@ done
 [ "$(printf '%s' "$layout" | grep -oF "'(Empty)'" | wc -l)" -eq 5 ] ||
     fail "the menu should hold five empty text entries"
 
+# The capture key opens an editor on the fake tool's picture.
+editor() { xdotool search --onlyvisible --name ' - Lumeris ' 2>/dev/null | head -1; }
+has_editor() { [ -n "$(editor)" ]; }
+xdotool key ctrl+alt+super+4
+wait_for 30 has_editor || fail "Ctrl+Alt+Super+4 opened no editor"
+
 # Hidden, then a second plain `lumeris` brings the preferences back and ends.
 action hide
 wait_for 10 preferences_hidden || fail "Hide left the preferences open"
+no_editor() { [ -z "$(editor)" ]; }
+wait_for 10 no_editor || fail "Hide left the editor open"
 timeout 20 "$lumeris" || fail "the second lumeris did not exit with status 0"
 wait_for 10 preferences_shown || fail "a second lumeris did not bring the preferences back"
 kill -0 "$pid" || fail "the first lumeris is gone"

@@ -3,9 +3,15 @@
 #include "app/EditorAddress.h"
 #include "base/Logger.h"
 #include "base/ResourceLocator.h"
+#include "capture/CaptureBackends.h"
+#include "capture/CommandCaptureTool.h"
+#include "capture/PortalCaptureTool.h"
+#include "capture/ScreenCapture.h"
+#include "capture/TemporaryFiles.h"
 #include "editor/EditorBackgroundWork.h"
 #include "platform/TesseractRecognizer.h"
 #include "render/gtk/RenderWindow.h"
+#include "settings/SettingKeys.h"
 #include "ui/TextDetectedHint.h"
 
 namespace lumeris {
@@ -14,7 +20,43 @@ Glib::RefPtr<LumerisApplication> LumerisApplication::create() {
     return Glib::RefPtr<LumerisApplication>(new LumerisApplication());
 }
 
-LumerisApplication::LumerisApplication() : Gtk::Application(ID, Gio::APPLICATION_HANDLES_OPEN) {}
+LumerisApplication::LumerisApplication() : Gtk::Application(ID, Gio::APPLICATION_HANDLES_OPEN) {
+    const std::pair<const char*, const char*> verbs[] = {
+        {CAPTURE, "select a region or window and open it in an editor"},
+        {CAPTURE_WINDOW, "select a window and open it in an editor"},
+        {CAPTURE_COPY, "select a region or window and copy it framed"},
+        {FROM_CLIPBOARD, "open the clipboard's image in an editor"},
+        {REOPEN, "reopen the picture of the editor closed last"},
+    };
+    for (const auto& [verb, description] : verbs) {
+        add_main_option_entry(OptionType::OPTION_TYPE_BOOL, verb, '\0', description);
+    }
+    signal_handle_local_options().connect(sigc::mem_fun(*this, &LumerisApplication::runVerb),
+                                          false);
+}
+
+// A verb becomes its action in the primary instance, this one or the running one.
+int LumerisApplication::runVerb(const Glib::RefPtr<Glib::VariantDict>& options) {
+    for (const char* verb : VERBS) {
+        if (!options->contains(verb)) {
+            continue;
+        }
+        if (!register_application()) {
+            return 1;
+        }
+        activate_action(verb);
+        if (is_remote()) {
+            // Sent before this process ends.
+            g_dbus_connection_flush_sync(g_application_get_dbus_connection(G_APPLICATION(gobj())),
+                                         nullptr, nullptr);
+            return 0;
+        }
+        // Started by the verb: the tray stays, without the launch window.
+        startHidden_ = true;
+        return -1;
+    }
+    return -1;
+}
 
 void LumerisApplication::on_startup() {
     Gtk::Application::on_startup();
@@ -57,10 +99,41 @@ void LumerisApplication::on_startup() {
     };
     intake_ = std::make_shared<EditorIntake>(
         EditorIntake::Dependencies{*this, settings_, services_.alerts, std::move(editor)});
+    auto bus = [this] {
+        return g_application_get_dbus_connection(G_APPLICATION(gobj()));
+    };
+    auto screenCapture = std::make_shared<ScreenCapture>(
+        [this] {
+            return CaptureBackends::order(CaptureEnvironment::current(),
+                                          settings_.string(SettingKeys::CAPTURE_COMMAND, ""));
+        },
+        [bus](const std::string& backend) -> std::shared_ptr<CaptureTool> {
+            if (backend != CaptureBackends::PORTAL) {
+                return CommandCaptureTool::forBackend(backend);
+            }
+            GDBusConnection* connection = bus();
+            return connection ? std::make_shared<PortalCaptureTool>(
+                                    GObjectPtr<GDBusConnection>::retain(connection))
+                              : nullptr;
+        },
+        TemporaryFiles::folder(), [this] { permission_->showWindow(); });
+    permission_ = std::make_shared<CapturePermission>(settings_, bus);
+    capture_ = std::make_unique<CaptureController>(*this, settings_, intake_, screenCapture);
+    addActions();
     // A tray application: closing the last window does not end it, "Quit" does.
     hold();
-    tray_ = std::make_unique<TrayShell>(TrayShell::Dependencies{*this, settings_, services_});
+    tray_ = std::make_unique<TrayShell>(
+        TrayShell::Dependencies{*this, settings_, services_, permission_.get()});
     tray_->start();
+}
+
+void LumerisApplication::addActions() {
+    add_action(CAPTURE, [this] { capture_->activate(false, false); });
+    add_action(CAPTURE_WINDOW, [this] { capture_->activate(false, true); });
+    add_action(CAPTURE_COPY, [this] { capture_->activate(true, false); });
+    add_action(OPEN_FILE, [this] { intake_->chooseFilesToOpen(); });
+    add_action(FROM_CLIPBOARD, [this] { intake_->activateFromClipboard(); });
+    add_action(REOPEN, [this] { intake_->reopenRecentFile(); });
 }
 
 void LumerisApplication::followClipboardOwnership() {

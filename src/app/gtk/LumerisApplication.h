@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/gtk/CaptureController.h"
+#include "app/gtk/CapturePermission.h"
 #include "app/gtk/EditorIntake.h"
 #include "app/gtk/TrayShell.h"
 #include "capture/WallpaperDesktopPicture.h"
@@ -19,8 +21,21 @@ class LumerisApplication : public Gtk::Application {
 public:
     static constexpr const char* ID = "app.lumeris.Lumeris";
 
+    // Application actions; the command-line verbs of the same names ("--capture") run them in
+    // the running instance, starting one when none runs.
+    static constexpr const char* CAPTURE = "capture";
+    static constexpr const char* CAPTURE_WINDOW = "capture-window";
+    static constexpr const char* CAPTURE_COPY = "capture-copy";
+    static constexpr const char* OPEN_FILE = "open-file";
+    static constexpr const char* FROM_CLIPBOARD = "from-clipboard";
+    static constexpr const char* REOPEN = "reopen";
+    static constexpr const char* VERBS[] = {CAPTURE, CAPTURE_WINDOW, CAPTURE_COPY, FROM_CLIPBOARD,
+                                            REOPEN};
+
     static Glib::RefPtr<LumerisApplication> create();
 
+    // For the start-up: the capture tool probe and its window.
+    CapturePermission& capturePermission() { return *permission_; }
     // Started at login: no window at launch.
     void setStartHidden(bool hidden) { startHidden_ = hidden; }
 
@@ -36,6 +51,8 @@ private:
     // While this process owns the clipboard it stays up, so that a copied picture can still be
     // pasted after the last editor closed; taking the clipboard elsewhere lets it end.
     void followClipboardOwnership();
+    void addActions();
+    int runVerb(const Glib::RefPtr<Glib::VariantDict>& options);
     void holdWhileOwningClipboard();
 
     SettingsStore settings_;
@@ -43,6 +60,8 @@ private:
     std::unique_ptr<GdkScreenLocator> screens_;
     std::unique_ptr<WallpaperDesktopPicture> desktopPicture_;
     std::shared_ptr<EditorIntake> intake_;
+    std::unique_ptr<CaptureController> capture_;
+    std::shared_ptr<CapturePermission> permission_;
     std::unique_ptr<TrayShell> tray_;
     bool startHidden_ = false;
     bool heldForClipboard_ = false;

@@ -548,6 +548,16 @@ void EditorWindow::prepareDesktopPicture() {
         image->gobj(), ToolbarPictures::desktopThumbnail(picture, get_scale_factor())->cobj());
 }
 
+void EditorWindow::keepOffScreen() {
+    offScreen_ = true;
+    set_opacity(0.0);
+    set_skip_taskbar_hint(true);
+    set_skip_pager_hint(true);
+    set_accept_focus(false);
+    set_focus_on_map(false);
+    move(OFF_SCREEN, OFF_SCREEN);
+}
+
 void EditorWindow::loadImage(PreparedImage prepared, std::function<void()> completion) {
     controller_->loadPrepared(std::move(prepared), std::move(completion));
 }
@@ -992,7 +1002,9 @@ ScreenInfo::Frame EditorWindow::windowFrame() const {
 void EditorWindow::setWindowFrame(const ScreenInfo::Frame& frame) {
     resize(static_cast<int>(std::lround(frame.width)), static_cast<int>(std::lround(frame.height)));
     // Ignored where the display server places windows itself (Wayland).
-    move(static_cast<int>(std::lround(frame.x)), static_cast<int>(std::lround(frame.y)));
+    if (!offScreen_) {
+        move(static_cast<int>(std::lround(frame.x)), static_cast<int>(std::lround(frame.y)));
+    }
 }
 
 double EditorWindow::magnification() const {

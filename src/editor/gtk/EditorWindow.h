@@ -51,6 +51,8 @@ class EditorWindow : public Gtk::ApplicationWindow,
 public:
     static constexpr int MIN_WIDTH = 1200;
     static constexpr int MIN_HEIGHT = 800;
+    // Where an editor kept off screen stands: beyond any arrangement of monitors.
+    static constexpr int OFF_SCREEN = -30000;
 
     // The window actions' keys, for the application to show in menus.
     static constexpr std::pair<const char*, const char*> ACCELERATORS[] = {
@@ -91,6 +93,10 @@ public:
     // Nothing but a logged error when the interface file is missing.
     static std::unique_ptr<EditorWindow> create(Dependencies dependencies);
     ~EditorWindow() override;
+
+    // For an editor that is never seen (capture and copy): transparent, out of the task list and
+    // placed beyond the screens, where it stays, so that it is invisible without a compositor.
+    void keepOffScreen();
 
     // The intake's image, read and analysed; `completion` runs once recognition has been applied.
     void loadImage(PreparedImage prepared, std::function<void()> completion = {});
@@ -214,6 +220,7 @@ private:
     bool mouseDown_ = false;
     // The closing picture is being archived; the next close goes through.
     bool closing_ = false;
+    bool offScreen_ = false;
 
     // Last: they go first, while the view and the widgets they drive still exist.
     std::shared_ptr<EditorController> controller_;

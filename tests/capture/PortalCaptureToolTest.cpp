@@ -1,0 +1,145 @@
+#include "capture/PortalCaptureTool.h"
+
+#include "TemporaryFolder.h"
+#include "base/GLibHandles.h"
+
+#include <fstream>
+#include <gio/gio.h>
+#include <gtest/gtest.h>
+#include <optional>
+
+using namespace lumeris;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* INTROSPECTION = R"(<node>
+  <interface name="org.freedesktop.portal.Screenshot">
+    <method name="Screenshot">
+      <arg type="s" direction="in"/><arg type="a{sv}" direction="in"/>
+      <arg type="o" direction="out"/>
+    </method>
+  </interface>
+</node>)";
+
+GDBusConnection* connect(const char* address) {
+    return g_dbus_connection_new_for_address_sync(
+        address,
+        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+        nullptr, nullptr, nullptr);
+}
+
+// org.freedesktop.portal.Desktop on a private bus: answers every Screenshot request with
+// `response`, naming `picture` as the result.
+struct FakePortal {
+    GObjectPtr<GDBusConnection> connection;
+    guint32 response = 0;
+    std::string pictureUri;
+    bool interactive = false;
+
+    static void call(GDBusConnection* connection, const gchar* sender, const gchar*, const gchar*,
+                     const gchar*, GVariant* parameters, GDBusMethodInvocation* invocation,
+                     gpointer data) {
+        auto* portal = static_cast<FakePortal*>(data);
+        GVariant* options = g_variant_get_child_value(parameters, 1);
+        const char* token = "";
+        g_variant_lookup(options, "handle_token", "&s", &token);
+        gboolean interactive = FALSE;
+        g_variant_lookup(options, "interactive", "b", &interactive);
+        portal->interactive = interactive;
+        std::string path =
+            std::string("/org/freedesktop/portal/desktop/request/") + (sender + 1) + "/" + token;
+        g_variant_unref(options);
+        for (auto& c : path) {
+            c = c == '.' ? '_' : c;
+        }
+        g_dbus_method_invocation_return_value(invocation, g_variant_new("(o)", path.c_str()));
+        GVariantBuilder results;
+        g_variant_builder_init(&results, G_VARIANT_TYPE_VARDICT);
+        g_variant_builder_add(&results, "{sv}", "uri",
+                              g_variant_new_string(portal->pictureUri.c_str()));
+        g_dbus_connection_emit_signal(
+            connection, sender, path.c_str(), "org.freedesktop.portal.Request", "Response",
+            g_variant_new("(ua{sv})", portal->response, &results), nullptr);
+    }
+
+    void start(const char* address) {
+        connection = GObjectPtr<GDBusConnection>(connect(address));
+        GDBusNodeInfo* info = g_dbus_node_info_new_for_xml(INTROSPECTION, nullptr);
+        static const GDBusInterfaceVTable vtable{&FakePortal::call, nullptr, nullptr, {}};
+        g_dbus_connection_register_object(connection.get(), PortalCaptureTool::OBJECT_PATH,
+                                          info->interfaces[0], &vtable, this, nullptr, nullptr);
+        g_dbus_node_info_unref(info);
+        GVariant* reply = g_dbus_connection_call_sync(
+            connection.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
+            "org.freedesktop.DBus", "RequestName",
+            g_variant_new("(su)", PortalCaptureTool::BUS_NAME, 0u), nullptr, G_DBUS_CALL_FLAGS_NONE,
+            -1, nullptr, nullptr);
+        ASSERT_NE(reply, nullptr);
+        g_variant_unref(reply);
+    }
+};
+
+class PortalCaptureToolTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bus = g_test_dbus_new(G_TEST_DBUS_NONE);
+        g_test_dbus_up(bus);
+        client = GObjectPtr<GDBusConnection>(connect(g_test_dbus_get_bus_address(bus)));
+        ASSERT_TRUE(client);
+    }
+    void TearDown() override {
+        client.reset();
+        portal.connection.reset();
+        g_test_dbus_down(bus);
+        g_object_unref(bus);
+    }
+
+    std::optional<CaptureOutcome> capture(const fs::path& output) {
+        auto tool = std::make_shared<PortalCaptureTool>(client);
+        std::optional<CaptureOutcome> outcome;
+        GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+        tool->capture(false, output, [&](CaptureOutcome ended) {
+            outcome = ended;
+            g_main_loop_quit(loop);
+        });
+        g_main_loop_run(loop);
+        g_main_loop_unref(loop);
+        return outcome;
+    }
+
+    GTestDBus* bus = nullptr;
+    GObjectPtr<GDBusConnection> client;
+    FakePortal portal;
+    TemporaryFolder folder;
+};
+
+} // namespace
+
+TEST_F(PortalCaptureToolTest, AnswersZeroOneAndTwoAndAMissingPortal) {
+    EXPECT_EQ(capture(folder / "none.png"), CaptureOutcome::Unavailable) << "no portal on the bus";
+    portal.start(g_test_dbus_get_bus_address(bus));
+    const struct {
+        guint32 response;
+        CaptureOutcome outcome;
+    } cases[] = {
+        {0, CaptureOutcome::Captured},
+        {1, CaptureOutcome::Cancelled},
+        {2, CaptureOutcome::Unavailable},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.response);
+        const fs::path saved = folder / ("Screenshot-" + std::to_string(test.response) + ".png");
+        std::ofstream(saved) << "picture";
+        GCharPtr uri(g_filename_to_uri(saved.c_str(), nullptr, nullptr));
+        portal.pictureUri = uri.get();
+        portal.response = test.response;
+        const fs::path output = folder / ("capture-" + std::to_string(test.response) + ".png");
+        EXPECT_EQ(capture(output), test.outcome);
+        EXPECT_TRUE(portal.interactive);
+        // Only an accepted capture is taken from where the portal saved it.
+        EXPECT_EQ(fs::exists(output), test.response == 0);
+        EXPECT_EQ(fs::exists(saved), test.response != 0);
+    }
+}

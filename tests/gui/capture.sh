@@ -1,0 +1,99 @@
+#!/bin/sh
+# Captures as a person would from a desktop shortcut, with a fake capture command: a capture
+# opens an editor and keeps a raw copy, a cancelled one shows nothing, capture-and-copy leaves
+# the framed picture on the clipboard without a window, reopen brings it back, and the
+# clipboard's picture (or its lack) opens an editor (or says so).
+# Usage: dbus-run-session -- sh capture.sh LUMERIS
+set -u
+lumeris=$1
+work=$(mktemp -d)
+# xclip serves the clipboard in the foreground (-quiet) so that it can be ended with the test.
+trap 'kill "$pid" $clips 2>/dev/null; rm -rf "$work"' EXIT
+export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
+    XDG_DATA_HOME="$work/data" TMPDIR="$work" LSAN_OPTIONS=detect_leaks=0
+cd "$work" || exit 1
+pid=
+clips=
+fail() { echo "FAIL: $*" >&2; exit 1; }
+wait_for() { # seconds, command…
+    limit=$(($1 * 10)); shift
+    for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+# Editor windows on the screen (the capture-and-copy editor stands beyond it).
+editors() {
+    for window in $(xdotool search --onlyvisible --name ' - Lumeris ' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && echo "$window"
+    done
+}
+editor_count() { [ "$(editors | wc -l)" -eq "$1" ]; }
+alert_shown() {
+    for window in $(xdotool search --onlyvisible --pid "$pid" --name '' 2>/dev/null); do
+        xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG && return 0
+    done
+    return 1
+}
+png_on_clipboard() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -q image/png; }
+raw_count() { [ "$(ls archive/raw 2>/dev/null | wc -l)" -eq "$1" ]; }
+
+# The fake capture tool: a 300 × 200 picture into its last argument, nothing while "cancel" exists.
+cat > fake-capture <<'SCRIPT'
+#!/bin/sh
+for last; do :; done
+[ -e "$HOME/cancel" ] && exit 1
+convert -size 300x200 xc:'#2b5797' -fill white -draw 'rectangle 30,30 270,170' "$last"
+SCRIPT
+chmod +x fake-capture
+mkdir -p config/lumeris
+printf '{"settings.capture-command": "%s/fake-capture", "settings.screenshot-path": "%s/archive",
+  "settings.auto-redact": false}\n' "$work" "$work" > config/lumeris/settings.json
+
+# Lumeris in the tray, as the desktop's shortcuts find it; each verb below runs in it.
+"$lumeris" --hidden &
+pid=$!
+registered() {
+    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.NameHasOwner app.lumeris.Lumeris 2>/dev/null | grep -q true
+}
+wait_for 30 registered || fail "lumeris --hidden did not start"
+
+touch cancel
+timeout 30 "$lumeris" --capture || fail "a cancelled capture did not end with status 0"
+editor_count 0 || fail "a cancelled capture opened an editor"
+[ ! -e archive ] || fail "a cancelled capture made the archive folder"
+rm cancel
+
+timeout 30 "$lumeris" --capture || fail "lumeris --capture did not end with status 0"
+wait_for 30 editor_count 1 || fail "no editor on the capture"
+wait_for 10 raw_count 1 || fail "no raw copy of the capture in the archive"
+identify -format '%wx%h' archive/raw/*.png | grep -qx 300x200 || fail "the raw copy is not the capture"
+sleep 2
+
+timeout 30 "$lumeris" --capture-copy || fail "lumeris --capture-copy did not end with status 0"
+wait_for 60 png_on_clipboard || fail "no image/png on the clipboard after capture and copy"
+editor_count 1 || fail "capture and copy showed an editor"
+raw_count 2 || fail "capture and copy kept no raw copy"
+timeout 30 xclip -selection clipboard -t image/png -o > pasted.png || fail "cannot paste"
+cp "$(ls archive/raw/*.png | tail -1)" captured.png
+"$lumeris" render -o expected.png captured.png >/dev/null 2>&1 ||
+    fail "lumeris render could not frame the capture"
+[ "$(identify -format '%wx%h' pasted.png)" = "$(identify -format '%wx%h' expected.png)" ] ||
+    fail "pasted $(identify -format '%wx%h' pasted.png), the framed capture is $(identify -format '%wx%h' expected.png)"
+
+timeout 30 "$lumeris" --reopen || fail "lumeris --reopen did not end with status 0"
+wait_for 30 editor_count 2 || fail "reopen did not bring the copied capture back"
+
+xclip -quiet -selection clipboard -t image/png -i captured.png >/dev/null 2>&1 &
+clips="$clips $!"
+sleep 0.5
+timeout 30 "$lumeris" --from-clipboard || fail "lumeris --from-clipboard did not end with status 0"
+wait_for 30 editor_count 3 || fail "no editor on the clipboard's picture"
+
+printf 'just words' | xclip -quiet -selection clipboard >/dev/null 2>&1 &
+clips="$clips $!"
+sleep 0.5
+timeout 30 "$lumeris" --from-clipboard || fail "lumeris --from-clipboard did not end with status 0"
+wait_for 30 alert_shown || fail "no alert for a clipboard without a picture"
+editor_count 3 || fail "an editor opened on text"
+echo "PASS"
