@@ -23,7 +23,8 @@ constexpr const char* USAGE = R"(Usage: lumeris [OPTION]
 Lumeris sets screenshots on a background with padding, rounded corners, a shadow,
 a watermark and automatic redaction of private details.
 
-Files named open in editor windows, in the running Lumeris when there is one.
+Without files Lumeris starts in the tray (or shows the running one's window); files
+named open in editor windows, in the running Lumeris when there is one.
 
 Options:
       --capture         select a region or window and open it in an editor
@@ -85,35 +86,35 @@ int main(int argc, char** argv) {
         }
         files = true;
     }
-    if (hidden) {
-        if (files || verb) {
-            std::fprintf(stderr, "lumeris: --hidden opens no files\n\n%s", USAGE);
-            return 2;
-        }
-        // Started at login: with no tray yet there is nothing to show and nothing to wait for.
-        return 0;
+    if (hidden && (files || verb)) {
+        std::fprintf(stderr, "lumeris: --hidden opens no files\n\n%s", USAGE);
+        return 2;
     }
     const auto set = [](const char* name) {
         const char* value = std::getenv(name);
         return value != nullptr && *value != '\0';
     };
-    const bool desktop = set("DISPLAY") || set("WAYLAND_DISPLAY");
-    if (verb && !desktop) {
-        std::fputs("lumeris: capture and the clipboard need a desktop session\n", stderr);
-        return 1;
-    }
-    if (!files && !verb) {
-        std::fputs("Lumeris is not yet able to run as a tray application; see --help.\n", stderr);
-        // With a desktop, a running Lumeris brings its latest editor to the front.
-        if (!desktop) {
-            return 0;
-        }
-    } else if (!desktop) {
-        std::fputs("lumeris: editor windows need a desktop session; 'lumeris render' works "
-                   "without one\n",
+    if (!set("DISPLAY") && !set("WAYLAND_DISPLAY")) {
+        std::fputs(verb ? "lumeris: capture and the clipboard need a desktop session\n"
+                        : "lumeris: the tray and its editor windows need a desktop session; "
+                          "'lumeris render' works without one\n",
                    stderr);
         return 1;
     }
-    // Without files and without open editors the application has nothing to keep it running.
-    return lumeris::LumerisApplication::create()->run(argc, argv);
+    auto application = lumeris::LumerisApplication::create();
+    if (hidden) {
+        // Started at login while Lumeris already runs: nothing to bring forward.
+        if (!application->register_application() || application->is_remote()) {
+            return 0;
+        }
+        application->setStartHidden(true);
+    }
+    // Without the option: GApplication would refuse "--hidden" as unknown.
+    std::vector<char*> arguments;
+    for (int index = 0; index < argc; ++index) {
+        if (std::string_view(argv[index]) != lumeris::LaunchAtLogin::HIDDEN_OPTION) {
+            arguments.push_back(argv[index]);
+        }
+    }
+    return application->run(static_cast<int>(arguments.size()), arguments.data());
 }

@@ -49,14 +49,22 @@ mkdir -p config/lumeris
 printf '{"settings.capture-command": "%s/fake-capture", "settings.screenshot-path": "%s/archive",
   "settings.auto-redact": false}\n' "$work" "$work" > config/lumeris/settings.json
 
+# Lumeris in the tray, as the desktop's shortcuts find it; each verb below runs in it.
+"$lumeris" --hidden &
+pid=$!
+registered() {
+    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.NameHasOwner app.lumeris.Lumeris 2>/dev/null | grep -q true
+}
+wait_for 30 registered || fail "lumeris --hidden did not start"
+
 touch cancel
 timeout 30 "$lumeris" --capture || fail "a cancelled capture did not end with status 0"
 editor_count 0 || fail "a cancelled capture opened an editor"
 [ ! -e archive ] || fail "a cancelled capture made the archive folder"
 rm cancel
 
-"$lumeris" --capture &
-pid=$!
+timeout 30 "$lumeris" --capture || fail "lumeris --capture did not end with status 0"
 wait_for 30 editor_count 1 || fail "no editor on the capture"
 wait_for 10 raw_count 1 || fail "no raw copy of the capture in the archive"
 identify -format '%wx%h' archive/raw/*.png | grep -qx 300x200 || fail "the raw copy is not the capture"

@@ -2,7 +2,8 @@
 # Runs lumeris as a person would, on the X display of the test and a private session bus:
 # files opened from several command lines become editor windows of one process, an
 # unreadable file brings up an alert, presets saved from the command line reach the running
-# process, and closing the last window ends the process.
+# process, and the process stays in the tray after the last window closes until it is told to
+# quit.
 # Usage: dbus-run-session -- sh editor-windows.sh LUMERIS
 set -u
 lumeris=$1
@@ -78,10 +79,14 @@ for window in $(editors); do
     sleep 0.5
 done
 wait_for_editors 0
+sleep 1
+kill -0 "$first" 2>/dev/null || fail "lumeris ended with its last window"
+gdbus call --session --dest app.lumeris.Lumeris --object-path /app/lumeris/Lumeris \
+    --method org.gtk.Actions.Activate quit '[]' '{}' >/dev/null || fail "cannot ask lumeris to quit"
 for _ in $(seq 600); do
     kill -0 "$first" 2>/dev/null || break
     sleep 0.1
 done
-kill -0 "$first" 2>/dev/null && fail "lumeris still runs after its last window closed"
+kill -0 "$first" 2>/dev/null && fail "lumeris still runs after Quit"
 wait "$first" || fail "lumeris ended with status $?"
 echo "PASS"

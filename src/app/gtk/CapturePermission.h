@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CaptureBackendProbe.h"
 #include "capture/PermissionWatch.h"
 
 #include <functional>
@@ -19,7 +20,8 @@ class SettingsStore;
 // window says which packages this desktop needs and offers "Check Again"; the watch re-probes
 // every five seconds and brings the window back after the third failing check in a row. The
 // tray's start-up calls `start`. Main thread.
-class CapturePermission : public std::enable_shared_from_this<CapturePermission> {
+class CapturePermission : public CaptureBackendProbe,
+                          public std::enable_shared_from_this<CapturePermission> {
 public:
     using Answer = std::function<void(bool available)>;
 
@@ -31,6 +33,7 @@ public:
     // Probes now: without a tool the window shows until one is found; `ready` runs once one is
     // (at once when there is). The watch runs from then on.
     void start(std::function<void()> ready = {});
+    void waitForBackend(std::function<void()> found) override { start(std::move(found)); }
     // Without side effects; `answer` runs later from the main loop.
     void probe(Answer answer);
     // Made once and kept.

@@ -52,6 +52,8 @@ int LumerisApplication::runVerb(const Glib::RefPtr<Glib::VariantDict>& options) 
                                          nullptr, nullptr);
             return 0;
         }
+        // Started by the verb: the tray stays, without the launch window.
+        startHidden_ = true;
         return -1;
     }
     return -1;
@@ -88,6 +90,12 @@ void LumerisApplication::on_startup() {
         .rendererFolder = ResourceLocator::rendererDataFolder(),
         .screens = screens_.get(),
         .desktopSource = desktopPicture_.get(),
+        .addDetectedText =
+            [this](const std::string& text) {
+                if (tray_) {
+                    tray_->addDetectedText(text);
+                }
+            },
         .showTextDetectedHint = [this] { TextDetectedHint::show(settings_, *services_.notifier); },
         .showWatermarkTemplates = [this] { showWatermarkTemplates(); },
         .watermarkTextSelected = &watermarkTextSelected_,
@@ -115,6 +123,11 @@ void LumerisApplication::on_startup() {
     permission_ = std::make_shared<CapturePermission>(settings_, bus);
     capture_ = std::make_unique<CaptureController>(*this, settings_, intake_, screenCapture);
     addActions();
+    // A tray application: closing the last window does not end it, "Quit" does.
+    hold();
+    tray_ = std::make_unique<TrayShell>(
+        TrayShell::Dependencies{*this, settings_, services_, permission_.get()});
+    tray_->start();
 }
 
 void LumerisApplication::addActions() {
@@ -169,14 +182,13 @@ void LumerisApplication::showWatermarkTemplates() {
     }
 }
 
-// Nothing to open: the latest editor comes to the front; with none, the application ends.
+// A plain `lumeris`: the launch window the first time, later a window brought forward.
 void LumerisApplication::on_activate() {
-    if (!intake_->openWindows().empty()) {
-        intake_->openWindows().back()->present();
-    }
+    tray_->activate(startHidden_);
 }
 
 void LumerisApplication::on_open(const type_vec_files& files, const Glib::ustring&) {
+    tray_->opened();
     for (const auto& file : files) {
         const std::string path = file->get_path();
         if (!path.empty()) {

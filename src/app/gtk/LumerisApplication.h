@@ -4,6 +4,7 @@
 #include "app/gtk/CapturePermission.h"
 #include "app/gtk/EditorIntake.h"
 #include "app/gtk/WatermarkTemplateWindow.h"
+#include "app/gtk/TrayShell.h"
 #include "capture/WallpaperDesktopPicture.h"
 #include "platform/DesktopServices.h"
 #include "platform/GdkScreenLocator.h"
@@ -15,8 +16,8 @@
 namespace lumeris {
 
 // The one running Lumeris of the session ("app.lumeris.Lumeris" on the session bus): files named
-// on a later command line open as editors here, and the later process exits. It ends when its
-// last window closes.
+// on a later command line open as editors here, and the later process exits. It stays in the
+// tray until the user quits it.
 class LumerisApplication : public Gtk::Application {
 public:
     static constexpr const char* ID = "app.lumeris.Lumeris";
@@ -36,6 +37,8 @@ public:
 
     // For the start-up: the capture tool probe and its window.
     CapturePermission& capturePermission() { return *permission_; }
+    // Started at login: no window at launch.
+    void setStartHidden(bool hidden) { startHidden_ = hidden; }
 
 protected:
     LumerisApplication();
@@ -62,6 +65,8 @@ private:
     std::shared_ptr<EditorIntake> intake_;
     std::unique_ptr<CaptureController> capture_;
     std::shared_ptr<CapturePermission> permission_;
+    std::unique_ptr<TrayShell> tray_;
+    bool startHidden_ = false;
     bool heldForClipboard_ = false;
     sigc::signal<void()> watermarkTextSelected_;
     std::unique_ptr<WatermarkTemplateWindow> watermarkTemplates_;
