@@ -30,17 +30,13 @@ std::unique_ptr<PreferencesWindow> PreferencesWindow::create(Dependencies depend
         return std::unique_ptr<PreferencesWindow>(
             new PreferencesWindow(std::move(dependencies), std::move(builder)));
     } catch (const std::runtime_error& error) {
-        LOG_ERROR("{}", error.what());
+        LOG_ERROR("cannot build the preferences window: {}", error.what());
         return nullptr;
     }
 }
 
 template <typename T> T& PreferencesWindow::widget(const char* id) {
-    T* found = InterfaceFile::widget<T>(builder_, id);
-    if (found == nullptr) {
-        throw std::runtime_error(std::string("Preferences.ui lacks ") + id);
-    }
-    return *found;
+    return InterfaceFile::required<T>(builder_, id);
 }
 
 PreferencesWindow::PreferencesWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder> builder)

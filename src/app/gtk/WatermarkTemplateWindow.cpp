@@ -11,18 +11,6 @@
 
 namespace lumeris {
 
-namespace {
-
-template <typename T> T& required(const Glib::RefPtr<Gtk::Builder>& builder, const char* id) {
-    T* found = InterfaceFile::widget<T>(builder, id);
-    if (found == nullptr) {
-        throw std::runtime_error(std::string("WatermarkTemplate.ui lacks ") + id);
-    }
-    return *found;
-}
-
-} // namespace
-
 std::unique_ptr<WatermarkTemplateWindow>
 WatermarkTemplateWindow::create(SettingsStore& settings, std::function<void()> selected) {
     auto builder = InterfaceFile::load("WatermarkTemplate");
@@ -46,18 +34,18 @@ WatermarkTemplateWindow::WatermarkTemplateWindow(SettingsStore& settings,
     set_default_size(380, 340);
     set_type_hint(Gdk::WINDOW_TYPE_HINT_DIALOG);
     set_position(Gtk::WIN_POS_CENTER);
-    set_titlebar(required<Gtk::HeaderBar>(builder_, "headerBar"));
-    add(required<Gtk::Box>(builder_, "content"));
+    set_titlebar(InterfaceFile::required<Gtk::HeaderBar>(builder_, "headerBar"));
+    add(InterfaceFile::required<Gtk::Box>(builder_, "content"));
 
     rows_ = Glib::RefPtr<Gtk::ListStore>::cast_dynamic(builder_->get_object("watermarkTemplates"));
-    table_ = &required<Gtk::TreeView>(builder_, "tableView");
+    table_ = &InterfaceFile::required<Gtk::TreeView>(builder_, "tableView");
     builder_->get_widget("selectButton", selectButton_);
     cell_ = dynamic_cast<Gtk::CellRendererText*>(table_->get_column_cell_renderer(0));
     if (!rows_ || cell_ == nullptr || selectButton_ == nullptr) {
         throw std::runtime_error("WatermarkTemplate.ui lacks the list or its Select button");
     }
-    removeButton_ = &required<Gtk::ToolButton>(builder_, "removeButton");
-    editButton_ = &required<Gtk::ToolButton>(builder_, "editButton");
+    removeButton_ = &InterfaceFile::required<Gtk::ToolButton>(builder_, "removeButton");
+    editButton_ = &InterfaceFile::required<Gtk::ToolButton>(builder_, "editButton");
 
     // The list's own signals may fire while GTK takes the window apart: they end first.
     connections_.push_back(
@@ -65,9 +53,9 @@ WatermarkTemplateWindow::WatermarkTemplateWindow(SettingsStore& settings,
     table_->signal_row_activated().connect(
         [this](const Gtk::TreeModel::Path&, Gtk::TreeViewColumn*) { selectAction(); });
     selectButton_->signal_clicked().connect([this] { selectAction(); });
-    required<Gtk::ToolButton>(builder_, "addButton").signal_clicked().connect([this] {
-        addAction();
-    });
+    InterfaceFile::required<Gtk::ToolButton>(builder_, "addButton")
+        .signal_clicked()
+        .connect([this] { addAction(); });
     removeButton_->signal_clicked().connect([this] {
         if (auto row = selectedRow()) {
             list_.remove(*row);

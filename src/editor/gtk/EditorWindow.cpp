@@ -133,11 +133,7 @@ std::unique_ptr<EditorWindow> EditorWindow::create(Dependencies dependencies) {
 }
 
 template <typename T> T& EditorWindow::widget(const char* id) {
-    T* found = InterfaceFile::widget<T>(builder_, id);
-    if (found == nullptr) {
-        throw std::runtime_error(std::string("ImageEditor.ui lacks ") + id);
-    }
-    return *found;
+    return InterfaceFile::required<T>(builder_, id);
 }
 
 EditorWindow::EditorWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder> builder)

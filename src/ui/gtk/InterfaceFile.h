@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtkmm/builder.h>
+#include <stdexcept>
 #include <string>
 
 namespace lumeris {
@@ -24,6 +25,17 @@ public:
             logMissing(id);
         }
         return found;
+    }
+
+    // The same for a widget a window cannot do without: throws std::runtime_error naming it, for
+    // the window's factory to catch while it is being built.
+    template <typename T>
+    static T& required(const Glib::RefPtr<Gtk::Builder>& builder, const std::string& id) {
+        T* found = widget<T>(builder, id);
+        if (found == nullptr) {
+            throw std::runtime_error("the interface file lacks " + id);
+        }
+        return *found;
     }
 
 private:
