@@ -45,7 +45,7 @@ class EditorButtons {
 public:
     struct LabelField {
         SettingKey key;
-        EditorSlider slider;
+        EditorSlider slider = EditorSlider::Padding;
     };
 
     // The slider a label button's number entry sets: "padding", "inset", "rounded", "shadow".
