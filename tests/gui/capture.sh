@@ -23,7 +23,9 @@ wait_for() { # seconds, command…
 # Editor windows on the screen (the capture-and-copy editor stands beyond it).
 editors() {
     for window in $(xdotool search --onlyvisible --name ' - Lumeris ' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$window")"
+        # A window closing between the search and this question has no geometry: not on screen.
+        X=-1 Y=-1
+        eval "$(xdotool getwindowgeometry --shell "$window" 2>/dev/null)"
         [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && echo "$window"
     done
 }
@@ -72,7 +74,8 @@ sleep 2
 
 timeout 30 "$lumeris" --capture-copy || fail "lumeris --capture-copy did not end with status 0"
 wait_for 60 png_on_clipboard || fail "no image/png on the clipboard after capture and copy"
-editor_count 1 || fail "capture and copy showed an editor"
+# xdotool's search gives up on a window that closes under it: asked again until it settles.
+wait_for 50 editor_count 1 || fail "capture and copy showed an editor"
 raw_count 2 || fail "capture and copy kept no raw copy"
 timeout 30 xclip -selection clipboard -t image/png -o > pasted.png || fail "cannot paste"
 cp "$(ls archive/raw/*.png | tail -1)" captured.png
