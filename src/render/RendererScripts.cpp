@@ -86,14 +86,16 @@ const std::string& RendererScripts::windowLoadScript() {
   }
   window.addEventListener("load", function () {
     // A shown page has painted after two frames. A hidden one (the off-screen renderer) gets no
-    // frames: its snapshot lays out and paints the loaded document itself, once the fonts of
-    // its text are in.
+    // frames: its snapshot lays out and paints the loaded document itself, once its pictures are
+    // decoded (a loaded picture may still be decoding) and the fonts of its text are in.
     if (document.visibilityState === "hidden") {
+      var waits = Array.prototype.map.call(document.images, function (image) {
+        return image.decode ? image.decode().catch(function () {}) : null;
+      });
       if (document.fonts && document.fonts.ready) {
-        document.fonts.ready.then(post, post);
-      } else {
-        post();
+        waits.push(document.fonts.ready);
       }
+      Promise.all(waits).then(post, post);
       return;
     }
     requestAnimationFrame(function () { requestAnimationFrame(post); });

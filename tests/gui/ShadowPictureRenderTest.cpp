@@ -1,8 +1,7 @@
-// The off-screen renderer paints once, hidden, and its pre-blurred shadow stands in for the
-// style sheet's box-shadow: both must keep the picture as a shown view draws it.
+// The pre-blurred shadow picture stands in for the style sheet's box-shadow: it must keep the
+// picture as box-shadow draws it.
 #include "analysis/ImageSize.h"
 #include "base/Base64.h"
-#include "base/GObjectPtr.h"
 #include "export/ImageEncoder.h"
 #include "gui/RendererTestSupport.h"
 #include "render/EditorDocument.h"
@@ -45,27 +44,12 @@ Drawn document(int shadow, int radius, int tilt, bool shadowPicture) {
             static_cast<int>(size.bgWidth), static_cast<int>(size.bgHeight)};
 }
 
-RgbaImage hidden(const Drawn& drawn) {
+RgbaImage rendered(const Drawn& drawn) {
     std::string error;
     auto picture =
         RenderWindow::renderOnce(drawn.html, baseUri(), drawn.width, drawn.height, &error);
     EXPECT_TRUE(picture) << error;
     return picture.value_or(RgbaImage());
-}
-
-// As the renderer drew before: its view shown in an off-screen window, painted for display.
-RgbaImage shown(const Drawn& drawn) {
-    auto window = GObjectPtr<GtkWidget>::sinkFloating(gtk_offscreen_window_new());
-    auto view = CustomWKWebView::create();
-    gtk_container_add(GTK_CONTAINER(window.get()), view->widget());
-    view->setCanvasSize(drawn.width, drawn.height);
-    gtk_widget_show_all(window.get());
-    view->loadDocument(drawn.html, baseUri());
-    ShotResult shot = screenshot(*view, false);
-    view.reset();
-    gtk_widget_destroy(window.get());
-    EXPECT_TRUE(shot.image) << shot.error.value_or("");
-    return shot.image ? *shot.image : RgbaImage();
 }
 
 struct Difference {
@@ -91,18 +75,8 @@ Difference difference(const RgbaImage& a, const RgbaImage& b) {
 
 } // namespace
 
-TEST(PaintOnceTest, HiddenRendererDrawsWhatAShownViewDraws) {
-    const Drawn drawn = document(60, 24, 15, false);
-    const RgbaImage reference = shown(drawn);
-    const RgbaImage picture = hidden(drawn);
-    ASSERT_EQ(picture.width, drawn.width);
-    ASSERT_EQ(picture.height, drawn.height);
-    EXPECT_TRUE(picture == reference)
-        << "largest channel difference " << difference(picture, reference).largest;
-}
-
 // Shadow strengths and radii across their ranges, flat and tilted; the figures go to the README.
-TEST(PaintOnceTest, PreBlurredShadowKeepsTheLook) {
+TEST(ShadowPictureRenderTest, PreBlurredShadowKeepsTheLook) {
     struct Case {
         int shadow;
         int radius;
@@ -110,10 +84,10 @@ TEST(PaintOnceTest, PreBlurredShadowKeepsTheLook) {
     };
     for (const Case c : {Case{25, 10, 15}, Case{40, 30, 15}, Case{5, 60, 15}, Case{40, 0, 25}}) {
         SCOPED_TRACE(::testing::Message() << c.shadow << " " << c.radius << " " << c.tilt);
-        const RgbaImage reference = hidden(document(c.shadow, c.radius, c.tilt, false));
+        const RgbaImage reference = rendered(document(c.shadow, c.radius, c.tilt, false));
         const Drawn drawn = document(c.shadow, c.radius, c.tilt, true);
         ASSERT_NE(drawn.html.find("border-image-source"), std::string::npos);
-        const RgbaImage picture = hidden(drawn);
+        const RgbaImage picture = rendered(drawn);
         ASSERT_EQ(picture.width, reference.width);
         ASSERT_EQ(picture.height, reference.height);
         const Difference d = difference(picture, reference);
