@@ -16,7 +16,7 @@ PACKAGES=(
     libkeybinder-3.0-dev
     libcanberra-gtk3-dev sound-theme-freedesktop
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xclip xdotool dbus
+    xvfb xauth xclip xdotool x11-utils dbus
     desktop-file-utils appstream man-db bash-completion dpkg-dev webp-pixbuf-loader
     imagemagick
     fonts-noto-color-emoji

@@ -62,9 +62,11 @@ timeout 20 "$lumeris" preset delete Team || fail "preset delete refused"
 # An unreadable file: an alert, and no editor.
 timeout 20 "$lumeris" notes.txt || fail "lumeris notes.txt did not exit with status 0"
 for _ in $(seq 300); do
+    # A dialog of the process: the tray's own windows (the status icon's among them) are not.
     alert=$(xdotool search --onlyvisible --pid "$first" --name '' 2>/dev/null |
         while read -r window; do
-            xdotool getwindowname "$window" | grep -q ' - Lumeris ' || echo "$window"
+            xprop -id "$window" _NET_WM_WINDOW_TYPE 2>/dev/null |
+                grep -q _NET_WM_WINDOW_TYPE_DIALOG && echo "$window"
         done | head -1)
     [ -n "$alert" ] && break
     sleep 0.1

@@ -31,7 +31,6 @@ void BatchRenderer::warmUp() {
     if (options_.wrap || settings_.boolValue(std::string(SettingKeys::AUTO_REDACT.name), true)) {
         recognizer_.warmUp();
     }
-    window_.view().loadDocument("<html><body></body></html>", baseUri_);
 }
 
 std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::path& input) {

@@ -54,8 +54,7 @@ public:
                   Backgrounds backgrounds, std::string baseUri, std::FILE* pictureStream,
                   RendererCopies& copies);
 
-    // Starts the renderer's web process and loads the recognition data, so that both overlap
-    // preparing the first input. Main thread.
+    // Loads the recognition data, so that it overlaps preparing the first input. Main thread.
     void warmUp();
 
     // Read, analyse, recognise and compose; the reason on failure. Any thread, one at a time.
