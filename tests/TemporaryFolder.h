@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
 #include <glib.h>
+#include <sstream>
 #include <string>
 
 // A fresh folder for one test, removed with everything in it at the end.
@@ -25,3 +27,10 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The whole text of `path`; empty when it cannot be read.
+inline std::string fileText(const std::filesystem::path& path) {
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+}

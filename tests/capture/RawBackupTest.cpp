@@ -10,16 +10,6 @@
 using namespace lumeris;
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string contents(const fs::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
-
-} // namespace
-
 TEST(RawBackupTest, CopiesIntoRawCreatingFoldersAndNeverReplacesOrForcesAWay) {
     TemporaryFolder folder;
     std::ofstream(folder / "shot.png") << "capture";
@@ -49,10 +39,10 @@ TEST(RawBackupTest, CopiesIntoRawCreatingFoldersAndNeverReplacesOrForcesAWay) {
         EXPECT_EQ(copy.has_value(), test.copied);
         if (copy) {
             EXPECT_EQ(*copy, test.archive / "raw" / "shot.png");
-            EXPECT_EQ(contents(*copy), "capture");
+            EXPECT_EQ(fileText(*copy), "capture");
         }
         if (test.alreadyThere != nullptr) {
-            EXPECT_EQ(contents(test.archive / "raw" / "shot.png"), test.alreadyThere);
+            EXPECT_EQ(fileText(test.archive / "raw" / "shot.png"), test.alreadyThere);
         }
         if (!test.saving) {
             EXPECT_FALSE(fs::exists(test.archive));

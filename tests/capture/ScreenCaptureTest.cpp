@@ -14,12 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string contents(const fs::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
-
 class ScreenCaptureTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -73,12 +67,12 @@ TEST_F(ScreenCaptureTest, UnavailableToolsHandOverAndACancelEndsTheCapture) {
         captured->filename().string(),
         std::regex(R"(Lumeris-\d{4}-\d\d-\d\d-\d\d\.\d\d\.\d\d-[0-9A-F-]{36}\.png)")))
         << *captured;
-    EXPECT_EQ(contents(*captured), "picture");
-    EXPECT_EQ(contents(folder / "arguments"), "-i -o -a " + captured->string() + "\n");
+    EXPECT_EQ(fileText(*captured), "picture");
+    EXPECT_EQ(fileText(folder / "arguments"), "-i -o -a " + captured->string() + "\n");
 
     captured = capture({writes}, true);
     ASSERT_TRUE(captured);
-    EXPECT_EQ(contents(folder / "arguments"), "-i -o -a -w " + captured->string() + "\n");
+    EXPECT_EQ(fileText(folder / "arguments"), "-i -o -a -w " + captured->string() + "\n");
 
     EXPECT_FALSE(capture({cancels, writes})) << "a cancelled selection tries no other tool";
     EXPECT_EQ(noTool, 0);
@@ -114,7 +108,7 @@ TEST_F(ScreenCaptureTest, ASelectorsOutputBecomesTheCapturesArgument) {
         EXPECT_EQ(outcome, test.written ? CaptureOutcome::Captured : CaptureOutcome::Cancelled)
             << test.selector;
         if (test.written) {
-            EXPECT_EQ(contents(folder / "selected.png"), *test.written);
+            EXPECT_EQ(fileText(folder / "selected.png"), *test.written);
             fs::remove(folder / "selected.png");
         }
     }

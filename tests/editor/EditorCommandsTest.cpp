@@ -11,6 +11,7 @@
 #include "render/BackgroundPictures.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
+#include "support/EditorFixture.h"
 #include "support/ImageFiles.h"
 
 #include <fstream>
@@ -61,15 +62,8 @@ TEST(EditorCommandsTest, NamesAndFeedback) {
 
 namespace {
 
-class EditorCommandsFlowTest : public ::testing::Test {
+class EditorCommandsFlowTest : public EditorFixture {
 protected:
-    TemporaryFolder folder;
-    SettingsStore settings{folder / "settings.json", SettingsStore::Persistence::InMemory};
-    FakeEditorView view;
-    ManualTimer timer;
-    BackgroundPictures pictures{folder / "pictures", [](const auto&) {
-                                    return std::string();
-                                }};
     FakeClipboard clipboard;
     FakeFileChooser chooser;
     FakeAlerts alerts;
@@ -80,19 +74,8 @@ protected:
     RgbaImage picture = screenshot(40, 30, 0);
 
     void SetUp() override {
-        settings.registerDefaultSettings(StandardFolders{folder / "Archives", folder / "Desktop"});
         settings.set(SettingKeys::SAVE_PATH, (folder / "Saved").string());
-        controller = EditorController::create({settings,
-                                               view,
-                                               timer,
-                                               pictures,
-                                               folder / "renderer",
-                                               {},
-                                               {},
-                                               nullptr,
-                                               nullptr,
-                                               {},
-                                               {}});
+        controller = createController();
         controller->loadImage(writePng(screenshot(80, 60, 0), folder / "shot.png"));
         commands =
             EditorCommands::create({settings,

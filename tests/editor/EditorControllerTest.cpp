@@ -8,6 +8,7 @@
 #include "render/BackgroundPictures.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
+#include "support/EditorFixture.h"
 #include "support/ImageFiles.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +17,9 @@ using namespace lumeris;
 
 namespace {
 
-class EditorControllerTest : public ::testing::Test {
+class EditorControllerTest : public EditorFixture {
 protected:
-    TemporaryFolder folder;
-    SettingsStore settings{folder / "settings.json", SettingsStore::Persistence::InMemory};
-    FakeEditorView view;
-    ManualTimer timer;
     FakeScreenLocator screens;
-    BackgroundPictures pictures{folder / "pictures", {}};
     std::vector<TextRecognitionTask::Handlers> recognitions;
     std::vector<std::pair<bool, std::function<void(std::optional<PreparedImage>)>>> wraps;
     int presetChanges = 0;
@@ -31,7 +27,6 @@ protected:
     std::shared_ptr<EditorController> controller;
 
     void SetUp() override {
-        settings.registerDefaultSettings(StandardFolders{folder / "Archives", folder / "Desktop"});
         controller = EditorController::create({
             .settings = settings,
             .view = view,

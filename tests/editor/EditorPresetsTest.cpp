@@ -8,6 +8,7 @@
 #include "render/BackgroundPictures.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
+#include "support/EditorFixture.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -70,15 +71,8 @@ TEST(EditorPresetManagerTest, UnreadableDataIsKeptAsideAndDuplicatesGoTogether) 
 
 namespace {
 
-class EditorPresetsTest : public ::testing::Test {
+class EditorPresetsTest : public EditorFixture {
 protected:
-    TemporaryFolder folder;
-    SettingsStore settings{folder / "settings.json", SettingsStore::Persistence::InMemory};
-    FakeEditorView view;
-    ManualTimer timer;
-    BackgroundPictures pictures{folder / "pictures", [](const auto&) {
-                                    return std::string();
-                                }};
     FakeAlerts alerts;
     std::vector<std::string> titles;
     std::string selected;
@@ -87,11 +81,7 @@ protected:
     std::unique_ptr<EditorPresets> presets;
 
     void SetUp() override {
-        settings.registerDefaultSettings(StandardFolders{folder / "Archives", folder / "Desktop"});
-        controller = EditorController::create(
-            {settings, view, timer, pictures, folder / "r", {}, {}, nullptr, nullptr, {}, [this] {
-                 presets->presetStateChanged();
-             }});
+        controller = createController([this] { presets->presetStateChanged(); });
         controller->start();
         presets = std::make_unique<EditorPresets>(
             settings, *controller, alerts,
