@@ -7,36 +7,13 @@
 set -u
 lumeris=$1
 work=$(mktemp -d)
+. "$(dirname "$0")/person.sh"
 # xclip serves the clipboard in the foreground (-quiet) so that it can be ended with the test.
 trap 'kill "$pid" $clips 2>/dev/null; rm -rf "$work"' EXIT
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-    XDG_DATA_HOME="$work/data" TMPDIR="$work" LSAN_OPTIONS=detect_leaks=0
+use_home .
 cd "$work" || exit 1
 pid=
 clips=
-fail() { echo "FAIL: $*" >&2; exit 1; }
-wait_for() { # seconds, command…
-    limit=$(($1 * 10)); shift
-    for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
-# Editor windows on the screen (the capture-and-copy editor stands beyond it).
-editors() {
-    for window in $(xdotool search --onlyvisible --name ' - Lumeris ' 2>/dev/null); do
-        # A window closing between the search and this question has no geometry: not on screen.
-        X=-1 Y=-1
-        eval "$(xdotool getwindowgeometry --shell "$window" 2>/dev/null)"
-        [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && echo "$window"
-    done
-}
-editor_count() { [ "$(editors | wc -l)" -eq "$1" ]; }
-alert_shown() {
-    for window in $(xdotool search --onlyvisible --pid "$pid" --name '' 2>/dev/null); do
-        xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG && return 0
-    done
-    return 1
-}
-png_on_clipboard() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -q image/png; }
 raw_count() { [ "$(ls archive/raw 2>/dev/null | wc -l)" -eq "$1" ]; }
 
 # The fake capture tool: a 300 × 200 picture into its last argument, nothing while "cancel" exists.
@@ -54,10 +31,6 @@ printf '{"settings.capture-command": "%s/fake-capture", "settings.screenshot-pat
 # Lumeris in the tray, as the desktop's shortcuts find it; each verb below runs in it.
 "$lumeris" --hidden &
 pid=$!
-registered() {
-    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-        --method org.freedesktop.DBus.NameHasOwner app.lumeris.Lumeris 2>/dev/null | grep -q true
-}
 wait_for 30 registered || fail "lumeris --hidden did not start"
 
 touch cancel

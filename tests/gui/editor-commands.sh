@@ -4,27 +4,17 @@
 set -u
 lumeris=$1
 work=$(mktemp -d)
+. "$(dirname "$0")/person.sh"
 trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-    XDG_DATA_HOME="$work/data" TMPDIR="$work" LSAN_OPTIONS=detect_leaks=0
+use_home .
 cd "$work" || exit 1
-fail() { echo "FAIL: $*" >&2; exit 1; }
-editor() { xdotool search --onlyvisible --name ' - Lumeris ' 2>/dev/null | head -1; }
-has_editor() { [ -n "$(editor)" ]; }
-no_editor() { [ -z "$(editor)" ]; }
 saved_png() { ls saved/*.png >/dev/null 2>&1; }
-png_on_clipboard() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null | grep -q image/png; }
-wait_for() { # seconds, command…
-    limit=$(($1 * 10)); shift
-    for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
 # The window, once its document has loaded (its title is set before). The first command line
 # starts the Lumeris that stays; later ones hand it their file.
 open_editor() {
     "$lumeris" shot.png &
     [ -n "${pid:-}" ] || pid=$!
-    wait_for 30 has_editor || fail "no editor window"
+    wait_for 30 editor_count 1 || fail "no editor window"
     sleep 3
 }
 
@@ -35,17 +25,14 @@ convert -size 300x200 xc:'#2b5797' -fill white -draw 'rectangle 30,30 270,170' s
     fail "cannot draw the test picture"
 
 open_editor
-timeout 10 xdotool windowfocus --sync "$(editor)" key ctrl+s || fail "cannot type into the editor"
-wait_for 20 saved_png || fail "ctrl+s wrote nothing into the save folder"
-wait_for 20 no_editor ||
-    fail "the editor stayed open after saving"
+press "$(editor)" ctrl+s saved_png || fail "ctrl+s wrote nothing into the save folder"
+wait_for 20 editor_count 0 || fail "the editor stayed open after saving"
+[ "$(ls saved | wc -l)" -eq 1 ] || fail "one ctrl+s saved $(ls saved | wc -l) files"
 saved=$(identify -format '%wx%h' saved/*.png)
 kill -0 "$pid" 2>/dev/null || fail "lumeris left the tray when its only window closed"
 
 open_editor
-timeout 10 xdotool windowfocus --sync "$(editor)" key ctrl+c || fail "cannot type into the editor"
-wait_for 20 png_on_clipboard ||
-    fail "no image/png on the clipboard"
+press "$(editor)" ctrl+c png_on_clipboard || fail "no image/png on the clipboard"
 kill -0 "$pid" 2>/dev/null || fail "lumeris ended while it owns the clipboard"
 timeout 30 xclip -selection clipboard -t image/png -o > pasted.png || fail "cannot paste"
 pasted=$(identify -format '%wx%h' pasted.png)

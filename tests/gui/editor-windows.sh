@@ -8,23 +8,12 @@
 set -u
 lumeris=$1
 work=$(mktemp -d)
-trap 'kill "$first" 2>/dev/null; rm -rf "$work"' EXIT
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-    XDG_DATA_HOME="$work/data" TMPDIR="$work" LSAN_OPTIONS=detect_leaks=0
+. "$(dirname "$0")/person.sh"
+trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+use_home .
 cd "$work" || exit 1
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# The visible windows named like editors.
-editors() {
-    xdotool search --onlyvisible --name ' - Lumeris ' 2>/dev/null
-}
-# Waits up to 30 s for the number of editor windows to reach $1.
 wait_for_editors() {
-    for _ in $(seq 300); do
-        [ "$(editors | wc -l)" -eq "$1" ] && return 0
-        sleep 0.1
-    done
-    fail "expected $1 editor windows, found $(editors | wc -l)"
+    wait_for 30 editor_count "$1" || fail "expected $1 editor windows, found $(editors | wc -l)"
 }
 
 convert -size 480x300 'gradient:#2b5797-#9fc5e8' -fill white -draw 'roundrectangle 40,40 440,260 16,16' \
@@ -34,18 +23,18 @@ cp shot.png other.png
 echo "not a picture" > notes.txt
 
 "$lumeris" shot.png &
-first=$!
+pid=$!
 wait_for_editors 1
 
 # A second command line hands its file to the running process and ends at once.
 timeout 20 "$lumeris" other.png || fail "the second lumeris did not exit with status 0"
 wait_for_editors 2
-kill -0 "$first" 2>/dev/null || fail "the first lumeris is gone"
+kill -0 "$pid" 2>/dev/null || fail "the first lumeris is gone"
 for window in $(editors); do
-    [ "$(xdotool getwindowpid "$window")" = "$first" ] || fail "window $window is not in process $first"
+    [ "$(xdotool getwindowpid "$window")" = "$pid" ] || fail "window $window is not in process $pid"
 done
-xdotool getwindowname "$(editors | head -1)" | grep -q '^Lumeris-.*\.png - Lumeris [0-9.]* ([0-9]*)$' ||
-    fail "unexpected title: $(xdotool getwindowname "$(editors | head -1)")"
+xdotool getwindowname "$(editor)" | grep -q '^Lumeris-.*\.png - Lumeris [0-9.]* ([0-9]*)$' ||
+    fail "unexpected title: $(xdotool getwindowname "$(editor)")"
 
 # An application address naming a file opens an editor too.
 timeout 20 "$lumeris" "lumeris://openEditor?path=file://$work/other.png" ||
@@ -61,34 +50,19 @@ timeout 20 "$lumeris" preset delete Team || fail "preset delete refused"
 
 # An unreadable file: an alert, and no editor.
 timeout 20 "$lumeris" notes.txt || fail "lumeris notes.txt did not exit with status 0"
-for _ in $(seq 300); do
-    # A dialog of the process: the tray's own windows (the status icon's among them) are not.
-    alert=$(xdotool search --onlyvisible --pid "$first" --name '' 2>/dev/null |
-        while read -r window; do
-            xprop -id "$window" _NET_WM_WINDOW_TYPE 2>/dev/null |
-                grep -q _NET_WM_WINDOW_TYPE_DIALOG && echo "$window"
-        done | head -1)
-    [ -n "$alert" ] && break
-    sleep 0.1
-done
+wait_for 30 alert_shown
+alert=$(alert)
 [ -n "$alert" ] || fail "no alert for a file that is not an image"
 [ "$(editors | wc -l)" -eq 3 ] || fail "an editor opened on a file that is not an image"
 
-# No window manager runs: focus each window directly, then type as a person would.
-xdotool windowfocus --sync "$alert" key Return
+press "$alert" Return gone "$alert" || fail "the alert stayed after Return"
 for window in $(editors); do
-    xdotool windowfocus --sync "$window" key ctrl+w
-    sleep 0.5
+    press "$window" ctrl+w gone "$window" || fail "editor $window stayed after ctrl+w"
 done
 wait_for_editors 0
 sleep 1
-kill -0 "$first" 2>/dev/null || fail "lumeris ended with its last window"
-gdbus call --session --dest app.lumeris.Lumeris --object-path /app/lumeris/Lumeris \
-    --method org.gtk.Actions.Activate quit '[]' '{}' >/dev/null || fail "cannot ask lumeris to quit"
-for _ in $(seq 600); do
-    kill -0 "$first" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$first" 2>/dev/null && fail "lumeris still runs after Quit"
-wait "$first" || fail "lumeris ended with status $?"
+kill -0 "$pid" 2>/dev/null || fail "lumeris ended with its last window"
+action quit || fail "cannot ask lumeris to quit"
+wait_for 60 sh -c "! kill -0 $pid 2>/dev/null" || fail "lumeris still runs after Quit"
+wait "$pid" || fail "lumeris ended with status $?"
 echo "PASS"

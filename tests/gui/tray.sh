@@ -8,6 +8,7 @@ set -u
 lumeris=$1
 watcher=$2
 work=$(mktemp -d)
+. "$(dirname "$0")/person.sh"
 cleanup() {
     for process in ${pid:-} ${holder:-} ${watcher_pid:-} ${holder_bus:-}; do
         kill "$process" 2>/dev/null
@@ -15,36 +16,11 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-export LSAN_OPTIONS=detect_leaks=0
 cd "$work" || exit 1
 
-fail() { echo "FAIL: $*" >&2; tail -20 "$HOME/console.txt" >&2 2>/dev/null; exit 1; }
-wait_for() { # seconds, command…
-    limit=$(($1 * 10)); shift
-    for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
-# A home of its own for each Lumeris.
-use_home() {
-    export HOME="$work/$1" XDG_CONFIG_HOME="$work/$1/config" XDG_CACHE_HOME="$work/$1/cache" \
-        XDG_DATA_HOME="$work/$1/data" TMPDIR="$work/$1"
-    mkdir -p "$HOME"
-}
-action() { # name: activates an action of the running Lumeris over the bus
-    gdbus call --session --dest app.lumeris.Lumeris --object-path /app/lumeris/Lumeris \
-        --method org.gtk.Actions.Activate "$1" '[]' '{}' >/dev/null
-}
 preferences() { xdotool search --onlyvisible --name '^Preferences$' 2>/dev/null | head -1; }
 preferences_shown() { [ -n "$(preferences)" ]; }
 preferences_hidden() { [ -z "$(preferences)" ]; }
-# A dialog window of $pid: an alert.
-alert() {
-    for window in $(xdotool search --onlyvisible --pid "$pid" --name '' 2>/dev/null); do
-        xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG &&
-            echo "$window" && return 0
-    done
-}
-alert_shown() { [ -n "$(alert)" ]; }
 # The console lines of the Lumeris of the current home (the log file is written in batches).
 logged() { grep -q "$1" "$HOME/console.txt" 2>/dev/null; }
 
@@ -75,9 +51,7 @@ pid=$!
 wait_for 30 alert_shown || fail "no conflict alert for a key another program holds"
 wait_for 10 logged 'Ctrl+Alt+Super+4 is held by another program' ||
     fail "the alert is not the conflict alert"
-xdotool windowfocus --sync "$(alert)" key Return
-alert_gone() { ! alert_shown; }
-wait_for 10 alert_gone || fail "the conflict alert stayed after OK"
+press "$(alert)" Return gone "$(alert)" || fail "the conflict alert stayed after OK"
 action quit
 wait_for 20 sh -c "! kill -0 $pid 2>/dev/null" || fail "Quit did not end lumeris"
 kill "$holder"; wait "$holder" 2>/dev/null; holder=
@@ -109,16 +83,13 @@ done
     fail "the menu should hold five empty text entries"
 
 # The capture key opens an editor on the fake tool's picture.
-editor() { xdotool search --onlyvisible --name ' - Lumeris ' 2>/dev/null | head -1; }
-has_editor() { [ -n "$(editor)" ]; }
 xdotool key ctrl+alt+super+4
-wait_for 30 has_editor || fail "Ctrl+Alt+Super+4 opened no editor"
+wait_for 30 editor_count 1 || fail "Ctrl+Alt+Super+4 opened no editor"
 
 # Hidden, then a second plain `lumeris` brings the preferences back and ends.
 action hide
 wait_for 10 preferences_hidden || fail "Hide left the preferences open"
-no_editor() { [ -z "$(editor)" ]; }
-wait_for 10 no_editor || fail "Hide left the editor open"
+wait_for 10 editor_count 0 || fail "Hide left the editor open"
 timeout 20 "$lumeris" || fail "the second lumeris did not exit with status 0"
 wait_for 10 preferences_shown || fail "a second lumeris did not bring the preferences back"
 kill -0 "$pid" || fail "the first lumeris is gone"
@@ -129,8 +100,7 @@ padding() { sed -n 's/.*"settings.padding": *\([0-9.]*\).*/\1/p' "$HOME/config/l
 action hide
 action factory-reset
 wait_for 10 alert_shown || fail "no confirmation before the factory reset"
-xdotool windowfocus --sync "$(alert)" key Return
-wait_for 30 logged 'Factory reset; starting again' || fail "the factory reset did not start again"
+press "$(alert)" Return logged 'Factory reset; starting again' || fail "the factory reset did not start again"
 wait_for 30 preferences_shown || fail "after the reset no preferences window"
 kill -0 "$pid" || fail "the process that was reset is gone"
 owner=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
