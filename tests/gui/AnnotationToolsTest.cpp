@@ -96,19 +96,13 @@ protected:
     }
 
     void load(const std::string& html) {
-        std::optional<std::optional<std::string>> error;
-        window->load(html, baseUri(), [&](const std::optional<std::string>& e) { error = e; });
-        ASSERT_TRUE(runUntil([&] { return error.has_value(); }));
-        ASSERT_FALSE(*error) << **error;
+        ASSERT_EQ(loadDocument(*window, html), std::nullopt);
         delegate->events.clear();
     }
 
     nlohmann::json evaluate(const std::string& script) {
-        std::optional<std::optional<std::string>> value;
-        window->view().evaluate(script,
-                                [&](const std::optional<std::string>& v, auto) { value = v; });
-        runUntil([&] { return value.has_value(); });
-        return nlohmann::json::parse(value.value_or(std::nullopt).value_or("null"), nullptr, false);
+        return nlohmann::json::parse(
+            lumeris::testing::evaluate(window->view(), script).value_or("null"), nullptr, false);
     }
 
     // The annotations as the application would carry them across a reload.
@@ -130,12 +124,7 @@ protected:
         return modes;
     }
 
-    bool cancel() {
-        std::optional<bool> consumed;
-        window->view().handleCancelOperation([&](bool value) { consumed = value; });
-        runUntil([&] { return consumed.has_value(); });
-        return consumed.value_or(false);
-    }
+    bool cancel() { return lumeris::testing::cancel(window->view()); }
 
     RgbaImage shot() {
         auto result = screenshot(window->view(), false);

@@ -22,25 +22,9 @@ protected:
         window->view().setDelegate(delegate);
     }
 
-    void load(const std::string& html) {
-        std::optional<std::optional<std::string>> error;
-        window->load(html, baseUri(), [&](std::optional<std::string> e) { error = e; });
-        ASSERT_TRUE(runUntil([&] { return error.has_value(); }));
-        ASSERT_FALSE(*error) << **error;
-    }
-
+    void load(const std::string& html) { ASSERT_EQ(loadDocument(*window, html), std::nullopt); }
     std::optional<std::string> evaluate(const std::string& script) {
-        std::optional<std::optional<std::string>> value;
-        window->view().evaluate(script, [&](std::optional<std::string> v, auto) { value = v; });
-        runUntil([&] { return value.has_value(); });
-        return value.value_or(std::nullopt);
-    }
-
-    std::optional<bool> cancel() {
-        std::optional<bool> consumed;
-        window->view().handleCancelOperation([&](bool value) { consumed = value; });
-        runUntil([&] { return consumed.has_value(); });
-        return consumed;
+        return lumeris::testing::evaluate(window->view(), script);
     }
 
     LogCapture log;
@@ -94,20 +78,6 @@ TEST_F(RendererHostTest, CacheIsReusedUntilSomethingChangesOrTheWebProcessDies) 
     EXPECT_EQ(pixel(*reloaded.image, 2, 2), 0xFF0000FFu);
 }
 
-TEST_F(RendererHostTest, OutputSnapshotIsTheCanvasWhateverTheZoomShown) {
-    // Text and rounded corners: a rescaled picture would not match pixel for pixel.
-    load(page("<p style=\"position:absolute;left:6px;top:0;font:13px sans-serif\">Zoom 1:1</p>"));
-    CustomWKWebView& view = window->view();
-    auto reference = screenshot(view, false);
-    ASSERT_TRUE(reference.image) << reference.error.value_or("");
-    // The view keeps asking for the zoomed canvas size between snapshots.
-    expectSnapshotsIgnoreZoom(view, *reference.image, [&view](double zoom) {
-        int width = 0;
-        gtk_widget_get_size_request(view.widget(), &width, nullptr);
-        EXPECT_EQ(width, static_cast<int>(200 * zoom));
-    });
-}
-
 TEST_F(RendererHostTest, ToolModesAreReportedAndEscapeLeavesThem) {
     load(RED_PAGE);
     ASSERT_FALSE(delegate->events.empty());
@@ -119,9 +89,9 @@ TEST_F(RendererHostTest, ToolModesAreReportedAndEscapeLeavesThem) {
     EXPECT_EQ(delegate->events.back(),
               std::make_pair(std::string("CHANGE_MODE"), std::optional(nlohmann::json("redact"))));
     EXPECT_EQ(evaluate("document.body.classList.contains('redact-mode')"), "true");
-    EXPECT_EQ(cancel(), true);
+    EXPECT_TRUE(cancel(window->view()));
     EXPECT_EQ(delegate->events.back().second, nlohmann::json("free"));
-    EXPECT_EQ(cancel(), false) << "no tool active: the editor may close";
+    EXPECT_FALSE(cancel(window->view())) << "no tool active: the editor may close";
 }
 
 TEST_F(RendererHostTest, ConsoleOutputAndUncaughtErrorsReachTheLog) {

@@ -180,16 +180,9 @@ TEST_F(DragOutWindowTest, LeavingThePictureWithTheButtonDownDropsACanvasSizedFil
     movePointer(middleOf(window->renderer().widget()));
     xdotool("mousedown 1");
     // The page has seen the press (and told the editor) once it marks the body.
-    auto pressed = std::make_shared<std::optional<bool>>(false);
     ASSERT_TRUE(runUntil([&] {
-        if (*pressed == false) {
-            pressed->reset();
-            window->renderer().evaluate("document.body.classList.contains('webview-mousedown')",
-                                        [pressed](std::optional<std::string> value, auto) {
-                                            *pressed = value.value_or("") == "true";
-                                        });
-        }
-        return pressed->value_or(false);
+        return evaluate(window->renderer(),
+                        "document.body.classList.contains('webview-mousedown')") == "true";
     }));
     movePointer(middleOf(GTK_WIDGET(window->dragArea().gobj())));
     ASSERT_TRUE(runUntil([&] { return dragging(); }));

@@ -1,6 +1,5 @@
-#include "app/gtk/WatermarkTemplateWindow.h"
-
 #include "TemporaryFolder.h"
+#include "app/gtk/WatermarkTemplateWindow.h"
 #include "editor/ImageLoadPipeline.h"
 #include "editor/gtk/BackgroundColorPickerViewController.h"
 #include "editor/gtk/EditorWindow.h"
@@ -33,14 +32,8 @@ protected:
 
     // Whether the shown document's markup (its style sheet included) holds `text`.
     static bool documentHolds(EditorWindow& editor, const std::string& text) {
-        std::optional<std::string> value;
-        bool answered = false;
-        editor.renderer().evaluate("document.documentElement.outerHTML.includes('" + text + "')",
-                                   [&](std::optional<std::string> result, auto) {
-                                       value = std::move(result);
-                                       answered = true;
-                                   });
-        return runUntil([&] { return answered; }) && value == "true";
+        return evaluate(editor.renderer(),
+                        "document.documentElement.outerHTML.includes('" + text + "')") == "true";
     }
 
     std::unique_ptr<EditorWindow> openEditor() {

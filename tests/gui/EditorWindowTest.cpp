@@ -71,14 +71,7 @@ protected:
     }
 
     std::optional<std::string> evaluate(const std::string& script) {
-        std::optional<std::string> value;
-        bool answered = false;
-        window->renderer().evaluate(script, [&](std::optional<std::string> result, auto) {
-            value = std::move(result);
-            answered = true;
-        });
-        EXPECT_TRUE(runUntil([&] { return answered; }));
-        return value;
+        return lumeris::testing::evaluate(window->renderer(), script);
     }
 
     // A mark only a reload removes.

@@ -60,6 +60,29 @@ std::string baseUri() {
     return RenderWindow::viewerBaseUri().value_or("");
 }
 
+std::optional<std::string> loadDocument(RenderWindow& window, const std::string& html) {
+    std::optional<std::optional<std::string>> error;
+    window.load(html, baseUri(), [&](const std::optional<std::string>& e) { error = e; });
+    if (!runUntil([&] { return error.has_value(); })) {
+        return "the document did not load in time";
+    }
+    return *error;
+}
+
+std::optional<std::string> evaluate(CustomWKWebView& view, const std::string& script) {
+    std::optional<std::optional<std::string>> value;
+    view.evaluate(script, [&](const std::optional<std::string>& v, auto) { value = v; });
+    runUntil([&] { return value.has_value(); });
+    return value.value_or(std::nullopt);
+}
+
+bool cancel(CustomWKWebView& view) {
+    std::optional<bool> consumed;
+    view.handleCancelOperation([&](bool value) { consumed = value; });
+    runUntil([&] { return consumed.has_value(); });
+    return consumed.value_or(false);
+}
+
 std::uint32_t pixel(const RgbaImage& image, int x, int y) {
     const std::uint8_t* p = image.at(x, y);
     return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];

@@ -35,6 +35,15 @@ std::string editorLikeDocument(const std::string& background, int imageWidth, in
 // The base URI of the resources folder's viewer.html.
 std::string baseUri();
 
+// Loads `html` into `window` and runs the main loop until it has loaded; the error, if any.
+std::optional<std::string> loadDocument(RenderWindow& window, const std::string& html);
+
+// Runs `script` in the page and waits for its result as JSON text (none on error or time-out).
+std::optional<std::string> evaluate(CustomWKWebView& view, const std::string& script);
+
+// Asks the page to leave its tool, as Escape does; whether it had one.
+bool cancel(CustomWKWebView& view);
+
 // Colour at (x, y) as 0xRRGGBBAA.
 std::uint32_t pixel(const RgbaImage& image, int x, int y);
 
