@@ -42,14 +42,7 @@ SyntheticInput::SyntheticInput(CustomWKWebView& view) : view_(view) {
 }
 
 int SyntheticInput::seen(const char* type) {
-    std::optional<std::string> answer;
-    bool done = false;
-    view_.evaluate(std::string(COUNTER) + ";window.__inputSeen." + type,
-                   [&](std::optional<std::string> value, auto) {
-                       answer = std::move(value);
-                       done = true;
-                   });
-    runUntil([&] { return done; });
+    const auto answer = evaluate(view_, std::string(COUNTER) + ";window.__inputSeen." + type);
     return answer ? std::atoi(answer->c_str()) : -1;
 }
 
