@@ -1,5 +1,5 @@
-// The pre-blurred shadow picture stands in for the style sheet's box-shadow: it must keep the
-// picture as box-shadow draws it.
+// The off-screen renderer paints once, hidden, and its pre-blurred shadow stands in for the
+// style sheet's box-shadow: both must keep the picture as a shown view draws it.
 #include "analysis/ImageSize.h"
 #include "base/Base64.h"
 #include "export/ImageEncoder.h"
@@ -52,6 +52,16 @@ RgbaImage rendered(const Drawn& drawn) {
     return picture.value_or(RgbaImage());
 }
 
+// As the editor draws: the view shown, painted for display before its snapshot.
+RgbaImage shown(const Drawn& drawn) {
+    RenderWindow window(drawn.width, drawn.height);
+    window.showForInput();
+    EXPECT_EQ(loadDocument(window, drawn.html), std::nullopt);
+    ShotResult shot = screenshot(window.view(), false);
+    EXPECT_TRUE(shot.image) << shot.error.value_or("");
+    return shot.image ? *shot.image : RgbaImage();
+}
+
 struct Difference {
     int largest = 0;
     double mean = 0;
@@ -74,6 +84,18 @@ Difference difference(const RgbaImage& a, const RgbaImage& b) {
 }
 
 } // namespace
+
+TEST(ShadowPictureRenderTest, HiddenRendererDrawsWhatAShownViewDraws) {
+    const Drawn drawn = document(60, 24, 15, false);
+    const RgbaImage reference = shown(drawn);
+    for (int run = 0; run < 3; ++run) {
+        const RgbaImage picture = rendered(drawn);
+        ASSERT_EQ(picture.width, drawn.width);
+        ASSERT_EQ(picture.height, drawn.height);
+        EXPECT_TRUE(picture == reference) << "run " << run << ": largest channel difference "
+                                          << difference(picture, reference).largest;
+    }
+}
 
 // Shadow strengths and radii across their ranges, flat and tilted; the figures go to the README.
 TEST(ShadowPictureRenderTest, PreBlurredShadowKeepsTheLook) {

@@ -10,9 +10,11 @@ RenderWindow::RenderWindow(int width, int height)
     : view_(CustomWKWebView::create()), width_(width), height_(height) {
     window_ = GObjectPtr<GtkWidget>::sinkFloating(gtk_offscreen_window_new());
     gtk_container_add(GTK_CONTAINER(window_.get()), view_->widget());
-    // Shown (off screen): a hidden page painted only by its snapshot sometimes missed its
-    // picture or its layout under load, so the page paints for display and the snapshot follows.
-    gtk_widget_show_all(window_.get());
+    // Realised and sized but never shown: a hidden page is not painted for display, so the
+    // snapshot is its only paint (its "windowload" waits for its pictures to decode instead).
+    gtk_widget_show(view_->widget());
+    gtk_widget_realize(window_.get());
+    gtk_widget_realize(view_->widget());
     setCanvasSize(width, height);
 }
 
@@ -25,7 +27,8 @@ void RenderWindow::setCanvasSize(int width, int height) {
     width_ = std::max(1, width);
     height_ = std::max(1, height);
     view_->setCanvasSize(width_, height_);
-    // Allocated at once, so that a load started next lays out at the canvas size.
+    // An unshown window gets no allocation from GTK's layout cycle, so it is handed one here;
+    // a load started next lays out at the canvas size.
     GtkRequisition ignored;
     gtk_widget_get_preferred_size(window_.get(), &ignored, nullptr);
     GtkAllocation allocation{0, 0, width_, height_};
