@@ -4,7 +4,7 @@
 # background) and (b) headless Chromium screenshotting the very document lumeris renders.
 # For each engine: the first image and the steady state (seconds per image over a batch of 20),
 # and peak resident memory (for lumeris, of its own process and of its web process). Inputs are
-# UI-like (flat colours and a few lines of text).
+# dense app screens (a header, a sidebar, about 40 lines of small text).
 #
 # Usage: bench/render-compare.sh [BUILD_DIR]   (default build-bench, from `make bench`)
 # COUNT=N images per batch (20); BEFORE=other/lumeris adds its rows; ONLY_LUMERIS=1 skips the
@@ -50,12 +50,23 @@ watchPeaks() {
     echo "$own $child"
 }
 
+# A dense app screen, as people capture them: a dark header, a sidebar and about 40 lines of
+# small text (scale 2 at 2880 × 1800), with an address and a host to find.
 makeInputs() { # size prefix
+    local scale=1 line lines
+    [[ $1 == 2880x1800 ]] && scale=2
     for i in $(seq 1 $count); do
-        convert -size "$1" xc:'#f6f6f6' -fill '#2b2b2b' -font DejaVu-Sans -pointsize 15 \
-            -annotate +40+60 "Release notes $i" -fill '#555555' \
-            -annotate +40+100 "Build $i finished in 3 min 12 s; 418 tests passed, 0 failed." \
-            -fill '#d0e4ff' -draw "rectangle 40,140 1300,800" "$work/$2-$i.png"
+        lines=()
+        for line in $(seq 1 40); do
+            lines+=(-annotate "+$((290 * scale))+$(((80 + 20 * line) * scale))"
+                "Build $i.$line finished in $((line % 7 + 1)) min $((line * 3 % 60)) s; $((line * 11)) tests passed, 0 failed; report mailed to ci-$line@example.org from 10.0.$i.$line")
+        done
+        convert -size "$1" xc:'#f6f6f6' \
+            -fill '#1f2430' -draw "rectangle 0,0 $((1440 * scale)),$((56 * scale))" \
+            -fill '#e8e8e8' -draw "rectangle 0,$((56 * scale)) $((260 * scale)),$((900 * scale))" \
+            -font DejaVu-Sans -pointsize $((14 * scale)) -fill white \
+            -annotate "+$((24 * scale))+$((36 * scale))" "Release notes $i   signed in as dana@example.com" \
+            -pointsize $((12 * scale)) -fill "#2b2b2b" "${lines[@]}" -depth 8 "$work/$2-$i.png"
     done
 }
 
