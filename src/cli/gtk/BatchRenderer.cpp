@@ -11,6 +11,7 @@
 #include "export/ImageEncoder.h"
 #include "export/ImageReader.h"
 #include "render/EditorDocument.h"
+#include "render/gtk/MainLoopWait.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
 
@@ -20,6 +21,12 @@
 namespace lumeris {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::chrono::seconds WARM_UP_LIMIT{30};
+
+} // namespace
 
 BatchRenderer::BatchRenderer(const RenderOptions& options, const SettingsStore& settings,
                              Backgrounds backgrounds, std::string baseUri, std::FILE* pictureStream,
@@ -31,6 +38,10 @@ void BatchRenderer::warmUp() {
     if (options_.wrap || settings_.boolValue(std::string(SettingKeys::AUTO_REDACT.name), true)) {
         recognizer_.warmUp();
     }
+    warming_ = true;
+    // The view belongs to this renderer: once it is gone, so is the callback.
+    window_.load("<html><body></body></html>", baseUri_,
+                 [this](const std::optional<std::string>&) { warming_ = false; });
 }
 
 std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::path& input) {
@@ -96,6 +107,9 @@ std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::p
 
 std::variant<RgbaImage, std::string> BatchRenderer::draw(const Job& job) {
     std::string error;
+    if (warming_ && !MainLoopWait::runUntil([this] { return !warming_; }, WARM_UP_LIMIT)) {
+        return std::string("rendering failed: the renderer did not start");
+    }
     window_.setCanvasSize(job.width, job.height);
     auto picture = window_.renderBlocking(job.html, baseUri_, &error);
     copies_.remove(job.screenshot);

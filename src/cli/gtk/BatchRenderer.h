@@ -54,7 +54,8 @@ public:
                   Backgrounds backgrounds, std::string baseUri, std::FILE* pictureStream,
                   RendererCopies& copies);
 
-    // Loads the recognition data, so that it overlaps preparing the first input. Main thread.
+    // Starts the renderer's web process with an empty page and loads the recognition data, so
+    // that both overlap preparing the first input. Main thread.
     void warmUp();
 
     // Read, analyse, recognise and compose; the reason on failure. Any thread, one at a time.
@@ -78,6 +79,9 @@ private:
     RendererCopies& copies_;
     std::atomic<unsigned> screenshots_{0};
     RenderWindow window_;
+    // Until the empty page has loaded: the first input waits for it, so that its "windowload"
+    // cannot be taken for the input's.
+    bool warming_ = false;
     // Shared by preparing and saving, which run at once: each call takes an engine of its own.
     TesseractRecognizer recognizer_;
 };
