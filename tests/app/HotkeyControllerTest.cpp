@@ -104,5 +104,54 @@ TEST_F(HotkeyControllerTest, ReportsKeysHeldElsewhereAndNothingWhenUnsupported) 
 
     registrar.isSupported = false;
     EXPECT_TRUE(controller.setupHotkey().empty());
-    EXPECT_FALSE(controller.registrationSupported());
+    EXPECT_EQ(controller.binding(), HotkeyController::Binding::Unsupported);
+}
+
+TEST_F(HotkeyControllerTest, FollowsWhatTheDesktopReportsWhereItBindsTheKeys) {
+    using Outcome = HotkeyRegistrar::DesktopAnswer::Outcome;
+    using Binding = HotkeyController::Binding;
+    registrar.desktopBinds = true;
+    int changes = 0;
+    controller.onBindingChanged([&] { ++changes; });
+    EXPECT_TRUE(controller.setupHotkey().empty());
+    EXPECT_EQ(controller.binding(), Binding::Asking);
+    const struct {
+        Outcome outcome;
+        std::map<std::string, std::string> triggers;
+        Binding binding;
+        std::optional<std::string> capture;
+        std::string title;
+    } answers[] = {
+        // The user moved the capture key and left the copy key without one.
+        {Outcome::Bound,
+         {{"capture", "Meta+Print"}},
+         Binding::ByDesktop,
+         "Meta+Print",
+         "Take Screenshot (Meta+Print)"},
+        {Outcome::Bound, {}, Binding::ByDesktop, std::nullopt, "Take Screenshot"},
+        {Outcome::Refused,
+         {},
+         Binding::Refused,
+         std::nullopt,
+         "Take Screenshot (Ctrl+Alt+Super+4)"},
+        {Outcome::Unsupported,
+         {},
+         Binding::Unsupported,
+         std::nullopt,
+         "Take Screenshot (Ctrl+Alt+Super+4)"},
+    };
+    for (const auto& answer : answers) {
+        registrar.answer({answer.outcome, answer.triggers});
+        EXPECT_EQ(controller.binding(), answer.binding);
+        EXPECT_EQ(controller.desktopTrigger(Hotkey::Capture), answer.capture);
+        EXPECT_EQ(controller.desktopTrigger(Hotkey::CaptureAndCopy), std::nullopt);
+        EXPECT_EQ(controller.captureMenuTitle(), answer.title);
+    }
+    EXPECT_EQ(changes, 4);
+    // Set up again while the desktop binds: its last answer stands until the next.
+    registrar.answer({Outcome::Bound, {{"capture", "Meta+Print"}}});
+    controller.setupHotkey();
+    EXPECT_EQ(controller.binding(), Binding::ByDesktop);
+    registrar.press("Ctrl+Alt+Super+5");
+    EXPECT_EQ(captures, std::vector<bool>{true});
 }
