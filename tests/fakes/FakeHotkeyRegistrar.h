@@ -11,8 +11,7 @@
 namespace lumeris {
 
 // Grabs keys in memory; `taken` holds keys another program owns. `log` records each call as
-// "+Ctrl+Alt+Super+4" or "-Ctrl+Alt+Super+4". With `desktopBinds` every key is Pending until
-// `answer` plays the desktop's reply.
+// "+Ctrl+Alt+Super+4" or "-Ctrl+Alt+Super+4".
 class FakeHotkeyRegistrar : public HotkeyRegistrar {
 public:
     bool supported() const override { return isSupported; }
@@ -25,20 +24,15 @@ public:
             return Result::Conflict;
         }
         grabbed[shortcut.displayText()] = std::move(action.pressed);
-        return desktopBinds ? Result::Pending : Result::Registered;
+        return Result::Registered;
     }
     void unregisterHotkey(const Shortcut& shortcut) override {
         log.push_back("-" + shortcut.displayText());
         grabbed.erase(shortcut.displayText());
     }
-    void onDesktopAnswer(const std::function<void(const DesktopAnswer&)>& answered) override {
-        answer = answered;
-    }
     void press(const std::string& display) { grabbed.at(display)(); }
 
     bool isSupported = true;
-    bool desktopBinds = false;
-    std::function<void(const DesktopAnswer&)> answer;
     std::set<std::string> taken;
     std::map<std::string, std::function<void()>> grabbed;
     std::vector<std::string> log;

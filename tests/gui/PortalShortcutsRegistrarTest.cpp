@@ -259,16 +259,17 @@ TEST_F(PortalShortcutsRegistrarTest, BindsBothKeysRunsTheirActionsAndFollowsChan
     portal.activate("/org/freedesktop/portal/desktop/session/other/s", "capture");
     portal.activate(portal.session, "capture-copy");
     portal.activate(portal.session, "capture");
-    ASSERT_TRUE(waitFor([&] { return captures.size() == 2; }));
+    ASSERT_TRUE(waitFor([&] { return captures.size() >= 2; }));
     EXPECT_EQ(captures, (std::vector<bool>{true, false}));
 
-    // Changed in the desktop's settings.
-    portal.descriptions = {{"capture", "Meta+Print"}, {"capture-copy", "Meta+Shift+Print"}};
+    // Changed in the desktop's settings: the capture key taken away, the copy key given one.
+    portal.descriptions = {{"capture-copy", "Meta+Shift+Print"}};
     portal.emit("ShortcutsChanged",
                 g_variant_new("(o@a(sa{sv}))", portal.session.c_str(), portal.described()));
     ASSERT_TRUE(
         waitFor([&] { return controller->desktopTrigger(Hotkey::CaptureAndCopy).has_value(); }));
-    EXPECT_EQ(controller->captureMenuTitle(), "Take Screenshot (Meta+Print)");
+    EXPECT_EQ(controller->desktopTrigger(Hotkey::Capture), std::nullopt);
+    EXPECT_EQ(controller->captureMenuTitle(), "Take Screenshot");
 
     // Set up again unchanged, the session stays.
     controller->setupHotkey();
@@ -286,6 +287,7 @@ TEST_F(PortalShortcutsRegistrarTest, ARefusalIsReportedAndAskingAgainStartsANewS
         setUpKeys();
         ASSERT_TRUE(waitFor([&] { return controller->binding() == Binding::Refused; }));
         EXPECT_EQ(controller->desktopTrigger(Hotkey::Capture), std::nullopt);
+        EXPECT_EQ(controller->captureMenuTitle(), "Take Screenshot (Ctrl+Alt+Super+4)");
         portal.bindResponse = 0;
         controller->setupHotkey();
         ASSERT_TRUE(waitFor([&] { return controller->binding() == Binding::ByDesktop; }));
