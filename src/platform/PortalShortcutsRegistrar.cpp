@@ -126,8 +126,8 @@ void PortalShortcutsRegistrar::bind() {
     for (const auto& [id, entry] : entries_) {
         wanted.insert(id + "=" + trigger(entry.shortcut));
     }
-    // A refused session is asked again; an unchanged one stays.
-    if (wanted == boundSet_ && !refused_ && !session_.empty()) {
+    // An unchanged set stays bound (or on its way); a refused one is asked again.
+    if (wanted == boundSet_ && !refused_) {
         return;
     }
     closeSession();
@@ -137,8 +137,8 @@ void PortalShortcutsRegistrar::bind() {
     if (entries_.empty()) {
         return;
     }
-    if (!registered_) {
-        registered_ = true;
+    if (!applicationNamed_) {
+        applicationNamed_ = true;
         // Where the portal cannot tell our application id from how we were started (a
         // terminal), this names us. It has to come before any other portal call, and is refused
         // harmlessly where the id is known already.

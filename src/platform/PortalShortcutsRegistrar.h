@@ -71,7 +71,7 @@ private:
     unsigned tokens_ = 0;
     // The interface's version once read; 0 where the portal lacks the interface.
     std::optional<guint32> version_;
-    bool registered_ = false;
+    bool applicationNamed_ = false;
     bool bindScheduled_ = false;
     bool refused_ = false;
     guint signals_ = 0;
