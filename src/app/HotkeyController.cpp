@@ -20,6 +20,18 @@ const SettingKey& enabledKey(HotkeyController::Hotkey hotkey) {
                                                        : SettingKeys::TAKE_AND_COPY_HOTKEY_ENABLED;
 }
 
+// The names the desktop lists the keys under; kept across versions, as it files the user's
+// choices under them.
+const char* actionId(HotkeyController::Hotkey hotkey) {
+    return hotkey == HotkeyController::Hotkey::Capture ? "capture" : "capture-copy";
+}
+
+const char* actionDescription(HotkeyController::Hotkey hotkey) {
+    return hotkey == HotkeyController::Hotkey::Capture
+               ? "Take a screenshot into the Lumeris editor"
+               : "Take a screenshot and copy it framed by Lumeris";
+}
+
 HotkeyController::Hotkey other(HotkeyController::Hotkey hotkey) {
     return hotkey == HotkeyController::Hotkey::Capture ? HotkeyController::Hotkey::CaptureAndCopy
                                                        : HotkeyController::Hotkey::Capture;
@@ -29,7 +41,27 @@ HotkeyController::Hotkey other(HotkeyController::Hotkey hotkey) {
 
 HotkeyController::HotkeyController(SettingsStore& settings, HotkeyRegistrar& registrar,
                                    std::function<void(bool copy)> capture)
-    : settings_(settings), registrar_(registrar), capture_(std::move(capture)) {}
+    : settings_(settings), registrar_(registrar), capture_(std::move(capture)),
+      binding_(registrar.supported() ? Binding::Grabbed : Binding::Unsupported) {
+    registrar_.onDesktopAnswer([this](const HotkeyRegistrar::DesktopAnswer& answer) {
+        using Outcome = HotkeyRegistrar::DesktopAnswer::Outcome;
+        binding_ = answer.outcome == Outcome::Bound     ? Binding::ByDesktop
+                   : answer.outcome == Outcome::Refused ? Binding::Refused
+                                                        : Binding::Unsupported;
+        desktopTriggers_ = answer.triggers;
+        if (bindingChanged_) {
+            bindingChanged_();
+        }
+    });
+}
+
+std::optional<std::string> HotkeyController::desktopTrigger(Hotkey hotkey) const {
+    auto trigger = desktopTriggers_.find(actionId(hotkey));
+    if (binding_ != Binding::ByDesktop || trigger == desktopTriggers_.end()) {
+        return std::nullopt;
+    }
+    return trigger->second;
+}
 
 std::optional<Shortcut>& HotkeyController::registered(Hotkey hotkey) {
     return hotkey == Hotkey::Capture ? captureKey_ : captureAndCopyKey_;
@@ -55,12 +87,21 @@ std::vector<HotkeyController::Hotkey> HotkeyController::setupHotkey() {
         }
         const Shortcut key = shortcut(hotkey);
         const bool copy = hotkey == Hotkey::CaptureAndCopy;
-        auto result = registrar_.registerHotkey(key, [capture = capture_, copy] {
-            LOG_INFO("Hotkey activated");
-            capture(copy);
-        });
+        auto result = registrar_.registerHotkey(
+            key, {actionId(hotkey), actionDescription(hotkey), [capture = capture_, copy] {
+                      LOG_INFO("Hotkey activated");
+                      capture(copy);
+                  }});
         if (result == HotkeyRegistrar::Result::Registered) {
             registered(hotkey) = key;
+        } else if (result == HotkeyRegistrar::Result::Pending) {
+            registered(hotkey) = key;
+            // Until the desktop answers, what it last reported stands.
+            if (binding_ != Binding::ByDesktop) {
+                binding_ = Binding::Asking;
+            }
+        } else if (result == HotkeyRegistrar::Result::Unsupported) {
+            binding_ = Binding::Unsupported;
         } else if (result == HotkeyRegistrar::Result::Conflict) {
             LOG_ERROR("{} is held by another program", key.displayText());
             conflicts.push_back(hotkey);
@@ -70,6 +111,10 @@ std::vector<HotkeyController::Hotkey> HotkeyController::setupHotkey() {
 }
 
 std::string HotkeyController::captureMenuTitle() const {
+    if (binding_ == Binding::ByDesktop) {
+        const auto trigger = desktopTrigger(Hotkey::Capture);
+        return trigger ? "Take Screenshot (" + *trigger + ")" : "Take Screenshot";
+    }
     return "Take Screenshot (" + shortcut(Hotkey::Capture).displayText() + ")";
 }
 
@@ -109,6 +154,14 @@ AlertRequest HotkeyController::conflictAlert(const std::vector<Shortcut>& shortc
                         keys + (shortcuts.size() == 1 ? " is" : " are") +
                             " already used by another program. Choose another shortcut in the "
                             "preferences.",
+                        {"OK"}};
+}
+
+AlertRequest HotkeyController::refusedAlert() {
+    return AlertRequest{"Shortcuts not set",
+                        "The desktop did not set Lumeris's keyboard shortcuts. The status menu "
+                        "still takes screenshots; to set the shortcuts, choose Ask Again in the "
+                        "preferences.",
                         {"OK"}};
 }
 

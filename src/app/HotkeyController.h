@@ -5,6 +5,7 @@
 #include "ui/HotkeyRegistrar.h"
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,20 @@ public:
         Conflict,
     };
 
+    // Who binds the keys, as the preferences tell the user.
+    enum class Binding {
+        // Grabbed by this program; a key held elsewhere is a conflict.
+        Grabbed,
+        // The desktop binds them and may be asking the user.
+        Asking,
+        // Bound by the desktop: its settings change them, and desktopTrigger() tells them.
+        ByDesktop,
+        // The desktop did not bind them (the user declined, or it failed).
+        Refused,
+        // No way to register keys here: the command to bind is shown instead.
+        Unsupported,
+    };
+
     // `capture(copy)` starts a capture; copy true for the capture-and-copy key.
     HotkeyController(SettingsStore& settings, HotkeyRegistrar& registrar,
                      std::function<void(bool copy)> capture);
@@ -46,10 +61,17 @@ public:
     // or the other hot key's, is not stored.
     Recorded record(Hotkey hotkey, std::optional<Shortcut> shortcut);
 
-    bool registrationSupported() const { return registrar_.supported(); }
+    Binding binding() const { return binding_; }
+    // The desktop's description of the key it bound ("Ctrl+Alt+Meta+4"); nothing unless the
+    // desktop binds the keys and gave this one a key.
+    std::optional<std::string> desktopTrigger(Hotkey hotkey) const;
+    // Runs after the desktop answered about the keys (the binding or a trigger changed).
+    void onBindingChanged(std::function<void()> changed) { bindingChanged_ = std::move(changed); }
 
     // "Conflict global hotkey" naming the shortcuts.
     static AlertRequest conflictAlert(const std::vector<Shortcut>& shortcuts);
+    // The desktop did not bind the keys (Binding::Refused).
+    static AlertRequest refusedAlert();
 
 private:
     std::optional<Shortcut>& registered(Hotkey hotkey);
@@ -59,6 +81,9 @@ private:
     std::function<void(bool copy)> capture_;
     std::optional<Shortcut> captureKey_;
     std::optional<Shortcut> captureAndCopyKey_;
+    Binding binding_;
+    std::map<std::string, std::string> desktopTriggers_;
+    std::function<void()> bindingChanged_;
 };
 
 } // namespace lumeris

@@ -18,19 +18,6 @@ namespace {
 
 using GVariantPtr = GHandle<GVariant, g_variant_unref>;
 
-// The request object the portal will create for this token: the sender's unique name without
-// its colon and with dots as underscores.
-std::string requestPath(GDBusConnection* connection, const std::string& token) {
-    std::string sender = g_dbus_connection_get_unique_name(connection);
-    sender.erase(0, 1);
-    for (char& c : sender) {
-        if (c == '.') {
-            c = '_';
-        }
-    }
-    return std::string("/org/freedesktop/portal/desktop/request/") + sender + "/" + token;
-}
-
 // The portal keeps its file where the desktop saves screenshots; ours go to the temporary path.
 bool moveInto(const std::string& uri, const fs::path& output) {
     GObjectPtr<GFile> from(g_file_new_for_uri(uri.c_str()));
@@ -45,6 +32,18 @@ bool moveInto(const std::string& uri, const fs::path& output) {
 }
 
 } // namespace
+
+// The sender's unique name without its colon and with dots as underscores.
+std::string PortalCaptureTool::requestPath(GDBusConnection* connection, const std::string& token) {
+    std::string sender = g_dbus_connection_get_unique_name(connection);
+    sender.erase(0, 1);
+    for (char& c : sender) {
+        if (c == '.') {
+            c = '_';
+        }
+    }
+    return std::string("/org/freedesktop/portal/desktop/request/") + sender + "/" + token;
+}
 
 PortalCaptureTool::PortalCaptureTool(GObjectPtr<GDBusConnection> connection)
     : connection_(std::move(connection)) {}

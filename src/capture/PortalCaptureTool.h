@@ -28,6 +28,10 @@ public:
 
     void capture(bool onlyWindow, const std::filesystem::path& output, Done done) override;
 
+    // The request object the portal creates for a call carrying this handle token; its Response
+    // signal is subscribed to before the call, so that a quick answer is not missed.
+    static std::string requestPath(GDBusConnection* connection, const std::string& token);
+
 private:
     struct Pending;
     static void called(GObject* source, GAsyncResult* result, gpointer data);

@@ -31,7 +31,7 @@ bool KeybinderRegistrar::supported() const {
 }
 
 HotkeyRegistrar::Result KeybinderRegistrar::registerHotkey(const Shortcut& shortcut,
-                                                           std::function<void()> pressed) {
+                                                           Action action) {
     if (!supported()) {
         return Result::Unsupported;
     }
@@ -40,7 +40,7 @@ HotkeyRegistrar::Result KeybinderRegistrar::registerHotkey(const Shortcut& short
     const bool bound = keybinder_bind_full(
         keys.c_str(),
         [](const char*, void* data) { (*static_cast<std::function<void()>*>(data))(); },
-        new std::function<void()>(std::move(pressed)),
+        new std::function<void()>(std::move(action.pressed)),
         [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
     if (!bound) {
         // The library owns the handler from the call on, whether or not the grab succeeded.

@@ -11,7 +11,7 @@ public:
     KeybinderRegistrar();
 
     bool supported() const override;
-    Result registerHotkey(const Shortcut& shortcut, std::function<void()> pressed) override;
+    Result registerHotkey(const Shortcut& shortcut, Action action) override;
     void unregisterHotkey(const Shortcut& shortcut) override;
 };
 

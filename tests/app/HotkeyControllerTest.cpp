@@ -104,5 +104,5 @@ TEST_F(HotkeyControllerTest, ReportsKeysHeldElsewhereAndNothingWhenUnsupported) 
 
     registrar.isSupported = false;
     EXPECT_TRUE(controller.setupHotkey().empty());
-    EXPECT_FALSE(controller.registrationSupported());
+    EXPECT_EQ(controller.binding(), HotkeyController::Binding::Unsupported);
 }

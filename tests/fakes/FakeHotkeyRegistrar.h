@@ -15,7 +15,7 @@ namespace lumeris {
 class FakeHotkeyRegistrar : public HotkeyRegistrar {
 public:
     bool supported() const override { return isSupported; }
-    Result registerHotkey(const Shortcut& shortcut, std::function<void()> pressed) override {
+    Result registerHotkey(const Shortcut& shortcut, Action action) override {
         log.push_back("+" + shortcut.displayText());
         if (!isSupported) {
             return Result::Unsupported;
@@ -23,7 +23,7 @@ public:
         if (taken.count(shortcut.displayText())) {
             return Result::Conflict;
         }
-        grabbed[shortcut.displayText()] = std::move(pressed);
+        grabbed[shortcut.displayText()] = std::move(action.pressed);
         return Result::Registered;
     }
     void unregisterHotkey(const Shortcut& shortcut) override {

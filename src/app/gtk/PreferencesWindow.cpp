@@ -91,8 +91,10 @@ PreferencesWindow::PreferencesWindow(Dependencies dependencies, Glib::RefPtr<Gtk
     connectFolders();
     connectRecorders();
 
-    auto& assistant = widget<Gtk::Box>("hotkeyAssistant");
-    assistant.set_visible(!dependencies_.hotkeys.registrationSupported());
+    widget<Gtk::Button>("askDesktopAgainButton").signal_clicked().connect([this] {
+        dependencies_.hotkeys.setupHotkey();
+        showShortcuts();
+    });
     auto& addShortcuts = widget<Gtk::Button>("addDesktopShortcutsButton");
     addShortcuts.set_visible(static_cast<bool>(dependencies_.addDesktopShortcuts));
     addShortcuts.signal_clicked().connect([this] { dependencies_.addDesktopShortcuts(); });
@@ -215,9 +217,32 @@ void PreferencesWindow::connectRecorders() {
 }
 
 void PreferencesWindow::showShortcuts() {
+    using Binding = HotkeyController::Binding;
     using Hotkey = HotkeyController::Hotkey;
-    captureRecorder_->set_label(dependencies_.hotkeys.shortcut(Hotkey::Capture).displayText());
-    copyRecorder_->set_label(dependencies_.hotkeys.shortcut(Hotkey::CaptureAndCopy).displayText());
+    const auto& hotkeys = dependencies_.hotkeys;
+    const Binding binding = hotkeys.binding();
+    // Keys the desktop binds are changed in its settings, not recorded here.
+    const bool byDesktop = binding == Binding::Asking || binding == Binding::ByDesktop;
+    for (auto hotkey : {Hotkey::Capture, Hotkey::CaptureAndCopy}) {
+        auto* recorder = hotkey == Hotkey::Capture ? captureRecorder_ : copyRecorder_;
+        recorder->set_sensitive(!byDesktop);
+        if (binding == Binding::ByDesktop) {
+            recorder->set_label(hotkeys.desktopTrigger(hotkey).value_or("Not set"));
+        } else {
+            recorder->set_label(hotkeys.shortcut(hotkey).displayText());
+        }
+    }
+    const char* note = binding == Binding::Asking
+                           ? "Waiting for the desktop to confirm the shortcuts…"
+                       : binding == Binding::ByDesktop
+                           ? "Shortcuts are managed by your desktop’s settings: change them in its "
+                             "keyboard shortcuts, where Lumeris is listed."
+                       : binding == Binding::Refused ? "The desktop did not set these shortcuts."
+                                                     : "";
+    widget<Gtk::Label>("hotkeyDesktopNote").set_text(note);
+    widget<Gtk::Box>("hotkeyDesktopBox").set_visible(*note != '\0');
+    widget<Gtk::Button>("askDesktopAgainButton").set_visible(binding == Binding::Refused);
+    widget<Gtk::Box>("hotkeyAssistant").set_visible(binding == Binding::Unsupported);
 }
 
 void PreferencesWindow::startRecording(HotkeyController::Hotkey hotkey) {
@@ -267,7 +292,8 @@ void PreferencesWindow::finishRecording(std::optional<Shortcut> shortcut) {
 
 void PreferencesWindow::scheduleOnboardingHint() {
     const auto capture = dependencies_.hotkeys.shortcut(HotkeyController::Hotkey::Capture);
-    if (capture.displayText() != Shortcut::defaultCapture().displayText()) {
+    if (capture.displayText() != Shortcut::defaultCapture().displayText() ||
+        !captureRecorder_->is_sensitive()) {
         return;
     }
     Glib::signal_timeout().connect_once(

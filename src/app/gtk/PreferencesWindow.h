@@ -50,6 +50,8 @@ public:
     void present();
     // Whether the desktop shows a tray icon; without one the switch says where the menu went.
     void setTrayShown(bool shown);
+    // Says who binds the keys (this program, the desktop, nobody) and shows them.
+    void showShortcuts();
 
 private:
     PreferencesWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder> builder);
@@ -58,7 +60,6 @@ private:
                     const std::function<void(bool)>& changed = {});
     void connectFolders();
     void connectRecorders();
-    void showShortcuts();
     void startRecording(HotkeyController::Hotkey hotkey);
     bool recorderKeyPressed(GdkEventKey* event);
     void finishRecording(std::optional<Shortcut> shortcut);

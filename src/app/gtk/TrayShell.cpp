@@ -7,6 +7,7 @@
 #include "editor/gtk/EditorWindow.h"
 #include "platform/GnomeCustomShortcuts.h"
 #include "platform/KeybinderRegistrar.h"
+#include "platform/PortalShortcutsRegistrar.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
 #include "ui/BezelIcon.h"
@@ -38,12 +39,25 @@ LaunchAtLogin launchAtLogin() {
     return LaunchAtLogin(LaunchAtLogin::defaultEntryPath(), error ? "lumeris" : executable);
 }
 
+// X11 lets us grab keys; on Wayland the desktop binds them through the portal where it offers
+// that, which the portal registrar finds out (and otherwise reports the keys unsupported).
+std::shared_ptr<HotkeyRegistrar> hotkeyRegistrar(Gtk::Application& application) {
+    auto grabs = std::make_shared<KeybinderRegistrar>();
+    GDBusConnection* bus = g_application_get_dbus_connection(G_APPLICATION(application.gobj()));
+    if (grabs->supported() || bus == nullptr) {
+        return grabs;
+    }
+    return PortalShortcutsRegistrar::create(GObjectPtr<GDBusConnection>::retain(bus));
+}
+
 } // namespace
 
 TrayShell::TrayShell(Dependencies dependencies)
-    : dependencies_(std::move(dependencies)), registrar_(std::make_unique<KeybinderRegistrar>()),
+    : dependencies_(std::move(dependencies)),
+      registrar_(hotkeyRegistrar(dependencies_.application)),
       hotkeys_(dependencies_.settings, *registrar_,
                [this](bool copy) { capture(copy ? "capture-copy" : "capture"); }) {
+    hotkeys_.onBindingChanged([this] { bindingChanged(); });
     addActions();
 }
 
@@ -183,6 +197,16 @@ void TrayShell::reportConflicts(const std::vector<HotkeyController::Hotkey>& con
         keys.push_back(hotkeys_.shortcut(hotkey));
     }
     dependencies_.services.alerts->show(HotkeyController::conflictAlert(keys), [](int) {});
+}
+
+void TrayShell::bindingChanged() {
+    updateMenu();
+    if (preferences_) {
+        preferences_->showShortcuts();
+    }
+    if (hotkeys_.binding() == HotkeyController::Binding::Refused) {
+        dependencies_.services.alerts->show(HotkeyController::refusedAlert(), [](int) {});
+    }
 }
 
 void TrayShell::capture(const char* action) {

@@ -54,6 +54,7 @@ private:
     void continueLaunch();
     void updateMenu();
     void reportConflicts(const std::vector<HotkeyController::Hotkey>& conflicts);
+    void bindingChanged();
     void capture(const char* action);
     void copyDetectedText(int position);
     void forwardToEditor(const std::string& action);
@@ -63,7 +64,7 @@ private:
     std::vector<StatusMenu::Item> menuItems() const;
 
     Dependencies dependencies_;
-    std::unique_ptr<HotkeyRegistrar> registrar_;
+    std::shared_ptr<HotkeyRegistrar> registrar_;
     HotkeyController hotkeys_;
     DetectedTextHistory history_;
     DbusFileManager fileManager_;
