@@ -2,6 +2,7 @@
 
 #include "TemporaryFolder.h"
 #include "base/GLibHandles.h"
+#include "support/PrivatePortalBus.h"
 
 #include <fstream>
 #include <gio/gio.h>
@@ -22,14 +23,6 @@ constexpr const char* INTROSPECTION = R"(<node>
   </interface>
 </node>)";
 
-GDBusConnection* connect(const char* address) {
-    return g_dbus_connection_new_for_address_sync(
-        address,
-        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, nullptr);
-}
-
 // org.freedesktop.portal.Desktop on a private bus: answers every Screenshot request with
 // `response`, naming `picture` as the result.
 struct FakePortal {
@@ -48,12 +41,8 @@ struct FakePortal {
         gboolean interactive = FALSE;
         g_variant_lookup(options, "interactive", "b", &interactive);
         portal->interactive = interactive;
-        std::string path =
-            std::string("/org/freedesktop/portal/desktop/request/") + (sender + 1) + "/" + token;
+        const std::string path = lumeris::testing::portalPath("request", sender, token);
         g_variant_unref(options);
-        for (auto& c : path) {
-            c = c == '.' ? '_' : c;
-        }
         g_dbus_method_invocation_return_value(invocation, g_variant_new("(o)", path.c_str()));
         GVariantBuilder results;
         g_variant_builder_init(&results, G_VARIANT_TYPE_VARDICT);
@@ -63,37 +52,18 @@ struct FakePortal {
             connection, sender, path.c_str(), "org.freedesktop.portal.Request", "Response",
             g_variant_new("(ua{sv})", portal->response, &results), nullptr);
     }
-
-    void start(const char* address) {
-        connection = GObjectPtr<GDBusConnection>(connect(address));
-        GDBusNodeInfo* info = g_dbus_node_info_new_for_xml(INTROSPECTION, nullptr);
-        static const GDBusInterfaceVTable vtable{&FakePortal::call, nullptr, nullptr, {}};
-        g_dbus_connection_register_object(connection.get(), PortalCaptureTool::OBJECT_PATH,
-                                          info->interfaces[0], &vtable, this, nullptr, nullptr);
-        g_dbus_node_info_unref(info);
-        GVariant* reply = g_dbus_connection_call_sync(
-            connection.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
-            "org.freedesktop.DBus", "RequestName",
-            g_variant_new("(su)", PortalCaptureTool::BUS_NAME, 0u), nullptr, G_DBUS_CALL_FLAGS_NONE,
-            -1, nullptr, nullptr);
-        ASSERT_NE(reply, nullptr);
-        g_variant_unref(reply);
-    }
 };
 
-class PortalCaptureToolTest : public ::testing::Test {
+class PortalCaptureToolTest : public lumeris::testing::PrivatePortalBus {
 protected:
-    void SetUp() override {
-        bus = g_test_dbus_new(G_TEST_DBUS_NONE);
-        g_test_dbus_up(bus);
-        client = GObjectPtr<GDBusConnection>(connect(g_test_dbus_get_bus_address(bus)));
-        ASSERT_TRUE(client);
-    }
     void TearDown() override {
-        client.reset();
         portal.connection.reset();
-        g_test_dbus_down(bus);
-        g_object_unref(bus);
+        PrivatePortalBus::TearDown();
+    }
+
+    void startPortal() {
+        static const GDBusInterfaceVTable vtable{&FakePortal::call, nullptr, nullptr, {}};
+        portal.connection = servePortal(INTROSPECTION, &vtable, &portal);
     }
 
     std::optional<CaptureOutcome> capture(const fs::path& output) {
@@ -109,8 +79,6 @@ protected:
         return outcome;
     }
 
-    GTestDBus* bus = nullptr;
-    GObjectPtr<GDBusConnection> client;
     FakePortal portal;
     TemporaryFolder folder;
 };
@@ -119,7 +87,7 @@ protected:
 
 TEST_F(PortalCaptureToolTest, AnswersZeroOneAndTwoAndAMissingPortal) {
     EXPECT_EQ(capture(folder / "none.png"), CaptureOutcome::Unavailable) << "no portal on the bus";
-    portal.start(g_test_dbus_get_bus_address(bus));
+    startPortal();
     const struct {
         guint32 response;
         CaptureOutcome outcome;

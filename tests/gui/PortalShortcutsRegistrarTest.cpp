@@ -4,7 +4,9 @@
 #include "app/HotkeyController.h"
 #include "base/GLibHandles.h"
 #include "capture/PortalCaptureTool.h"
+#include "render/gtk/MainLoopWait.h"
 #include "settings/SettingsStore.h"
+#include "support/PrivatePortalBus.h"
 
 #include <gtest/gtest.h>
 
@@ -30,23 +32,6 @@ constexpr const char* INTROSPECTION = R"xml(<node>
   </interface>
 </node>)xml";
 
-GDBusConnection* connect(const char* address) {
-    return g_dbus_connection_new_for_address_sync(
-        address,
-        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, nullptr);
-}
-
-// The sender's object path element: unique name without its colon, dots as underscores.
-std::string pathElement(const char* sender) {
-    std::string element = sender + 1;
-    for (char& c : element) {
-        c = c == '.' ? '_' : c;
-    }
-    return element;
-}
-
 // org.freedesktop.portal.GlobalShortcuts on a private bus, as a desktop that binds the keys it
 // is asked for (answering `bindResponse`) and describes them with `descriptions`.
 struct FakeShortcutsPortal {
@@ -66,8 +51,7 @@ struct FakeShortcutsPortal {
         GVariantPtr options(g_variant_get_child_value(parameters, create ? 0 : 3));
         const char* token = "";
         g_variant_lookup(options.get(), "handle_token", "&s", &token);
-        const std::string request =
-            "/org/freedesktop/portal/desktop/request/" + pathElement(sender) + "/" + token;
+        const std::string request = lumeris::testing::portalPath("request", sender, token);
         g_dbus_method_invocation_return_value(invocation, g_variant_new("(o)", request.c_str()));
         GVariantBuilder results;
         g_variant_builder_init(&results, G_VARIANT_TYPE_VARDICT);
@@ -75,8 +59,7 @@ struct FakeShortcutsPortal {
         if (create) {
             const char* sessionToken = "";
             g_variant_lookup(options.get(), "session_handle_token", "&s", &sessionToken);
-            portal->session = "/org/freedesktop/portal/desktop/session/" + pathElement(sender) +
-                              "/" + sessionToken;
+            portal->session = lumeris::testing::portalPath("session", sender, sessionToken);
             ++portal->sessions;
             g_variant_builder_add(&results, "{sv}", "session_handle",
                                   g_variant_new_string(portal->session.c_str()));
@@ -144,39 +127,21 @@ struct FakeShortcutsPortal {
     void activate(const std::string& inSession, const char* id) {
         emit("Activated", g_variant_new("(osta{sv})", inSession.c_str(), id, guint64{0}, nullptr));
     }
-
-    void start(const char* address) {
-        connection = GObjectPtr<GDBusConnection>(connect(address));
-        GDBusNodeInfo* info = g_dbus_node_info_new_for_xml(INTROSPECTION, nullptr);
-        static const GDBusInterfaceVTable vtable{
-            &FakeShortcutsPortal::call, &FakeShortcutsPortal::property, nullptr, {}};
-        g_dbus_connection_register_object(connection.get(), PortalCaptureTool::OBJECT_PATH,
-                                          info->interfaces[0], &vtable, this, nullptr, nullptr);
-        g_dbus_node_info_unref(info);
-        GVariantPtr reply(g_dbus_connection_call_sync(
-            connection.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
-            "org.freedesktop.DBus", "RequestName",
-            g_variant_new("(su)", PortalCaptureTool::BUS_NAME, 0u), nullptr, G_DBUS_CALL_FLAGS_NONE,
-            -1, nullptr, nullptr));
-        ASSERT_TRUE(reply);
-    }
 };
 
-class PortalShortcutsRegistrarTest : public ::testing::Test {
+class PortalShortcutsRegistrarTest : public lumeris::testing::PrivatePortalBus {
 protected:
-    void SetUp() override {
-        bus = g_test_dbus_new(G_TEST_DBUS_NONE);
-        g_test_dbus_up(bus);
-        client = GObjectPtr<GDBusConnection>(connect(g_test_dbus_get_bus_address(bus)));
-        ASSERT_TRUE(client);
-    }
     void TearDown() override {
         controller.reset();
         registrar.reset();
-        client.reset();
         portal.connection.reset();
-        g_test_dbus_down(bus);
-        g_object_unref(bus);
+        PrivatePortalBus::TearDown();
+    }
+
+    void startPortal() {
+        static const GDBusInterfaceVTable vtable{
+            &FakeShortcutsPortal::call, &FakeShortcutsPortal::property, nullptr, {}};
+        portal.connection = servePortal(INTROSPECTION, &vtable, &portal);
     }
 
     // The shell's controller on a registrar of the test bus, its keys set up.
@@ -188,15 +153,8 @@ protected:
     }
 
     // Runs the main loop until `done`; a generous deadline turns a hang into a failure.
-    bool waitFor(const std::function<bool()>& done) {
-        const gint64 deadline = g_get_monotonic_time() + 60 * G_USEC_PER_SEC;
-        const guint wake = g_timeout_add(
-            50, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
-        while (!done() && g_get_monotonic_time() < deadline) {
-            g_main_context_iteration(nullptr, TRUE);
-        }
-        g_source_remove(wake);
-        return done();
+    static bool waitFor(const std::function<bool()>& done) {
+        return MainLoopWait::runUntil(done, std::chrono::seconds(60));
     }
 
     // Waits until the portal has handled whatever the registrar sent it after the idle bind.
@@ -226,8 +184,6 @@ protected:
         ASSERT_TRUE(waitFor([&] { return ping.answered; }));
     }
 
-    GTestDBus* bus = nullptr;
-    GObjectPtr<GDBusConnection> client;
     FakeShortcutsPortal portal;
     TemporaryFolder folder;
     SettingsStore settings{folder / "settings.json", SettingsStore::Persistence::InMemory};
@@ -239,7 +195,7 @@ protected:
 } // namespace
 
 TEST_F(PortalShortcutsRegistrarTest, BindsBothKeysRunsTheirActionsAndFollowsChanges) {
-    portal.start(g_test_dbus_get_bus_address(bus));
+    startPortal();
     // The user keeps the capture key and leaves the copy key without one.
     portal.descriptions = {{"capture", "Ctrl+Alt+Meta+4"}};
     setUpKeys();
@@ -278,7 +234,7 @@ TEST_F(PortalShortcutsRegistrarTest, BindsBothKeysRunsTheirActionsAndFollowsChan
 }
 
 TEST_F(PortalShortcutsRegistrarTest, ARefusalIsReportedAndAskingAgainStartsANewSession) {
-    portal.start(g_test_dbus_get_bus_address(bus));
+    startPortal();
     // 1: the user declined in the desktop's dialog; 2: the desktop failed.
     for (guint32 response : {1u, 2u}) {
         SCOPED_TRACE(response);
