@@ -1,6 +1,7 @@
 #include "platform/TesseractRecognizer.h"
 
 #include "analysis/GreyImage.h"
+#include "analysis/LayoutLines.h"
 #include "analysis/RecognisedLine.h"
 #include "analysis/TextRangeGeometry.h"
 #include "analysis/TokenRepair.h"
@@ -147,13 +148,7 @@ std::vector<Line> readLines(tesseract::TessBaseAPI& engine, const Pix& pix) {
     return lines;
 }
 
-// A line as the layout pass found it, in pixels of the whole image.
-struct LayoutLine {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
+using LayoutLine = LayoutLines::Line;
 
 // The text lines of `pix` without reading them: Tesseract's layout analysis, a small part of the
 // cost of reading.
@@ -163,32 +158,46 @@ std::vector<LayoutLine> findLines(tesseract::TessBaseAPI& engine, Pix& pix, int 
     engine.SetSourceResolution(144);
     std::vector<LayoutLine> lines;
     std::unique_ptr<tesseract::PageIterator> it(engine.AnalyseLayout());
-    if (it && !it->Empty(tesseract::RIL_TEXTLINE)) {
+    if (it && !it->Empty(tesseract::RIL_WORD)) {
         // The dots of "i" and "j" belong to their line.
         it->SetBoundingBoxComponents(true, true);
         do {
-            LayoutLine line;
-            if (!it->BoundingBox(tesseract::RIL_TEXTLINE, &line.left, &line.top, &line.right,
-                                 &line.bottom) ||
-                line.right <= line.left || line.bottom <= line.top) {
-                continue;
+            LayoutLines::Box box;
+            if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE) || lines.empty()) {
+                if (!it->BoundingBox(tesseract::RIL_TEXTLINE, &box.left, &box.top, &box.right,
+                                     &box.bottom) ||
+                    box.right <= box.left || box.bottom <= box.top) {
+                    continue;
+                }
+                lines.push_back({box, {}});
             }
-            lines.push_back(line);
-        } while (it->Next(tesseract::RIL_TEXTLINE));
+            if (it->BoundingBox(tesseract::RIL_WORD, &box.left, &box.top, &box.right,
+                                &box.bottom)) {
+                lines.back().words.push_back(box);
+            }
+        } while (it->Next(tesseract::RIL_WORD));
     }
     it.reset();
     engine.Clear();
-    return lines;
+    return LayoutLines::joinRows(std::move(lines));
 }
 
-// Reads one line cut out of `pix` on a white margin (so that no neighbour's ink reaches into it),
-// scaled by `scale`; its lines (usually one) in pixels of `pix`.
+// Reads one line cut out of `pix`, scaled by `scale`; its lines (usually one) in pixels of `pix`.
+// The cut reaches a line's height further on either side, since the layout can leave a last
+// narrow glyph out of its line, and sits on a white margin above and below, so that no
+// neighbouring line's ink reaches into it.
 std::optional<std::vector<Line>> readLine(tesseract::TessBaseAPI& engine, Pix& pix,
                                           const LayoutLine& at, double scale, std::string* error) {
-    Box* box = boxCreate(at.left, at.top, at.right - at.left, at.bottom - at.top);
+    const int width = static_cast<int>(pixGetWidth(&pix));
+    const int height = static_cast<int>(pixGetHeight(&pix));
+    const LayoutLines::Box& line = at.box;
+    const int reach = line.bottom - line.top;
+    const int cutLeft = std::max(0, line.left - reach);
+    const int cutRight = std::min(width, line.right + reach);
+    Box* box = boxCreate(cutLeft, line.top, cutRight - cutLeft, line.bottom - line.top);
     PixHandle cut(box != nullptr ? pixClipRectangle(&pix, box, nullptr) : nullptr);
     boxDestroy(&box);
-    const int margin = std::max(4, (at.bottom - at.top) / 2);
+    const int margin = std::max(4, (line.bottom - line.top) / 2);
     PixHandle framed(cut ? pixAddBorder(cut.get(), margin, 255) : nullptr);
     if (framed && scale > 1) {
         framed.reset(
@@ -201,22 +210,28 @@ std::optional<std::vector<Line>> readLine(tesseract::TessBaseAPI& engine, Pix& p
         *error = "out of memory";
         return std::nullopt;
     }
-    engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-    engine.SetImage(framed.get());
-    engine.SetSourceResolution(144);
-    if (engine.Recognize(nullptr) != 0) {
+    // A line the engine finds nothing in as a line of words (a redaction box joined to its
+    // words throws the line's measures off) is read once more as a plain strip of text.
+    std::vector<Line> lines;
+    for (const auto mode : {tesseract::PSM_SINGLE_LINE, tesseract::PSM_RAW_LINE}) {
+        engine.SetPageSegMode(mode);
+        engine.SetImage(framed.get());
+        engine.SetSourceResolution(144);
+        if (engine.Recognize(nullptr) != 0) {
+            engine.Clear();
+            *error = "recognition failed";
+            return std::nullopt;
+        }
+        lines = readLines(engine, *framed);
         engine.Clear();
-        *error = "recognition failed";
-        return std::nullopt;
+        if (!lines.empty()) {
+            break;
+        }
     }
-    std::vector<Line> lines = readLines(engine, *framed);
-    engine.Clear();
 
     // Back to the whole image, rounding outwards so that a box never shrinks, and within it.
-    const int originX = at.left - margin;
-    const int originY = at.top - margin;
-    const int width = static_cast<int>(pixGetWidth(&pix));
-    const int height = static_cast<int>(pixGetHeight(&pix));
+    const int originX = cutLeft - margin;
+    const int originY = line.top - margin;
     const auto back = [scale](int v, int origin, int limit, bool upper) {
         const double at = v / scale;
         return std::clamp(origin + static_cast<int>(upper ? std::ceil(at) : std::floor(at)), 0,
@@ -334,16 +349,6 @@ int TesseractRecognizer::threadCount() const {
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, 4U));
 }
 
-double TesseractRecognizer::readingScale(int lineHeight) const {
-    const int low = options_.enlargeBelowHeight;
-    if (lineHeight < low) {
-        return std::max(1, options_.enlargement);
-    }
-    // Text twice the height the engine needs is halved: its reading costs about as much as the
-    // line's pixels, and halved it still reads as well.
-    return lineHeight >= 2 * low ? 0.5 : 1.0;
-}
-
 TextRecognitionOutcome TesseractRecognizer::recognize(const RgbaImage& image) {
     if (image.empty() ||
         image.pixels.size() < static_cast<std::size_t>(image.width) * image.height * 4) {
@@ -380,7 +385,10 @@ TextRecognitionOutcome TesseractRecognizer::recognize(const RgbaImage& image) {
         }
         for (std::size_t i = next++; i < found.size(); i = next++) {
             read[i] = readLine(*engine, *pix, found[i],
-                               readingScale(found[i].bottom - found[i].top), &errors[worker]);
+                               LayoutLines::readingScale(found[i].textHeight(),
+                                                         options_.enlargeBelowHeight,
+                                                         options_.enlargement),
+                               &errors[worker]);
             if (!read[i]) {
                 break;
             }

@@ -29,11 +29,11 @@ public:
         // Tesseract's page segmentation mode for finding the lines; sparse text finds the
         // scattered text of a screen rather than assuming a page of paragraphs.
         int pageSegMode = 11;
-        // Lines less high than this (their ink, in pixels) are enlarged before they are read:
-        // the engine misreads UI text of 9 points and less at scale 1. Larger text is read as it
-        // is, which is cheaper and, from 10 points on, reads keys better; lines twice as high
-        // are halved.
-        int enlargeBelowHeight = 14;
+        // Lines whose words are less high than this (in pixels, ascenders and descenders
+        // included) are enlarged before they are read: at scale 1 the engine misreads UI text of
+        // 9 points and less, and drops spaces up to 13 points. Larger text is read as it is, which
+        // is cheaper and reads keys better; text twice as high is halved.
+        int enlargeBelowHeight = 17;
         int enlargement = 2;
         // Lines are read by this many engines at once, each on its own thread; 0 uses one per
         // processor, at most 4.
@@ -58,8 +58,6 @@ private:
 
     Engine takeEngine(std::string* error);
     int threadCount() const;
-    // How much a line of this height is scaled before it is read.
-    double readingScale(int lineHeight) const;
     void giveBack(Engine engine);
 
     Engine newEngine(std::string* error) const;
