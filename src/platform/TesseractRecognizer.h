@@ -31,9 +31,9 @@ public:
         int pageSegMode = 11;
         // Lines whose words are less high than this (in pixels, ascenders and descenders
         // included) are enlarged before they are read: at scale 1 the engine misreads UI text of
-        // 9 points and less and drops narrow spaces at 11 to 13 points. Larger text is read as it
-        // is, which is cheaper and reads keys better; text twice as high is halved.
-        int enlargeBelowHeight = 15;
+        // 9 points and less. Larger text is read as it is, which is cheaper and reads keys and
+        // dense 11-point text better; text twice as high is halved.
+        int enlargeBelowHeight = 14;
         int enlargement = 2;
         // Lines are read by this many engines at once, each on its own thread; 0 uses one per
         // processor, at most 4.

@@ -60,8 +60,8 @@ TEST(LayoutLinesTest, PiecesOfOneRowAreReadTogetherAndOthersApart) {
 }
 
 TEST(LayoutLinesTest, SmallTextIsEnlargedAndTallTextHalved) {
-    for (auto [height, scale] : {std::pair{9, 2.0}, {14, 2.0}, {15, 1.0}, {29, 1.0}, {30, 0.5}}) {
-        EXPECT_EQ(LayoutLines::readingScale(height, 15, 2), scale) << height;
+    for (auto [height, scale] : {std::pair{9, 2.0}, {13, 2.0}, {14, 1.0}, {27, 1.0}, {28, 0.5}}) {
+        EXPECT_EQ(LayoutLines::readingScale(height, 14, 2), scale) << height;
     }
     // The height is the words', not the box's: a mark the layout put in the line is no text.
     const LayoutLines::Line line{{0, 0, 300, 40}, {{0, 20, 50, 32}, {60, 22, 100, 34}}};
