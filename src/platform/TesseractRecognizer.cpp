@@ -190,14 +190,14 @@ std::optional<std::vector<Line>> readLine(tesseract::TessBaseAPI& engine, Pix& p
                                           const LayoutLine& at, double scale, std::string* error) {
     const int width = static_cast<int>(pixGetWidth(&pix));
     const int height = static_cast<int>(pixGetHeight(&pix));
-    const LayoutLines::Box& line = at.box;
-    const int reach = line.bottom - line.top;
-    const int cutLeft = std::max(0, line.left - reach);
-    const int cutRight = std::min(width, line.right + reach);
-    Box* box = boxCreate(cutLeft, line.top, cutRight - cutLeft, line.bottom - line.top);
+    const LayoutLines::Box& span = at.box;
+    const int reach = span.bottom - span.top;
+    const int cutLeft = std::max(0, span.left - reach);
+    const int cutRight = std::min(width, span.right + reach);
+    Box* box = boxCreate(cutLeft, span.top, cutRight - cutLeft, span.bottom - span.top);
     PixHandle cut(box != nullptr ? pixClipRectangle(&pix, box, nullptr) : nullptr);
     boxDestroy(&box);
-    const int margin = std::max(4, (line.bottom - line.top) / 2);
+    const int margin = std::max(4, (span.bottom - span.top) / 2);
     PixHandle framed(cut ? pixAddBorder(cut.get(), margin, 255) : nullptr);
     if (framed && scale > 1) {
         framed.reset(
@@ -231,11 +231,11 @@ std::optional<std::vector<Line>> readLine(tesseract::TessBaseAPI& engine, Pix& p
 
     // Back to the whole image, rounding outwards so that a box never shrinks, and within it.
     const int originX = cutLeft - margin;
-    const int originY = line.top - margin;
+    const int originY = span.top - margin;
     const auto back = [scale](int v, int origin, int limit, bool upper) {
-        const double at = v / scale;
-        return std::clamp(origin + static_cast<int>(upper ? std::ceil(at) : std::floor(at)), 0,
-                          limit);
+        const double scaled = v / scale;
+        return std::clamp(origin + static_cast<int>(upper ? std::ceil(scaled) : std::floor(scaled)),
+                          0, limit);
     };
     const auto x = [&](int v, bool upper) {
         return back(v, originX, width, upper);
@@ -290,6 +290,7 @@ void TesseractRecognizer::warmUp() {
     }
     warmUp_ = std::async(std::launch::async, [this, engines] {
         std::vector<std::future<Engine>> loading;
+        loading.reserve(static_cast<std::size_t>(engines));
         for (int i = 0; i < engines; ++i) {
             loading.push_back(std::async(std::launch::async, [this] {
                 std::string ignored;
