@@ -1,6 +1,7 @@
 #include "platform/TesseractRecognizer.h"
 
 #include "analysis/GreyImage.h"
+#include "analysis/LayoutLines.h"
 #include "analysis/RecognisedLine.h"
 #include "analysis/TextRangeGeometry.h"
 #include "analysis/TokenRepair.h"
@@ -8,6 +9,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <future>
 #include <leptonica/allheaders.h>
@@ -145,46 +148,118 @@ std::vector<Line> readLines(tesseract::TessBaseAPI& engine, const Pix& pix) {
     return lines;
 }
 
-// Recognises the rows [top, bottom) of `pix` plus `overlap` rows on either side; the lines whose
-// centre lies in [top, bottom), in the coordinates of the whole image.
-std::optional<std::vector<Line>> readBand(tesseract::TessBaseAPI& engine, Pix& pix, int top,
-                                          int bottom, int overlap, std::string* error) {
-    const int clipTop = std::max(0, top - overlap);
-    const int clipBottom = std::min(static_cast<int>(pixGetHeight(&pix)), bottom + overlap);
-    Box* box = boxCreate(0, clipTop, static_cast<int>(pixGetWidth(&pix)), clipBottom - clipTop);
-    PixHandle band(box != nullptr ? pixClipRectangle(&pix, box, nullptr) : nullptr);
+using LayoutLine = LayoutLines::Line;
+
+// The text lines of `pix` without reading them: Tesseract's layout analysis, a small part of the
+// cost of reading.
+std::vector<LayoutLine> findLines(tesseract::TessBaseAPI& engine, Pix& pix, int pageSegMode) {
+    engine.SetPageSegMode(static_cast<tesseract::PageSegMode>(pageSegMode));
+    engine.SetImage(&pix);
+    engine.SetSourceResolution(144);
+    std::vector<LayoutLine> lines;
+    std::unique_ptr<tesseract::PageIterator> it(engine.AnalyseLayout());
+    if (it && !it->Empty(tesseract::RIL_WORD)) {
+        // The dots of "i" and "j" belong to their line.
+        it->SetBoundingBoxComponents(true, true);
+        do {
+            LayoutLines::Box box;
+            if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE) || lines.empty()) {
+                if (!it->BoundingBox(tesseract::RIL_TEXTLINE, &box.left, &box.top, &box.right,
+                                     &box.bottom) ||
+                    box.right <= box.left || box.bottom <= box.top) {
+                    continue;
+                }
+                lines.push_back({box, {}});
+            }
+            if (it->BoundingBox(tesseract::RIL_WORD, &box.left, &box.top, &box.right,
+                                &box.bottom)) {
+                lines.back().words.push_back(box);
+            }
+        } while (it->Next(tesseract::RIL_WORD));
+    }
+    it.reset();
+    engine.Clear();
+    return LayoutLines::joinRows(std::move(lines));
+}
+
+// Reads one line cut out of `pix`, scaled by `scale`; its lines (usually one) in pixels of `pix`.
+// The cut reaches a line's height further on either side, since the layout can leave a last
+// narrow glyph out of its line, and sits on a white margin above and below, so that no
+// neighbouring line's ink reaches into it.
+std::optional<std::vector<Line>> readLine(tesseract::TessBaseAPI& engine, Pix& pix,
+                                          const LayoutLine& at, double scale, std::string* error) {
+    const int width = static_cast<int>(pixGetWidth(&pix));
+    const int height = static_cast<int>(pixGetHeight(&pix));
+    const LayoutLines::Box& span = at.box;
+    const int reach = span.bottom - span.top;
+    const int cutLeft = std::max(0, span.left - reach);
+    const int cutRight = std::min(width, span.right + reach);
+    Box* box = boxCreate(cutLeft, span.top, cutRight - cutLeft, span.bottom - span.top);
+    PixHandle cut(box != nullptr ? pixClipRectangle(&pix, box, nullptr) : nullptr);
     boxDestroy(&box);
-    if (!band) {
+    const int margin = std::max(4, (span.bottom - span.top) / 2);
+    PixHandle framed(cut ? pixAddBorder(cut.get(), margin, 255) : nullptr);
+    if (framed && scale > 1) {
+        framed.reset(
+            pixScaleGrayLI(framed.get(), static_cast<float>(scale), static_cast<float>(scale)));
+    } else if (framed && scale < 1) {
+        framed.reset(
+            pixScaleAreaMap(framed.get(), static_cast<float>(scale), static_cast<float>(scale)));
+    }
+    if (!framed) {
         *error = "out of memory";
         return std::nullopt;
     }
-    engine.SetImage(band.get());
-    engine.SetSourceResolution(144);
-    if (engine.Recognize(nullptr) != 0) {
+    // A line the engine finds nothing in as a line of words (a redaction box joined to its
+    // words throws the line's measures off) is read once more as a plain strip of text.
+    std::vector<Line> lines;
+    for (const auto mode : {tesseract::PSM_SINGLE_LINE, tesseract::PSM_RAW_LINE}) {
+        engine.SetPageSegMode(mode);
+        engine.SetImage(framed.get());
+        engine.SetSourceResolution(144);
+        if (engine.Recognize(nullptr) != 0) {
+            engine.Clear();
+            *error = "recognition failed";
+            return std::nullopt;
+        }
+        lines = readLines(engine, *framed);
         engine.Clear();
-        *error = "recognition failed";
-        return std::nullopt;
+        if (!lines.empty()) {
+            break;
+        }
     }
-    std::vector<Line> lines = readLines(engine, *band);
-    engine.Clear();
 
-    // Back to the whole image; a line belongs to the band holding its centre.
-    std::vector<Line> kept;
+    // Back to the whole image, rounding outwards so that a box never shrinks, and within it.
+    const int originX = cutLeft - margin;
+    const int originY = span.top - margin;
+    const auto back = [scale](int v, int origin, int limit, bool upper) {
+        const double scaled = v / scale;
+        return std::clamp(origin + static_cast<int>(upper ? std::ceil(scaled) : std::floor(scaled)),
+                          0, limit);
+    };
+    const auto x = [&](int v, bool upper) {
+        return back(v, originX, width, upper);
+    };
+    const auto y = [&](int v, bool upper) {
+        return back(v, originY, height, upper);
+    };
     for (Line& line : lines) {
-        line.top += clipTop;
-        line.bottom += clipTop;
+        line.top = y(line.top, false);
+        line.bottom = y(line.bottom, true);
         for (Line::Word& word : line.words) {
+            if (word.inkLeft >= 0) {
+                word.inkLeft = x(word.inkLeft, false);
+                word.inkRight = x(word.inkRight, true);
+            }
             for (Line::Symbol& symbol : word.symbols) {
-                symbol.top += clipTop;
-                symbol.bottom += clipTop;
+                symbol.left = x(symbol.left, false);
+                symbol.right = x(symbol.right, true);
+                symbol.top = y(symbol.top, false);
+                symbol.bottom = y(symbol.bottom, true);
             }
         }
-        const int centre = (line.top + line.bottom) / 2;
-        if (centre >= top && centre < bottom) {
-            kept.push_back(std::move(line));
-        }
     }
-    return kept;
+    return lines;
 }
 
 } // namespace
@@ -205,7 +280,7 @@ TesseractRecognizer::~TesseractRecognizer() {
 }
 
 void TesseractRecognizer::warmUp() {
-    const int engines = bandCount(1 << 20);
+    const int engines = threadCount();
     {
         std::lock_guard lock(mutex_);
         if (warmUp_.valid() || !idle_.empty()) {
@@ -215,6 +290,7 @@ void TesseractRecognizer::warmUp() {
     }
     warmUp_ = std::async(std::launch::async, [this, engines] {
         std::vector<std::future<Engine>> loading;
+        loading.reserve(static_cast<std::size_t>(engines));
         for (int i = 0; i < engines; ++i) {
             loading.push_back(std::async(std::launch::async, [this] {
                 std::string ignored;
@@ -267,14 +343,11 @@ void TesseractRecognizer::giveBack(Engine engine) {
 
 TesseractRecognizer::TesseractRecognizer(Options options) : options_(std::move(options)) {}
 
-int TesseractRecognizer::bandCount(int height) const {
-    int wanted = options_.bands;
-    if (wanted <= 0) {
-        wanted = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, 4U));
+int TesseractRecognizer::threadCount() const {
+    if (options_.threads > 0) {
+        return options_.threads;
     }
-    // A band much lower than its overlap would mostly repeat its neighbours' work.
-    const int sensible = std::max(1, height / (4 * std::max(1, options_.bandOverlap)));
-    return std::min(wanted, sensible);
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, 4U));
 }
 
 TextRecognitionOutcome TesseractRecognizer::recognize(const RgbaImage& image) {
@@ -286,67 +359,68 @@ TextRecognitionOutcome TesseractRecognizer::recognize(const RgbaImage& image) {
     if (!pix) {
         return TextRecognitionOutcome::failure("out of memory");
     }
-    const long long area = static_cast<long long>(image.width) * image.height;
-    const int factor =
-        area <= options_.upscaleBelowPixels ? std::max(1, options_.upscaleFactor) : 1;
-    if (factor > 1) {
-        PixHandle larger(pixScaleGrayLI(pix.get(), factor, factor));
-        if (larger) {
-            pix = std::move(larger);
-        }
+    // Tesseract parallelises inside each line with OpenMP, whose spinning threads cost more than
+    // they give on a few cores; whole lines in parallel scale better. The setting belongs to the
+    // calling thread.
+    omp_set_max_active_levels(0);
+    std::string error;
+    Engine first = takeEngine(&error);
+    if (!first) {
+        LOG_ERROR("text recognition failed: {}", error);
+        return TextRecognitionOutcome::failure(error);
     }
+    const std::vector<LayoutLine> found = findLines(*first, *pix, options_.pageSegMode);
 
-    // Bands top to bottom: the first on this thread, the others beside it.
-    const int rows = static_cast<int>(pixGetHeight(pix.get()));
-    const int count = bandCount(rows);
-    std::vector<std::string> errors(count);
-    auto runBand = [this, &pix, &errors, count, rows](int i) -> std::optional<std::vector<Line>> {
-        // Tesseract parallelises inside each line with OpenMP, whose spinning threads cost more
-        // than they give on a few cores; whole bands in parallel scale better. The setting
-        // belongs to the calling thread.
+    // Lines go to whichever engine is free next, the first on this thread, the others beside it.
+    std::vector<std::optional<std::vector<Line>>> read(found.size());
+    std::vector<std::string> errors(
+        std::max<std::size_t>(1, std::min<std::size_t>(threadCount(), found.size())));
+    std::atomic<std::size_t> next{0};
+    auto work = [this, &pix, &found, &read, &errors, &next](std::size_t worker, Engine engine) {
         omp_set_max_active_levels(0);
-        Engine engine = takeEngine(&errors[i]);
         if (!engine) {
-            return std::nullopt;
+            engine = takeEngine(&errors[worker]);
         }
-        auto lines = readBand(*engine, *pix, rows * i / count, rows * (i + 1) / count,
-                              std::max(0, options_.bandOverlap), &errors[i]);
+        if (!engine) {
+            return;
+        }
+        for (std::size_t i = next++; i < found.size(); i = next++) {
+            read[i] = readLine(*engine, *pix, found[i],
+                               LayoutLines::readingScale(found[i].textHeight(),
+                                                         options_.enlargeBelowHeight,
+                                                         options_.enlargement),
+                               &errors[worker]);
+            if (!read[i]) {
+                break;
+            }
+        }
         giveBack(std::move(engine));
-        return lines;
     };
-    std::vector<std::future<std::optional<std::vector<Line>>>> others;
-    for (int i = 1; i < count; ++i) {
-        others.push_back(std::async(std::launch::async, runBand, i));
+    std::vector<std::future<void>> others;
+    for (std::size_t worker = 1; worker < errors.size(); ++worker) {
+        others.push_back(std::async(std::launch::async, work, worker, Engine()));
     }
-    auto first = runBand(0);
-    std::vector<Line> lines;
-    bool failed = !first;
-    if (first) {
-        lines = std::move(*first);
-    }
+    work(0, std::move(first));
     for (auto& other : others) {
-        auto band = other.get();
-        failed = failed || !band;
-        if (band) {
-            std::move(band->begin(), band->end(), std::back_inserter(lines));
-        }
-    }
-    if (failed) {
-        const auto reason = std::find_if(errors.begin(), errors.end(),
-                                         [](const std::string& error) { return !error.empty(); });
-        const std::string message = reason != errors.end() ? *reason : "recognition failed";
-        LOG_ERROR("text recognition failed: {}", message);
-        return TextRecognitionOutcome::failure(message);
+        other.get();
     }
 
-    // Boxes become fractions of the original image.
-    const double width = static_cast<double>(image.width) * factor;
-    const double height = static_cast<double>(image.height) * factor;
     TextRecognitionOutcome outcome;
-    for (const auto& line : lines) {
-        TextCandidate candidate = TextRangeGeometry::candidate(line, width, height);
-        if (!candidate.string().empty()) {
-            outcome.observations.push_back({std::move(candidate)});
+    for (auto& lines : read) {
+        if (!lines) {
+            // A line no engine could read: the first reason there is.
+            const auto reason = std::find_if(errors.begin(), errors.end(),
+                                             [](const std::string& e) { return !e.empty(); });
+            const std::string message = reason != errors.end() ? *reason : "recognition failed";
+            LOG_ERROR("text recognition failed: {}", message);
+            return TextRecognitionOutcome::failure(message);
+        }
+        // Boxes become fractions of the image.
+        for (const auto& line : *lines) {
+            TextCandidate candidate = TextRangeGeometry::candidate(line, image.width, image.height);
+            if (!candidate.string().empty()) {
+                outcome.observations.push_back({std::move(candidate)});
+            }
         }
     }
     return outcome;

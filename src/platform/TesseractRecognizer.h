@@ -16,27 +16,28 @@ class TessBaseAPI;
 namespace lumeris {
 
 // Text recognition with Tesseract's LSTM engine and the English data, tuned for screenshots.
-// Engines are expensive to start, so each one is kept after use and handed to the next call;
-// concurrent calls each get their own engine.
+// A layout pass finds the lines first; each line is then read on its own, enlarged only when its
+// text is small, with the lines shared among a few engines on their own threads. Engines are
+// expensive to start, so each one is kept after use and handed to the next call; concurrent calls
+// each get their own engines.
 class TesseractRecognizer : public TextRecognizer {
 public:
     struct Options {
         // Folder holding eng.traineddata; empty lets Tesseract look where it was installed.
         std::string dataPath;
         std::string language = "eng";
-        // Images with at most this many pixels are enlarged twice before recognition: captures
-        // at scale 1 carry UI text a few pixels high, below what the engine reads reliably.
-        long long upscaleBelowPixels = 2000LL * 1300LL;
-        int upscaleFactor = 2;
-        // Tesseract's page segmentation mode; sparse text finds the scattered text of a screen
-        // rather than assuming a page of paragraphs.
+        // Tesseract's page segmentation mode for finding the lines; sparse text finds the
+        // scattered text of a screen rather than assuming a page of paragraphs.
         int pageSegMode = 11;
-        // Tall images are read in this many horizontal bands at once, one engine each; 0 uses
-        // one band per processor, at most 4.
-        int bands = 0;
-        // Bands overlap by this many pixels (of the possibly enlarged image); a line is kept by
-        // the band that holds its centre, so lines up to twice as high are read whole once.
-        int bandOverlap = 128;
+        // Lines whose words are less high than this (in pixels, ascenders and descenders
+        // included) are enlarged before they are read: at scale 1 the engine misreads UI text of
+        // 9 points and less. Larger text is read as it is, which is cheaper and reads keys and
+        // dense 11-point text better; text twice as high is halved.
+        int enlargeBelowHeight = 14;
+        int enlargement = 2;
+        // Lines are read by this many engines at once, each on its own thread; 0 uses one per
+        // processor, at most 4.
+        int threads = 0;
     };
 
     TesseractRecognizer();
@@ -56,7 +57,7 @@ private:
     using Engine = std::unique_ptr<tesseract::TessBaseAPI, EngineDeleter>;
 
     Engine takeEngine(std::string* error);
-    int bandCount(int height) const;
+    int threadCount() const;
     void giveBack(Engine engine);
 
     Engine newEngine(std::string* error) const;
