@@ -132,7 +132,7 @@ for size in 1440x900 2880x1800; do
 
     # Chromium: the same document, one headless process per image.
     if [[ -n $chromium ]]; then
-        cp "$resources"/*.css "$resources"/*.js "$work/"
+        cp "$resources"/web/*.css "$resources"/web/*.js "$work/"
         times=()
         peak=0
         for input in "${inputs[@]}"; do
