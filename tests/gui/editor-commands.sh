@@ -27,7 +27,6 @@ convert -size 300x200 xc:'#2b5797' -fill white -draw 'rectangle 30,30 270,170' s
 open_editor
 press "$(editor)" ctrl+s saved_png || fail "ctrl+s wrote nothing into the save folder"
 wait_for 20 editor_count 0 || fail "the editor stayed open after saving"
-[ "$(ls saved | wc -l)" -eq 1 ] || fail "one ctrl+s saved $(ls saved | wc -l) files"
 saved=$(identify -format '%wx%h' saved/*.png)
 kill -0 "$pid" 2>/dev/null || fail "lumeris left the tray when its only window closed"
 

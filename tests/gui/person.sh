@@ -48,12 +48,12 @@ png_on_clipboard() {
 }
 # window key command…: no window manager runs, so the window is focused directly. Under load a
 # key can arrive before the focus does; like a person, it is pressed again until the command
-# sees its effect.
+# sees its effect (at most three times).
 press() {
     window=$1 key=$2; shift 2
-    for _ in 1 2 3 4; do
+    for _ in 1 2 3; do
         timeout 10 xdotool windowfocus --sync "$window" key "$key" 2>/dev/null
-        wait_for 8 "$@" && return 0
+        wait_for 15 "$@" && return 0
     done
     return 1
 }
