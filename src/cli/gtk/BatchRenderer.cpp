@@ -108,6 +108,7 @@ std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::p
 std::variant<RgbaImage, std::string> BatchRenderer::draw(const Job& job) {
     std::string error;
     if (warming_ && !MainLoopWait::runUntil([this] { return !warming_; }, WARM_UP_LIMIT)) {
+        warming_ = false; // the inputs after this one are not held up again
         return std::string("rendering failed: the renderer did not start");
     }
     window_.setCanvasSize(job.width, job.height);
