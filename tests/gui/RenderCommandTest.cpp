@@ -205,7 +205,21 @@ TEST_F(RenderCommandTest, BadInputsAreNamedAndTheRestStillRender) {
     const std::filesystem::path written(run.out.substr(0, run.out.find('\n')));
     EXPECT_TRUE(std::filesystem::exists(written)) << written;
     EXPECT_EQ(written.parent_path(), home.path());
+}
 
+// Runs that cannot be done are refused by name (2: usage, 1: the run) and leave no output:
+// unwritable folders, missing or false backgrounds, recognition that cannot vouch for the
+// redaction, endless input, settings out of range, canvases over the pixel bound.
+TEST_F(RenderCommandTest, RefusalsAreNamedAndLeaveNothing) {
+    const std::string good = write(screenshot(300, 200));
+    std::ofstream(home / "notes.png") << "not a picture";
+    std::ofstream(home / "passwd") << "root:x:0:0:root:/root:/bin/bash\n";
+    const auto out = (home / "out.png").string();
+    auto background = [&](const std::string& file) {
+        return sets({"background-id=custom", "bg-color.option=file",
+                     "custom-background-file-path=" + (home / file).string()},
+                    {"render", good, "-o", out});
+    };
     // A folder that cannot be made (a file stands in its path): the input is named, nothing left.
     LumerisRun blocked = runLumeris({"render", "--set", "settings.auto-redact=false", "-o",
                                      (home / "notes.png" / "out.png").string(), good},
@@ -214,81 +228,58 @@ TEST_F(RenderCommandTest, BadInputsAreNamedAndTheRestStillRender) {
     EXPECT_NE(blocked.err.find("shot.png: cannot write"), std::string::npos) << blocked.err;
     EXPECT_EQ(std::ranges::count(blocked.err, '\n'), 1) << blocked.err;
 
-    // A custom background picture that is not there stops the run before any input.
-    LumerisRun missing =
-        runLumeris(sets({"background-id=custom", "bg-color.option=file",
-                         "custom-background-file-path=" + (home / "gone.png").string()},
-                        {"render", good}),
-                   home.path());
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("the custom background picture is missing"), std::string::npos)
-        << missing.err;
-
-    // Without recognition, auto-redaction cannot vouch for the picture: nothing is written.
-    const auto unredacted = home / "unredacted.png";
-    LumerisRun noRecognition = runLumeris({"render", good, "-o", unredacted.string()}, home.path(),
-                                          {{}, {}, {{"TESSDATA_PREFIX", "/nonexistent"}}});
-    EXPECT_EQ(noRecognition.status, 1);
-    EXPECT_NE(noRecognition.err.find("shot.png: text recognition failed"), std::string::npos)
-        << noRecognition.err;
-    EXPECT_FALSE(std::filesystem::exists(unredacted));
-
-    for (auto arguments :
-         std::vector<std::vector<std::string>>{{"render"},
-                                               {"render", good, "--scale", "9"},
-                                               {"render", good, "--set", "settings.unknown=1"}}) {
-        LumerisRun usage = runLumeris(arguments, home.path());
-        EXPECT_EQ(usage.status, 2) << usage.err;
-        EXPECT_NE(usage.err.find("lumeris render: "), std::string::npos);
+    const struct {
+        std::vector<std::string> arguments;
+        LumerisRunExtras extras;
+        int status;
+        std::string said;
+    } cases[] = {
+        {background("gone.png"), {}, 1, "the custom background picture is missing"},
+        {background("passwd"), {}, 1, "passwd: not an image"},
+        {{"render", good, "-o", out},
+         {{}, {}, {{"TESSDATA_PREFIX", "/nonexistent"}}},
+         1,
+         "shot.png: text recognition failed"},
+        {{"render", "-", "-o", out},
+         {"/dev/zero", home / "zero.out", {}},
+         1,
+         "-: more than 256 MB of data"},
+        {{"render", good, "--scale", "4", "--set", "settings.ratio=1:10000"},
+         {},
+         1,
+         "canvas too large"},
+        {{"render"}, {}, 2, "lumeris render: "},
+        {{"render", good, "--scale", "9"}, {}, 2, "lumeris render: "},
+        {{"render", good, "--set", "settings.unknown=1"}, {}, 2, "lumeris render: "},
+        {{"render", good, "--set", "settings.padding=100000"}, {}, 2, "settings.padding"},
+        {{"render", good, "--set", "settings.padding=-20"}, {}, 2, "settings.padding"},
+        {{"render", good, "--set", "settings.redact-color=transparent"},
+         {},
+         2,
+         "settings.redact-color"},
+        {{"render", good, "--set", "settings.ratio=1:0"}, {}, 2, "settings.ratio"},
+    };
+    for (const auto& c : cases) {
+        // Recognition only where the case is about it: the rest are refused without it.
+        auto arguments = c.arguments;
+        if (c.extras.environment.empty()) {
+            arguments.insert(arguments.end(), {"--set", "settings.auto-redact=false"});
+        }
+        LumerisRun run = runLumeris(arguments, home.path(), c.extras);
+        EXPECT_EQ(run.status, c.status) << c.said << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.said;
+        EXPECT_EQ(run.out, "") << c.said;
     }
     // Nothing of a run reaches the settings file.
-    EXPECT_FALSE(std::filesystem::exists(home / "XDG_CONFIG_HOME" / "lumeris" / "settings.json"));
-}
-
-// Input that would exhaust the run, settings outside their ranges, a background that is no
-// picture and a settings file that does not parse: each named.
-TEST_F(RenderCommandTest, BoundedInputsRangesAndKeptFiles) {
-    const std::string good = write(screenshot(300, 200));
-    LumerisRun endless = runLumeris({"render", "-", "-o", (home / "zero.png").string()},
-                                    home.path(), {"/dev/zero", home / "zero.out", {}});
-    EXPECT_EQ(endless.status, 1);
-    EXPECT_NE(endless.err.find("-: more than 256 MB of data"), std::string::npos) << endless.err;
-    EXPECT_FALSE(std::filesystem::exists(home / "zero.png"));
-
-    for (const char* setting : {"settings.padding=100000", "settings.padding=-20",
-                                "settings.redact-color=transparent", "settings.ratio=1:0"}) {
-        LumerisRun refused = runLumeris({"render", good, "--set", setting}, home.path());
-        EXPECT_EQ(refused.status, 2) << setting;
-        EXPECT_NE(refused.err.find(std::string(setting).substr(0, std::string(setting).find('='))),
-                  std::string::npos)
-            << refused.err;
-    }
-
-    // The largest padding at the largest scale is still a canvas within the pixel bound; a ratio
-    // that asks for more is refused before anything is drawn.
-    LumerisRun huge = runLumeris({"render", good, "--scale", "4", "--set", "settings.ratio=1:10000",
-                                  "--set", "settings.auto-redact=false"},
-                                 home.path());
-    EXPECT_EQ(huge.status, 1);
-    EXPECT_NE(huge.err.find("canvas too large"), std::string::npos) << huge.err;
-
-    // A background that is no picture stops the run and is named.
-    std::ofstream(home / "passwd") << "root:x:0:0:root:/root:/bin/bash\n";
-    LumerisRun background =
-        runLumeris(sets({"background-id=custom", "bg-color.option=file",
-                         "custom-background-file-path=" + (home / "passwd").string()},
-                        {"render", good}),
-                   home.path());
-    EXPECT_EQ(background.status, 1);
-    EXPECT_NE(background.err.find("passwd: not an image"), std::string::npos) << background.err;
+    const auto settingsFile = home / "XDG_CONFIG_HOME" / "lumeris" / "settings.json";
+    EXPECT_FALSE(std::filesystem::exists(settingsFile));
 
     // A settings file that does not parse: one line says so, the run uses the defaults.
-    const auto settingsFile = home / "XDG_CONFIG_HOME" / "lumeris" / "settings.json";
     std::filesystem::create_directories(settingsFile.parent_path());
     std::ofstream(settingsFile) << "{\"settings.padding\": 4";
-    LumerisRun corrupt = runLumeris(
-        {"render", good, "-o", (home / "c.png").string(), "--set", "settings.auto-redact=false"},
-        home.path());
+    LumerisRun corrupt =
+        runLumeris({"render", good, "-o", out, "--set", "settings.auto-redact=false"}, home.path());
     EXPECT_EQ(corrupt.status, 0) << corrupt.err;
     EXPECT_EQ(std::ranges::count(corrupt.err, '\n'), 1) << corrupt.err;
     EXPECT_NE(corrupt.err.find(settingsFile.string() + " is not valid"), std::string::npos)
