@@ -14,7 +14,7 @@ bool sameRow(const Box& a, const Box& b) {
     const int lower = std::min(a.bottom - a.top, b.bottom - b.top);
     const int taller = std::max(a.bottom - a.top, b.bottom - b.top);
     const int gap = std::max(a.left, b.left) - std::min(a.right, b.right);
-    return overlap * 2 >= lower && gap <= 2 * taller;
+    return overlap * 2 >= lower && gap <= 3 * taller;
 }
 
 void include(Box& into, const Box& box) {

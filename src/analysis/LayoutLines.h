@@ -27,7 +27,7 @@ public:
     // Joins the pieces of one row that the layout split at wide gaps (a monospaced " = ", a
     // table's columns close together), so that each row is read once, whole, in reading order.
     // Pieces join when they overlap vertically by half the lower one's height and are at most
-    // twice the taller one's height apart.
+    // three times the taller one's height apart.
     static std::vector<Line> joinRows(std::vector<Line> lines);
 
     // How much a line whose text is `textHeight` pixels high is scaled before it is read: text

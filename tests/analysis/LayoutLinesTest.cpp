@@ -33,8 +33,9 @@ TEST(LayoutLinesTest, PiecesOfOneRowAreReadTogetherAndOthersApart) {
         std::vector<int> rowLefts;
     } cases[] = {
         {"next rows stay apart", {piece(0, 0, 100, 10), piece(0, 14, 100, 24)}, {0, 0}},
-        {"a gap of two heights joins", {piece(0, 0, 50, 10), piece(70, 0, 120, 10)}, {0}},
-        {"columns further apart stay apart", {piece(0, 0, 50, 10), piece(71, 0, 120, 10)}, {0, 71}},
+        // "fe80::1013:9ab" in a small monospaced font: the colons left out, three glyphs apart.
+        {"a gap of three heights joins", {piece(0, 0, 50, 10), piece(80, 0, 120, 10)}, {0}},
+        {"columns further apart stay apart", {piece(0, 0, 50, 10), piece(81, 0, 120, 10)}, {0, 81}},
         // "secret = key": the bars of "=" are lines of their own, each reaching the key only
         // through the other pieces; joined whatever their order.
         {"a monospaced assignment",
