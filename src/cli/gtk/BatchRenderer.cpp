@@ -101,6 +101,11 @@ std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::p
     if (prepared->values.autoRedactEnabled) {
         job.output.redactionPatterns = RedactionRules::activePatterns(settings_);
         job.output.redactColor = prepared->values.redactColor;
+        auto boxes =
+            TextDetection::coveringBoxes(detection.redactRects, prepared->currentImage.pointWidth,
+                                         prepared->currentImage.pointHeight);
+        job.output.firstReading =
+            RedactionLeakCheck::reading(std::move(prepared->currentImage), boxes);
     }
     return job;
 }
@@ -127,7 +132,7 @@ std::variant<fs::path, std::string> BatchRenderer::save(RgbaImage picture, const
     // here at the latest; the margin is the document's, in pixels of the picture.
     const auto covered = RedactionLeakCheck::cover(
         recognizer_, picture, output.redactionPatterns, output.redactColor,
-        TextDetection::REDACTION_MARGIN * options_.scale, &checkError);
+        TextDetection::REDACTION_MARGIN * options_.scale, &checkError, &output.firstReading);
     if (!covered) {
         return "text recognition failed while checking the picture: " + checkError;
     }

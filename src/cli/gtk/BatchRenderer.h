@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/RgbaImage.h"
+#include "editor/RedactionLeakCheck.h"
 #include "platform/TesseractRecognizer.h"
 #include "render/gtk/RenderWindow.h"
 
@@ -30,6 +31,8 @@ public:
         // with auto-redaction off.
         std::vector<std::string> redactionPatterns;
         std::string redactColor;
+        // What the first reading saw: the check reads again only where the picture differs.
+        RedactionLeakCheck::Reading firstReading;
     };
 
     // One input made ready for the renderer.
