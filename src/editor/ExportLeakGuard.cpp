@@ -33,9 +33,9 @@ void ExportLeakGuard::pass(Snapshot raw, std::optional<Request> request,
     std::thread([job, target, recognizer = recognizer_] {
         auto picture = std::make_shared<RgbaImage>(*job->raw);
         std::string error;
-        const auto covered =
-            RedactionLeakCheck::cover(*recognizer, *picture, job->request.patterns,
-                                      job->request.colour, job->request.margin, &error);
+        const auto covered = RedactionLeakCheck::cover(*recognizer, *picture, job->request.patterns,
+                                                       job->request.colour, job->request.margin,
+                                                       &error, job->request.first.get());
         if (!covered) {
             LOG_ERROR("the exported picture could not be read again for redaction: {}", error);
             job->checked = job->raw;

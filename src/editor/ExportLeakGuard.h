@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/EditorView.h"
+#include "editor/RedactionLeakCheck.h"
 
 #include <functional>
 #include <memory>
@@ -25,7 +26,12 @@ public:
         std::string colour;
         // Grows each cover, in pixels of the picture.
         double margin = 0;
-        bool operator==(const Request&) const = default;
+        // What the first reading saw: only what differs from it is read again.
+        std::shared_ptr<const RedactionLeakCheck::Reading> first;
+        bool operator==(const Request& other) const {
+            return patterns == other.patterns && colour == other.colour && margin == other.margin &&
+                   (first == other.first || (first && other.first && *first == *other.first));
+        }
     };
 
     explicit ExportLeakGuard(std::shared_ptr<TextRecognizer> recognizer);

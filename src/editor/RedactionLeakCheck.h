@@ -21,6 +21,7 @@ public:
     struct Reading {
         RgbaImage image;
         std::vector<Rect> boxes;
+        bool operator==(const Reading&) const = default;
     };
 
     // `drawnBoxes` in points with a lower-left origin, as the document draws them.

@@ -121,7 +121,7 @@ TEST(ExportLeakGuardTest, CoversOffThisThreadOnceForEqualPicturesAndPassesUnchec
         monospacedLine("  write to a@b.io", 0, 0, 10, 20, 400, 100)};
     auto guard = std::make_shared<ExportLeakGuard>(recognizer);
     const auto raw = std::make_shared<const RgbaImage>(400, 100);
-    const ExportLeakGuard::Request red{{RedactionRules::EMAILS.pattern}, "#FF0000", 0};
+    const ExportLeakGuard::Request red{{RedactionRules::EMAILS.pattern}, "#FF0000", 0, nullptr};
     std::vector<ExportLeakGuard::Snapshot> out;
     const auto collect = [&](ExportLeakGuard::Snapshot picture) {
         out.push_back(picture);
@@ -147,7 +147,7 @@ TEST(ExportLeakGuardTest, CoversOffThisThreadOnceForEqualPicturesAndPassesUnchec
     EXPECT_EQ(out[2], out[1]);
     EXPECT_EQ(recognizer->calls, 1);
     // Another colour is another check.
-    guard->pass(raw, ExportLeakGuard::Request{red.patterns, "#0000FF", 0}, collect);
+    guard->pass(raw, ExportLeakGuard::Request{red.patterns, "#0000FF", 0, nullptr}, collect);
     main.runUntil([&] { return out.size() == 4; });
     EXPECT_EQ(recognizer->calls, 2);
 }

@@ -1016,8 +1016,13 @@ EditorWindow::leakCheckRequest(const RgbaImage& picture) const {
     // The document's margin is in points; the snapshot may have more pixels per point.
     const double canvasWidth = ImageLoadPipeline::canvas(controller_->session()).bgWidth;
     const double scale = canvasWidth > 0 ? picture.width / canvasWidth : 1.0;
+    const LoadedImage& read = controller_->session().currentImage;
+    auto first = std::make_shared<const RedactionLeakCheck::Reading>(RedactionLeakCheck::reading(
+        read, TextDetection::coveringBoxes(controller_->redactRects(), read.pointWidth,
+                                           read.pointHeight)));
     return ExportLeakGuard::Request{RedactionRules::activePatterns(dependencies_.settings),
-                                    values.redactColor, TextDetection::REDACTION_MARGIN * scale};
+                                    values.redactColor, TextDetection::REDACTION_MARGIN * scale,
+                                    std::move(first)};
 }
 
 void EditorWindow::selectedText(std::function<void(std::string)> done) {
