@@ -69,13 +69,10 @@ protected:
     std::optional<CaptureOutcome> capture(const fs::path& output) {
         auto tool = std::make_shared<PortalCaptureTool>(client);
         std::optional<CaptureOutcome> outcome;
-        GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
-        tool->capture(false, output, [&](CaptureOutcome ended) {
-            outcome = ended;
-            g_main_loop_quit(loop);
-        });
-        g_main_loop_run(loop);
-        g_main_loop_unref(loop);
+        tool->capture(false, output, [&](CaptureOutcome ended) { outcome = ended; });
+        while (!outcome) {
+            g_main_context_iteration(nullptr, TRUE);
+        }
         return outcome;
     }
 

@@ -36,17 +36,14 @@ protected:
             [backends] { return backends; },
             [](const std::string& backend) { return CommandCaptureTool::forBackend(backend); },
             folder / "tmp", [this] { ++noTool; });
-        std::optional<fs::path> captured;
-        GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
-        EXPECT_TRUE(screen->capturePic(onlyWindow, [&](std::optional<fs::path> file) {
-            captured = std::move(file);
-            g_main_loop_quit(loop);
-        }));
+        std::optional<std::optional<fs::path>> captured;
+        EXPECT_TRUE(screen->capturePic(onlyWindow, [&](auto file) { captured = std::move(file); }));
         EXPECT_FALSE(screen->capturePic(false, [](auto) { FAIL() << "ran while busy"; }));
-        g_main_loop_run(loop);
-        g_main_loop_unref(loop);
+        while (!captured) {
+            g_main_context_iteration(nullptr, TRUE);
+        }
         EXPECT_FALSE(screen->running());
-        return captured;
+        return *captured;
     }
 
     TemporaryFolder folder;
@@ -98,13 +95,11 @@ TEST_F(ScreenCaptureTest, ASelectorsOutputBecomesTheCapturesArgument) {
                                                 output.string()}};
         });
         std::optional<CaptureOutcome> outcome;
-        GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
-        tool->capture(false, folder / "selected.png", [&](CaptureOutcome ended) {
-            outcome = ended;
-            g_main_loop_quit(loop);
-        });
-        g_main_loop_run(loop);
-        g_main_loop_unref(loop);
+        tool->capture(false, folder / "selected.png",
+                      [&](CaptureOutcome ended) { outcome = ended; });
+        while (!outcome) {
+            g_main_context_iteration(nullptr, TRUE);
+        }
         EXPECT_EQ(outcome, test.written ? CaptureOutcome::Captured : CaptureOutcome::Cancelled)
             << test.selector;
         if (test.written) {

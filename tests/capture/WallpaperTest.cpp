@@ -12,12 +12,8 @@ namespace {
 
 // Left half red, right half blue.
 RgbaImage halves(int width, int height) {
-    RgbaImage image(width, height);
-    for (std::size_t i = 0; i < image.pixels.size(); i += 4) {
-        image.pixels[i + ((i / 4) % width < std::size_t(width / 2) ? 0 : 2)] = 255;
-        image.pixels[i + 3] = 255;
-    }
-    return image;
+    return painted(width, height,
+                   [&](int x, int) { return x < width / 2 ? rgba(255, 0, 0) : rgba(0, 0, 255); });
 }
 
 } // namespace

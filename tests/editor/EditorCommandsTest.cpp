@@ -1,16 +1,10 @@
 #include "editor/EditorCommands.h"
 
-#include "TemporaryFolder.h"
-#include "editor/EditorController.h"
 #include "export/ImageReader.h"
 #include "fakes/FakeAlerts.h"
 #include "fakes/FakeClipboard.h"
-#include "fakes/FakeEditorView.h"
 #include "fakes/FakeFileChooser.h"
-#include "fakes/ManualTimer.h"
-#include "render/BackgroundPictures.h"
 #include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
 #include "support/EditorFixture.h"
 #include "support/ImageFiles.h"
 

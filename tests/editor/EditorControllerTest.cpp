@@ -1,13 +1,8 @@
 #include "editor/EditorController.h"
 
-#include "TemporaryFolder.h"
 #include "base/BuildInfo.h"
-#include "fakes/FakeEditorView.h"
 #include "fakes/FakeScreenLocator.h"
-#include "fakes/ManualTimer.h"
-#include "render/BackgroundPictures.h"
 #include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
 #include "support/EditorFixture.h"
 #include "support/ImageFiles.h"
 
@@ -27,18 +22,15 @@ protected:
     std::shared_ptr<EditorController> controller;
 
     void SetUp() override {
-        controller = EditorController::create({
-            .settings = settings,
-            .view = view,
-            .timer = timer,
-            .pictures = pictures,
-            .rendererFolder = folder / "renderer",
-            .recognize = [this](auto, double, auto h) { recognitions.push_back(h); },
-            .wrapText = [this](auto&, bool offset, auto done) { wraps.emplace_back(offset, done); },
-            .screens = &screens,
-            .addDetectedText = {},
-            .presetStateChanged = [this] { ++presetChanges; },
-        });
+        auto with = services([this] { ++presetChanges; });
+        with.recognize = [this](auto, double, auto h) {
+            recognitions.push_back(h);
+        };
+        with.wrapText = [this](auto&, bool offset, auto done) {
+            wraps.emplace_back(offset, done);
+        };
+        with.screens = &screens;
+        controller = EditorController::create(std::move(with));
         controller->start();
     }
 

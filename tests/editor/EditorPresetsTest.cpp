@@ -1,13 +1,7 @@
 #include "editor/EditorPresets.h"
 
-#include "TemporaryFolder.h"
-#include "editor/EditorController.h"
 #include "fakes/FakeAlerts.h"
-#include "fakes/FakeEditorView.h"
-#include "fakes/ManualTimer.h"
-#include "render/BackgroundPictures.h"
 #include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
 #include "support/EditorFixture.h"
 
 #include <fstream>

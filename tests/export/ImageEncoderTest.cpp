@@ -1,6 +1,7 @@
 #include "export/ImageEncoder.h"
 
 #include "export/ImageReader.h"
+#include "support/ImageFiles.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -12,14 +13,9 @@ namespace {
 
 // A gradient with every alpha value, so that any premultiplication or channel swap shows.
 RgbaImage gradient(int width, int height, bool opaque = false) {
-    RgbaImage image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = image.at(x, y);
-            p[0] = x * 7, p[1] = y * 13, p[2] = x + y, p[3] = opaque ? 255 : x * 31 + y;
-        }
-    }
-    return image;
+    return painted(width, height, [&](int x, int y) {
+        return rgba(x * 7, y * 13, x + y, opaque ? 255 : x * 31 + y);
+    });
 }
 
 bool contains(const std::vector<std::uint8_t>& data, std::string_view bytes) {
@@ -64,10 +60,7 @@ TEST(ImageEncoder, JpegIsProgressiveFlattenedOntoWhiteAndHonoursQuality) {
     EXPECT_EQ(std::pair(read->image.width, read->image.height), std::pair(120, 70));
 
     // Lossy, but at quality 0.9 a flat area stays within a few units; transparency turns white.
-    RgbaImage flat(16, 16);
-    for (std::size_t i = 0; i < flat.pixels.size(); i += 4) {
-        flat.pixels[i] = 200, flat.pixels[i + 1] = 40, flat.pixels[i + 2] = 90;
-    }
+    RgbaImage flat = painted(16, 16, [](int, int) { return rgba(200, 40, 90, 0); });
     read = decode(ImageEncoder::jpegData(flat));
     ASSERT_TRUE(read);
     EXPECT_GE(read->image.at(8, 8)[0], 252);

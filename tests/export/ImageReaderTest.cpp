@@ -2,6 +2,7 @@
 
 #include "TemporaryFolder.h"
 #include "export/ImageEncoder.h"
+#include "support/ImageFiles.h"
 
 #include <fcntl.h>
 #include <fstream>
@@ -40,15 +41,10 @@ std::vector<std::uint8_t> pngClaiming(std::uint32_t width, std::uint32_t height)
 // Opaque except for a half-transparent pixel at the bottom right, so a flipped, premultiplied
 // or alpha-dropping reading differs.
 RgbaImage checkerboard(int width, int height) {
-    RgbaImage image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = image.at(x, y);
-            p[0] = p[1] = p[2] = ((x + y) % 2) ? 255 : 0;
-            p[3] = (x == width - 1 && y == height - 1) ? 128 : 255;
-        }
-    }
-    return image;
+    return painted(width, height, [&](int x, int y) {
+        const int v = (x + y) % 2 != 0 ? 255 : 0;
+        return rgba(v, v, v, x == width - 1 && y == height - 1 ? 128 : 255);
+    });
 }
 
 std::string refusal(const std::filesystem::path& path) {

@@ -11,8 +11,6 @@ class FakeEditorView : public lumeris::EditorView {
 public:
     std::map<Slider, int> sliders;
     std::vector<int> labelTitles;
-    std::string watermarkField;
-    std::string borderColor;
     std::optional<std::string> insetStatus;
     std::optional<std::string> redactionStatus;
     bool redactionStatusVisible = false;
@@ -23,7 +21,6 @@ public:
     std::vector<std::string> restyles;
     std::vector<std::string> loads;
     std::vector<std::function<void(Snapshot)>> snapshotRequests;
-    std::vector<bool> snapshotCaching;
     std::string selection;
     bool cancelConsumed = false;
     bool closed = false;
@@ -39,8 +36,8 @@ public:
     void setLabelTitles(int padding, int inset, int radius, int shadow) override {
         labelTitles = {padding, inset, radius, shadow};
     }
-    void setWatermarkField(const std::string& text) override { watermarkField = text; }
-    void setBorderColor(const std::string& color) override { borderColor = color; }
+    void setWatermarkField(const std::string&) override {}
+    void setBorderColor(const std::string&) override {}
     void setInsetStatus(const std::string& text) override { insetStatus = text; }
     void setRedactionStatus(const std::string& text, bool visible) override {
         redactionStatus = text;
@@ -54,9 +51,8 @@ public:
     }
     void restyle(const std::string& script) override { restyles.push_back(script); }
     void loadDocument(const std::string& html) override { loads.push_back(html); }
-    void requestSnapshot(bool saveCache, std::function<void(Snapshot)> done) override {
+    void requestSnapshot(bool, std::function<void(Snapshot)> done) override {
         snapshotRequests.push_back(std::move(done));
-        snapshotCaching.push_back(saveCache);
     }
     void selectedText(std::function<void(std::string)> done) override { done(selection); }
     void cancelOperation(std::function<void(bool)> done) override { done(cancelConsumed); }

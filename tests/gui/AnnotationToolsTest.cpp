@@ -6,6 +6,7 @@
 #include "gui/SyntheticInput.h"
 #include "render/EditorDocument.h"
 #include "render/gtk/SnapshotTask.h"
+#include "support/ImageFiles.h"
 
 #include <cmath>
 
@@ -29,15 +30,9 @@ struct Composition {
 
 // The editor's document and style around a light screenshot with one dark word on it.
 Composition composition(const std::string& ratio) {
-    RgbaImage image(IMAGE_WIDTH, IMAGE_HEIGHT);
-    for (int y = 0; y < IMAGE_HEIGHT; ++y) {
-        for (int x = 0; x < IMAGE_WIDTH; ++x) {
-            const bool word = x >= 20 && x < 70 && y >= 44 && y < 58;
-            std::uint8_t* at = image.at(x, y);
-            at[0] = at[1] = at[2] = word ? 60 : 230;
-            at[3] = 255;
-        }
-    }
+    const RgbaImage image = painted(IMAGE_WIDTH, IMAGE_HEIGHT, [](int x, int y) {
+        return grey(x >= 20 && x < 70 && y >= 44 && y < 58 ? 60 : 230);
+    });
     StyleSheetInputs in;
     in.padding = PADDING;
     in.backgroundID = "custom";

@@ -198,8 +198,7 @@ TEST_F(DragOutWindowTest, LeavingThePictureWithTheButtonDownDropsACanvasSizedFil
     const auto dropped = ImageReader::read(path);
     ASSERT_TRUE(dropped);
     const ImageSize canvas = ImageLoadPipeline::canvas(window->controller().session());
-    EXPECT_EQ(dropped->image.width, static_cast<int>(std::lround(canvas.bgWidth)));
-    EXPECT_EQ(dropped->image.height, static_cast<int>(std::lround(canvas.bgHeight)));
+    EXPECT_EQ(sizeOf(dropped->image), sizeOf(canvas));
     EXPECT_EQ(sounds->played, (std::vector<std::string>{"Purr", "Glass"}));
     EXPECT_TRUE(settings.boolValue(SettingKeys::FIRST_DRAG_DONE, false));
     std::filesystem::remove(path);

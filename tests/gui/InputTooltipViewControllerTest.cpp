@@ -39,8 +39,6 @@ TEST_F(InputTooltipViewControllerTest,
     auto* popover = first->parentPopover();
     EXPECT_EQ(first->textField().get_text(), "100");
     EXPECT_EQ(first->label().get_text(), "Enter from 0 to 200");
-    EXPECT_EQ(first->maximum(), 200);
-    EXPECT_EQ(first->fieldName(), "padding");
     first->closePopover();
 
     delegate->values[NumberEntryField::Padding] = 42;
@@ -50,11 +48,9 @@ TEST_F(InputTooltipViewControllerTest,
     EXPECT_EQ(second->textField().get_text(), "42");
     EXPECT_TRUE(popover->get_visible());
 
-    // Applying always closes, and passes on only integers.
+    // Applying always closes; which texts pass is NumberEntryTest's.
     apply(*second, "abc");
-    EXPECT_TRUE(delegate->entered.empty());
     EXPECT_FALSE(second->parentPopover()->get_visible());
-
     open("padding");
     apply(*second, "12");
     using Entered = std::vector<std::pair<NumberEntryField, int>>;

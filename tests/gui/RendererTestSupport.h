@@ -56,8 +56,7 @@ struct ShotResult {
 ShotResult screenshot(CustomWKWebView& view, bool saveCache);
 
 // Output snapshots taken while 50 % and 200 % zoom are shown equal `reference` in size and pixels,
-// and the zoom shown comes back after each; `alsoAt` adds checks at each zoom.
-void expectSnapshotsIgnoreZoom(CustomWKWebView& view, const RgbaImage& reference,
-                               const std::function<void(double zoom)>& alsoAt = {});
+// and the zoom shown comes back after each.
+void expectSnapshotsIgnoreZoom(CustomWKWebView& view, const RgbaImage& reference);
 
 } // namespace lumeris::testing

@@ -5,6 +5,7 @@
 #include "export/ImageEncoder.h"
 #include "gui/RendererTestSupport.h"
 #include "render/EditorDocument.h"
+#include "support/ImageFiles.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -30,14 +31,8 @@ Drawn document(int shadow, int radius, int tilt, bool shadowPicture) {
     in.ratio = "auto", in.insetEnabled = true, in.borderColor = "#3366aa";
     in.imageWidth = 800, in.imageHeight = 500;
     in.shadowPictureScale = shadowPicture ? 1 : 0;
-    RgbaImage image(800, 500);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            std::uint8_t* p = image.at(x, y);
-            p[0] = static_cast<std::uint8_t>(x), p[1] = (y / 10) % 2 != 0 ? 230 : 40;
-            p[2] = static_cast<std::uint8_t>(y), p[3] = 255;
-        }
-    }
+    const RgbaImage image =
+        painted(800, 500, [](int x, int y) { return rgba(x, (y / 10) % 2 != 0 ? 230 : 40, y); });
     const ImageSize size(in.inset, in.padding, in.ratio, "", 800, 500);
     return {EditorDocument::html(EditorDocument::styleSheet(in), "",
                                  Base64::encode(ImageEncoder::pngData(image)), {}, {}, 800, 500),
@@ -90,8 +85,7 @@ TEST(ShadowPictureRenderTest, HiddenRendererDrawsWhatAShownViewDraws) {
     const RgbaImage reference = shown(drawn);
     for (int run = 0; run < 3; ++run) {
         const RgbaImage picture = rendered(drawn);
-        ASSERT_EQ(picture.width, drawn.width);
-        ASSERT_EQ(picture.height, drawn.height);
+        ASSERT_EQ(sizeOf(picture), std::pair(drawn.width, drawn.height));
         EXPECT_TRUE(picture == reference) << "run " << run << ": largest channel difference "
                                           << difference(picture, reference).largest;
     }
@@ -110,8 +104,7 @@ TEST(ShadowPictureRenderTest, PreBlurredShadowKeepsTheLook) {
         const Drawn drawn = document(c.shadow, c.radius, c.tilt, true);
         ASSERT_NE(drawn.html.find("border-image-source"), std::string::npos);
         const RgbaImage picture = rendered(drawn);
-        ASSERT_EQ(picture.width, reference.width);
-        ASSERT_EQ(picture.height, reference.height);
+        ASSERT_EQ(sizeOf(picture), sizeOf(reference));
         const Difference d = difference(picture, reference);
         std::cout << "shadow " << c.shadow << ", radius " << c.radius << ", tilt " << c.tilt
                   << ": largest channel difference " << d.largest << ", mean " << d.mean

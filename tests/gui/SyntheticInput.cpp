@@ -19,12 +19,8 @@ constexpr const char* COUNTER = R"JS((function () {
   return true;
 })())JS";
 
-GdkDevice* pointerDevice() {
-    return gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default()));
-}
-
-GdkDevice* keyboardDevice() {
-    return gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default()));
+GdkSeat* seat() {
+    return gdk_display_get_default_seat(gdk_display_get_default());
 }
 
 } // namespace
@@ -64,22 +60,21 @@ void SyntheticInput::send(GdkEvent* event) {
 void SyntheticInput::pointer(GdkEventType type, double x, double y, bool await) {
     GdkWindow* window = gtk_widget_get_window(view_.widget());
     GdkEvent* event = gdk_event_new(type);
-    gdk_event_set_device(event, pointerDevice());
+    gdk_event_set_device(event, gdk_seat_get_pointer(seat()));
     const auto state =
         GdkModifierType(buttonDown_ && type != GDK_BUTTON_PRESS ? GDK_BUTTON1_MASK : 0);
+    const auto place = [&](auto& e) {
+        e.window = GDK_WINDOW(g_object_ref(window));
+        e.x = e.x_root = x;
+        e.y = e.y_root = y;
+        e.state = state;
+        e.time = GDK_CURRENT_TIME;
+    };
     if (type == GDK_MOTION_NOTIFY) {
-        event->motion.window = GDK_WINDOW(g_object_ref(window));
-        event->motion.x = event->motion.x_root = x;
-        event->motion.y = event->motion.y_root = y;
-        event->motion.state = state;
-        event->motion.time = GDK_CURRENT_TIME;
+        place(event->motion);
     } else {
-        event->button.window = GDK_WINDOW(g_object_ref(window));
-        event->button.x = event->button.x_root = x;
-        event->button.y = event->button.y_root = y;
+        place(event->button);
         event->button.button = 1;
-        event->button.state = state;
-        event->button.time = GDK_CURRENT_TIME;
     }
     const char* domType = type == GDK_MOTION_NOTIFY  ? "mousemove"
                           : type == GDK_BUTTON_PRESS ? "mousedown"
@@ -133,7 +128,7 @@ void SyntheticInput::key(guint keyval, GdkModifierType modifiers) {
     g_free(keys);
     for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
         GdkEvent* event = gdk_event_new(type);
-        gdk_event_set_device(event, keyboardDevice());
+        gdk_event_set_device(event, gdk_seat_get_keyboard(seat()));
         event->key.window = GDK_WINDOW(g_object_ref(window));
         event->key.keyval = keyval;
         event->key.hardware_keycode = code;

@@ -1,6 +1,7 @@
 #include "render/ShadowPicture.h"
 
 #include "TemporaryFolder.h"
+#include "support/ImageFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +29,7 @@ TEST(ShadowPictureTest, MiddleStripsStretchAndTheBoxIsCutOut) {
         SCOPED_TRACE(::testing::Message() << c.shadow << " " << c.radius << " x" << c.scale);
         const auto g = ShadowPicture::geometry(c.shadow, c.radius, c.scale);
         const RgbaImage picture = ShadowPicture::render(c.shadow, c.radius, c.scale);
-        ASSERT_EQ(picture.width, g.size);
-        ASSERT_EQ(picture.height, g.size);
+        ASSERT_EQ(sizeOf(picture), std::pair(g.size, g.size));
         const int cut = g.outset + g.corner;
         for (int i = 0; i < g.size; ++i) {
             // Every column of the middle band, and every row of the middle band, is the same.

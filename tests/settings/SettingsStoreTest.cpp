@@ -135,9 +135,8 @@ TEST_F(SettingsStoreTest, InMemoryStartsFromTheFileAndNeverTouchesIt) {
     EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), {}), 1);
 }
 
+// Their texts are HotkeyControllerTest's.
 TEST_F(SettingsStoreTest, ShortcutsFallBackToControlAltSuperDigits) {
-    EXPECT_EQ(Shortcut::defaultCapture().displayText(), "Ctrl+Alt+Super+4");
-    EXPECT_EQ(Shortcut::defaultCaptureAndCopy().displayText(), "Ctrl+Alt+Super+5");
     SettingsStore store(file);
     SettingDictionary broken;
     broken.entries = {{"keyCode", "a"}, {"modifierFlags", 4}};
@@ -148,7 +147,6 @@ TEST_F(SettingsStoreTest, ShortcutsFallBackToControlAltSuperDigits) {
                   Shortcut::defaultCapture());
     }
     Shortcut recorded{'k', Shortcut::SHIFT_MASK | Shortcut::SUPER_MASK, "K", "k"};
-    EXPECT_EQ(recorded.displayText(), "Shift+Super+K");
     store.set("global-hotkey", recorded.toDictionary());
     EXPECT_EQ(store.shortcut("global-hotkey", Shortcut::defaultCapture()), recorded);
 }

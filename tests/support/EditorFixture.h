@@ -18,20 +18,21 @@ protected:
             lumeris::StandardFolders{folder / "Archives", folder / "Desktop"});
     }
 
-    // A controller on the fixture's pieces, without recognition or smart wrap.
+    // The fixture's pieces, without recognition or smart wrap.
+    lumeris::EditorController::Services services(std::function<void()> presetStateChanged = {}) {
+        return {.settings = settings,
+                .view = view,
+                .timer = timer,
+                .pictures = pictures,
+                .rendererFolder = folder / "r",
+                .recognize = {},
+                .wrapText = {},
+                .addDetectedText = {},
+                .presetStateChanged = std::move(presetStateChanged)};
+    }
     std::shared_ptr<lumeris::EditorController>
     createController(std::function<void()> presetStateChanged = {}) {
-        return lumeris::EditorController::create({settings,
-                                                  view,
-                                                  timer,
-                                                  pictures,
-                                                  folder / "r",
-                                                  {},
-                                                  {},
-                                                  nullptr,
-                                                  nullptr,
-                                                  {},
-                                                  std::move(presetStateChanged)});
+        return lumeris::EditorController::create(services(std::move(presetStateChanged)));
     }
 
     TemporaryFolder folder;

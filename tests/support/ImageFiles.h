@@ -1,13 +1,18 @@
 #pragma once
 
+#include "analysis/ImageSize.h"
 #include "analysis/TextRecognizer.h"
 #include "base/RgbaImage.h"
 #include "export/ImageEncoder.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 // Writes `image` as a PNG file; returns its path as text.
 inline std::string writePng(const lumeris::RgbaImage& image, const std::filesystem::path& path) {
@@ -18,24 +23,50 @@ inline std::string writePng(const lumeris::RgbaImage& image, const std::filesyst
     return path.string();
 }
 
-// An opaque screenshot with no dominant edge colour: busy content, a solid red 200 × 200 square at
-// its centre, and a uniform light (235) margin of `margin` pixels.
-inline lumeris::RgbaImage screenshot(int width, int height, int margin = 0) {
+inline std::pair<int, int> sizeOf(const lumeris::RgbaImage& image) {
+    return {image.width, image.height};
+}
+// A canvas in whole pixels, as a snapshot of it comes out.
+inline std::pair<int, int> sizeOf(const lumeris::ImageSize& canvas) {
+    return {static_cast<int>(std::lround(canvas.bgWidth)),
+            static_cast<int>(std::lround(canvas.bgHeight))};
+}
+
+using Rgba = std::array<std::uint8_t, 4>;
+
+// Channel values from ints, as pixel functions compute them.
+inline Rgba rgba(int red, int green, int blue, int alpha = 255) {
+    return {static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
+            static_cast<std::uint8_t>(blue), static_cast<std::uint8_t>(alpha)};
+}
+inline Rgba grey(int value) {
+    return rgba(value, value, value);
+}
+
+// A `width` × `height` image whose pixel (x, y) is `colour(x, y)`.
+template <typename Colour> lumeris::RgbaImage painted(int width, int height, const Colour& colour) {
     lumeris::RgbaImage image(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            std::uint8_t* pixel = image.at(x, y);
-            const bool inMargin =
-                x < margin || y < margin || x >= width - margin || y >= height - margin;
-            const bool centre = std::abs(x - width / 2) < 100 && std::abs(y - height / 2) < 100;
-            const auto shade = static_cast<std::uint8_t>((x * 7 + y * 13) % 200);
-            pixel[0] = inMargin ? 235 : centre ? 255 : static_cast<std::uint8_t>(shade / 2);
-            pixel[1] = inMargin ? 235 : centre ? 0 : static_cast<std::uint8_t>(120 + shade / 2);
-            pixel[2] = inMargin ? 235 : centre ? 0 : static_cast<std::uint8_t>(200 - shade / 4);
-            pixel[3] = 255;
+            std::ranges::copy(colour(x, y), image.at(x, y));
         }
     }
     return image;
+}
+
+// An opaque screenshot with no dominant edge colour: busy content, a solid red 200 × 200 square at
+// its centre, and a uniform light (235) margin of `margin` pixels.
+inline lumeris::RgbaImage screenshot(int width, int height, int margin = 0) {
+    return painted(width, height, [&](int x, int y) {
+        if (x < margin || y < margin || x >= width - margin || y >= height - margin) {
+            return grey(235);
+        }
+        if (std::abs(x - width / 2) < 100 && std::abs(y - height / 2) < 100) {
+            return rgba(255, 0, 0);
+        }
+        const int shade = (x * 7 + y * 13) % 200;
+        return rgba(shade / 2, 120 + shade / 2, 200 - shade / 4);
+    });
 }
 
 // Every recognised line of `image`, one per line; empty when recognition failed.

@@ -45,6 +45,16 @@ inline gchar** runEnvironment(const std::filesystem::path& home, const LumerisRu
     return environment;
 }
 
+// The null-terminated argument vector of `argv`, which it points into.
+inline std::vector<char*> pointers(std::vector<std::string>& argv) {
+    std::vector<char*> all;
+    for (auto& argument : argv) {
+        all.push_back(argument.data());
+    }
+    all.push_back(nullptr);
+    return all;
+}
+
 inline LumerisRun runLumeris(const std::vector<std::string>& arguments,
                              const std::filesystem::path& home,
                              const LumerisRunExtras& extras = {}) {
@@ -54,11 +64,7 @@ inline LumerisRun runLumeris(const std::vector<std::string>& arguments,
     }
     argv.push_back(LUMERIS_EXECUTABLE);
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argvPointers;
-    for (auto& argument : argv) {
-        argvPointers.push_back(argument.data());
-    }
-    argvPointers.push_back(nullptr);
+    std::vector<char*> argvPointers = pointers(argv);
 
     gchar** environment = runEnvironment(home, extras);
 
@@ -87,11 +93,7 @@ inline LumerisRun runLumeris(const std::vector<std::string>& arguments,
 template <typename Ready>
 LumerisRun runLumerisUntil(std::vector<std::string> argv, const std::filesystem::path& home,
                            Ready ready) {
-    std::vector<char*> argvPointers;
-    for (auto& argument : argv) {
-        argvPointers.push_back(argument.data());
-    }
-    argvPointers.push_back(nullptr);
+    std::vector<char*> argvPointers = pointers(argv);
     gchar** environment = runEnvironment(home, {});
     LumerisRun run;
     GPid pid = 0;
