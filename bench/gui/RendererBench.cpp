@@ -1,49 +1,67 @@
-// Time from load_html to "windowload", and from a snapshot request to the image, for documents
-// holding a 1440 × 900 and a 2880 × 1800 screenshot. Run under a display: xvfb-run bench_renderer.
+// Time from load_html to "windowload", from a snapshot request to the image of a loaded page, and
+// of both for a new document, for documents holding a 1440 × 900 and a 2880 × 1800 screenshot. Run
+// under a display: xvfb-run bench_renderer.
+#include "base/GLibHandles.h"
 #include "base/Logger.h"
+#include "editor/ImageLoadPipeline.h"
+#include "export/ImageEncoder.h"
+#include "render/EditorDocument.h"
 #include "render/gtk/RenderWindow.h"
+#include "settings/SettingsStore.h"
 
 #include <benchmark/benchmark.h>
-#include <gdk-pixbuf/gdk-pixbuf.h>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <gtk/gtk.h>
 
 using namespace lumeris;
+namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int PADDING = 64;
+// The document `lumeris render` loads for a synthetic screenshot with the default look (the
+// screenshot as a file beside it, the shadow as a pre-blurred picture), and its canvas size.
+struct Page {
+    std::string html;
+    int width = 0;
+    int height = 0;
+};
 
-std::string documentFor(int width, int height) {
-    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, width, height);
-    // A gradient, so the PNG is not trivially small.
-    guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
-    int stride = gdk_pixbuf_get_rowstride(pixbuf);
+Page pageFor(const benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0));
+    const int height = static_cast<int>(state.range(1));
+    RgbaImage image(width, height);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            guchar* p = pixels + y * stride + x * 4;
-            p[0] = static_cast<guchar>(x);
-            p[1] = static_cast<guchar>(y);
-            p[2] = static_cast<guchar>(x ^ y);
+        for (int x = 0; x < width; ++x) { // a gradient, so the PNG is not trivially small
+            std::uint8_t* p = image.at(x, y);
+            p[0] = static_cast<std::uint8_t>(x);
+            p[1] = static_cast<std::uint8_t>(y);
+            p[2] = static_cast<std::uint8_t>(x ^ y);
             p[3] = 255;
         }
     }
-    gchar* buffer = nullptr;
-    gsize size = 0;
-    gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &size, "png", nullptr, nullptr);
-    g_object_unref(pixbuf);
-    gchar* encoded = g_base64_encode(reinterpret_cast<guchar*>(buffer), size);
-    std::string html = "<html><head><style id=\"injected-style\">html, body { margin: 0; } "
-                       ".background { padding: " +
-                       std::to_string(PADDING) +
-                       "px; background: linear-gradient(#336699, #993366); }"
-                       " img { display: block; width: " +
-                       std::to_string(width) + "px; height: " + std::to_string(height) +
-                       "px; }</style><link rel=\"stylesheet\" href=\"draw.css\"></head><body>"
-                       "<div id=\"target\" class=\"background\"><img src=\"data:image/png;base64," +
-                       encoded + "\"></div><script src=\"draw.js\"></script></body>";
-    g_free(encoded);
-    g_free(buffer);
-    return html;
+    static const fs::path folder = fs::temp_directory_path() / "lumeris-bench-renderer";
+    fs::create_directories(folder);
+    const fs::path file = folder / ("screenshot-" + std::to_string(width) + ".png");
+    const auto png = ImageEncoder::pngData(image);
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    SettingsStore settings(folder / "settings.json", SettingsStore::Persistence::InMemory);
+    settings.registerDefaultSettings();
+    auto prepared =
+        ImageLoadPipeline::load(file, settings, std::chrono::system_clock::now(), nullptr, false);
+    if (!prepared) {
+        return {};
+    }
+    const ImageSize canvas = ImageLoadPipeline::canvas(*prepared);
+    StyleSheetInputs style = ImageLoadPipeline::styleInputs(*prepared, settings, {}, {});
+    style.shadowPictureScale = 1;
+    GCharPtr uri(g_filename_to_uri(file.c_str(), nullptr, nullptr));
+    prepared->imageUrl = uri.get();
+    return {ImageLoadPipeline::document(*prepared, EditorDocument::styleSheet(style), {}, {}),
+            static_cast<int>(std::lround(canvas.bgWidth)),
+            static_cast<int>(std::lround(canvas.bgHeight))};
 }
 
 void runUntil(const bool& done) {
@@ -53,25 +71,21 @@ void runUntil(const bool& done) {
 }
 
 void loadToWindowload(benchmark::State& state) {
-    int width = static_cast<int>(state.range(0));
-    int height = static_cast<int>(state.range(1));
-    std::string html = documentFor(width, height);
-    std::string base = RenderWindow::viewerBaseUri().value_or("");
-    RenderWindow window(width + 2 * PADDING, height + 2 * PADDING);
+    const Page page = pageFor(state);
+    const std::string base = RenderWindow::viewerBaseUri().value_or("");
+    RenderWindow window(page.width, page.height);
     for (auto _ : state) {
         bool done = false;
-        window.load(html, base, [&](auto) { done = true; });
+        window.load(page.html, base, [&](auto) { done = true; });
         runUntil(done);
     }
-    state.counters["document_MB"] = static_cast<double>(html.size()) / 1e6;
 }
 
 void requestToSnapshot(benchmark::State& state) {
-    int width = static_cast<int>(state.range(0));
-    int height = static_cast<int>(state.range(1));
-    RenderWindow window(width + 2 * PADDING, height + 2 * PADDING);
+    const Page page = pageFor(state);
+    RenderWindow window(page.width, page.height);
     bool loaded = false;
-    window.load(documentFor(width, height), RenderWindow::viewerBaseUri().value_or(""),
+    window.load(page.html, RenderWindow::viewerBaseUri().value_or(""),
                 [&](auto) { loaded = true; });
     runUntil(loaded);
     for (auto _ : state) {
@@ -81,10 +95,26 @@ void requestToSnapshot(benchmark::State& state) {
     }
 }
 
+// What `lumeris render` does for each input: a new document loaded, then its only paint.
+void loadAndSnapshot(benchmark::State& state) {
+    const Page page = pageFor(state);
+    const std::string base = RenderWindow::viewerBaseUri().value_or("");
+    RenderWindow window(page.width, page.height);
+    int count = 0;
+    for (auto _ : state) {
+        // Another document each time, as each input is.
+        if (!window.renderBlocking(page.html + "<!-- " + std::to_string(++count) + " -->", base)) {
+            state.SkipWithError("no snapshot");
+            return;
+        }
+    }
+}
+
 } // namespace
 
 BENCHMARK(loadToWindowload)->Args({1440, 900})->Args({2880, 1800})->Unit(benchmark::kMillisecond);
 BENCHMARK(requestToSnapshot)->Args({1440, 900})->Args({2880, 1800})->Unit(benchmark::kMillisecond);
+BENCHMARK(loadAndSnapshot)->Args({1440, 900})->Args({2880, 1800})->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (!gtk_init_check(&argc, &argv)) {
