@@ -57,9 +57,13 @@ void EditorController::refresh(bool reload) {
                            session_.currentImage.pointHeight);
     services_.view.setCanvasSize(canvas.bgWidth, canvas.bgHeight);
     zoom_.setCanvas(canvas.bgWidth, canvas.bgHeight);
-    const auto inputs = ImageLoadPipeline::styleInputs(session_, services_.settings,
-                                                       backgrounds_.getDesktopCachedPath(),
-                                                       backgrounds_.getCustomPNGCachedPath());
+    auto inputs = ImageLoadPipeline::styleInputs(session_, services_.settings,
+                                                 backgrounds_.getDesktopCachedPath(),
+                                                 backgrounds_.getCustomPNGCachedPath());
+    // `box-shadow` is blurred again at every paint of the view (a third of a second for a full
+    // screen); the picture once, here, where it is quick to make.
+    inputs.shadowPictureScale = services_.view.backingScale();
+    inputs.shadowPictureMaxSide = SHADOW_PICTURE_MAX_SIDE;
     const std::string style = EditorDocument::styleSheet(inputs, services_.pictures);
     if (reload) {
         services_.view.loadDocument(

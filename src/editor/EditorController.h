@@ -30,6 +30,8 @@ class SettingsStore;
 class EditorController : public std::enable_shared_from_this<EditorController> {
 public:
     static constexpr double OUTPUT_DEBOUNCE_SECONDS = 0.75;
+    // A shadow picture this large (device pixels a side) takes about 0.15 s to make.
+    static constexpr int SHADOW_PICTURE_MAX_SIDE = 1000;
 
     // Recognises a bitmap in the background and answers through the handlers on the main thread
     // (TextRecognitionTask in the program).

@@ -61,6 +61,8 @@ public:
     virtual double visibleWidth() const = 0;
     virtual double visibleHeight() const = 0;
     virtual void setZoomTitle(const std::string& title) = 0;
+    // Device pixels per point of the window, which its snapshots have.
+    virtual int backingScale() const { return 1; }
 };
 
 } // namespace lumeris

@@ -145,7 +145,8 @@ std::string EditorDocument::styleSheet(const StyleSheetInputs& in, BackgroundPic
     if (in.shadowPictureScale > 0) {
         shadowPicture = ShadowPicture::borderImage(
             in.shadow, in.borderRadius, in.shadowPictureScale, size.effectiveWidth + 2.0 * in.inset,
-            size.effectiveHeight + 2.0 * in.inset, ResourceLocator::rendererDataFolder());
+            size.effectiveHeight + 2.0 * in.inset, ResourceLocator::rendererDataFolder(),
+            in.shadowPictureMaxSide);
     }
     css += shadowPicture.value_or(boxShadow(in.shadow)) + "\n";
     css += "  padding: " + NumberText::format(in.inset) + "px;\n  overflow: hidden;\n";

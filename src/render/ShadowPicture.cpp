@@ -206,7 +206,8 @@ RgbaImage ShadowPicture::render(int shadow, int radius, int scale) {
 
 std::optional<std::string> ShadowPicture::borderImage(int shadow, int radius, int scale,
                                                       double boxWidth, double boxHeight,
-                                                      const std::filesystem::path& folder) {
+                                                      const std::filesystem::path& folder,
+                                                      int maxSide) {
     if (shadow <= 0 || scale < 1 || scale > 4) {
         return std::nullopt;
     }
@@ -220,6 +221,9 @@ std::optional<std::string> ShadowPicture::borderImage(int shadow, int radius, in
                   std::to_string(scale) + ".png");
     std::error_code missing;
     if (!std::filesystem::exists(file, missing)) {
+        if (g.size > maxSide) {
+            return std::nullopt;
+        }
         std::filesystem::create_directories(folder, missing);
         const auto png = ImageEncoder::quickPngData(render(shadow, radius, scale));
         std::string error;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -39,10 +40,12 @@ public:
 
     // The style declarations drawing the shadow of a `boxWidth` × `boxHeight` box (CSS pixels)
     // from a picture cached in `folder` by its inputs; none when the nine slices cannot serve
-    // (no shadow, a box too small, an unsupported scale, no picture).
+    // (no shadow, a box too small, an unsupported scale, no picture) or when the picture is not
+    // cached and larger than `maxSide` pixels a side (making it takes time by the square).
     static std::optional<std::string> borderImage(int shadow, int radius, int scale,
                                                   double boxWidth, double boxHeight,
-                                                  const std::filesystem::path& folder);
+                                                  const std::filesystem::path& folder,
+                                                  int maxSide = std::numeric_limits<int>::max());
 };
 
 } // namespace lumeris

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -30,9 +31,11 @@ struct StyleSheetInputs {
     std::string gradientStop = "#ffffff";
     double imageWidth = 0;  // points
     double imageHeight = 0; // points
-    // The backing scale of a pre-blurred shadow picture; 0 keeps `box-shadow` (the editor's view,
-    // shown at any zoom).
+    // The backing scale of a pre-blurred shadow picture; 0 keeps `box-shadow`.
     int shadowPictureScale = 0;
+    // The largest picture (side, device pixels) made on the spot rather than `box-shadow`; one
+    // made before serves whatever its size.
+    int shadowPictureMaxSide = std::numeric_limits<int>::max();
 
     // Fills the four colour fields from their settings, with the same fallbacks as above.
     void readColorSettings(const SettingsStore& settings);

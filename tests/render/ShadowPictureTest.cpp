@@ -60,6 +60,9 @@ TEST(ShadowPictureTest, BorderImageOnlyWhereTheSlicesServeAndCachedByInputs) {
     EXPECT_FALSE(ShadowPicture::borderImage(25, 10, 0, 1000, 800, folder.path()));
     EXPECT_FALSE(ShadowPicture::borderImage(25, 10, 2, smallest - 1, 800, folder.path()));
     EXPECT_FALSE(ShadowPicture::borderImage(25, 10, 2, 800, smallest - 1, folder.path()));
+    // Too large to make on the spot.
+    const int side = ShadowPicture::geometry(25, 10, 2).size;
+    EXPECT_FALSE(ShadowPicture::borderImage(25, 10, 2, 900, 900, folder.path(), side - 1));
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 
     const auto css = ShadowPicture::borderImage(25, 10, 2, smallest, smallest, folder.path());
@@ -71,8 +74,8 @@ TEST(ShadowPictureTest, BorderImageOnlyWhereTheSlicesServeAndCachedByInputs) {
               std::string::npos)
         << *css;
     EXPECT_NE(css->find("url(\"file://"), std::string::npos);
-    // One picture per set of inputs, reused.
-    EXPECT_EQ(ShadowPicture::borderImage(25, 10, 2, 900, 900, folder.path()), css);
+    // One picture per set of inputs, reused whatever its size.
+    EXPECT_EQ(ShadowPicture::borderImage(25, 10, 2, 900, 900, folder.path(), side - 1), css);
     EXPECT_NE(ShadowPicture::borderImage(26, 10, 2, 900, 900, folder.path()), css);
     int files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {

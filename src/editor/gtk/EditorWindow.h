@@ -143,6 +143,7 @@ public:
     void closeWindow() override;
     void setTitle(const std::string& title) override;
     ScreenInfo::Frame windowFrame() const override;
+    int backingScale() const override { return get_scale_factor(); }
     void setWindowFrame(const ScreenInfo::Frame& frame) override;
     double magnification() const override;
     void setMagnification(double magnification, bool animated) override;
