@@ -82,3 +82,33 @@ TEST(RedactionHoldsTest, LeakCheckPaintsOverWhatIsStillReadable) {
                                            "#000000", 2, &error));
     EXPECT_EQ(error, "no engine");
 }
+
+// Where the picture shows what was read, only the rows that differ are read again, and what is
+// found there is covered where it lies in the picture.
+TEST(RedactionHoldsTest, LeakCheckReadsOnlyTheRowsThatDifferFromTheFirstReading) {
+    // Striped rows (every row the same) under 40 white rows of padding.
+    RedactionLeakCheck::Reading first{RgbaImage(300, 60), {}};
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            std::uint8_t* p = first.image.at(x, y);
+            p[0] = p[1] = p[2] = x % 10 < 2 ? 40 : 230;
+            p[3] = 255;
+        }
+    }
+    RgbaImage picture(300, 100);
+    std::fill(picture.pixels.begin(), picture.pixels.end(), 255);
+    std::copy(first.image.pixels.begin(), first.image.pixels.end(), picture.at(0, 40));
+    // The band read is rows 0…41 (the padding and the first striped row, where rows agree again);
+    // the address lies 10…20 rows above its foot.
+    FakeTextRecognizer recognizer;
+    recognizer.outcome.observations = {
+        monospacedLine("mail anna@mailhost.org", 0, 10, 10, 10, 300, 41)};
+    EXPECT_EQ(RedactionLeakCheck::cover(recognizer, picture, {RedactionRules::EMAILS.pattern},
+                                        "#FF00FF", 0, nullptr, &first),
+              1);
+    EXPECT_EQ(recognizer.calls, 1);
+    for (auto [y, painted] : {std::pair{26, true}, {16, false}, {35, false}, {85, false}}) {
+        const std::uint8_t* p = picture.at(100, y);
+        EXPECT_EQ(p[0] == 255 && p[1] == 0 && p[2] == 255, painted) << y;
+    }
+}
