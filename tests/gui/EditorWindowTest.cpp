@@ -117,6 +117,17 @@ TEST_F(EditorWindowTest, ControlsRestyleOrReloadAndExportTheCanvasAtEveryZoom) {
     const auto& output = *window->controller().lastOutputImage();
     EXPECT_EQ(sizeOf(output), sizeOf(canvas));
     expectSnapshotsIgnoreZoom(window->renderer(), output);
+    // Zoomed out below the visible area, the canvas is centred in it: the view is exactly the
+    // zoomed canvas, whatever size WebKit last had.
+    window->setMagnification(0.25, false);
+    runUntil([] { return false; }, 0.3);
+    GtkWidget* view = window->renderer().widget();
+    GtkAllocation shown{};
+    gtk_widget_get_allocation(view, &shown);
+    EXPECT_EQ(shown.width, static_cast<int>(std::lround(canvas.bgWidth * 0.25)));
+    const int area =
+        gtk_widget_get_allocated_width(gtk_widget_get_parent(gtk_widget_get_parent(view)));
+    EXPECT_NEAR(shown.x, (area - shown.width) / 2, 2);
 
     // A ratio reloads the document and is highlighted.
     window->ratioButton("16-9").clicked();

@@ -1041,6 +1041,19 @@ void EditorWindow::setTitle(const std::string& title) {
     set_title(title);
 }
 
+int EditorWindow::titleBarHeight() const {
+    const Gtk::Widget* bar = get_titlebar();
+    if (bar == nullptr || !bar->get_visible()) {
+        return 0;
+    }
+    int minimum = 0;
+    int natural = 0;
+    bar->get_preferred_height(minimum, natural);
+    return std::max(bar->get_allocated_height(), natural);
+}
+
+// Frames are the whole window, title bar included, as the screen's visible frame is; GTK sizes
+// a window with a client-side title bar without it.
 ScreenInfo::Frame EditorWindow::windowFrame() const {
     int x = 0;
     int y = 0;
@@ -1049,11 +1062,13 @@ ScreenInfo::Frame EditorWindow::windowFrame() const {
     get_position(x, y);
     get_size(width, height);
     return ScreenInfo::Frame{static_cast<double>(x), static_cast<double>(y),
-                             static_cast<double>(width), static_cast<double>(height)};
+                             static_cast<double>(width),
+                             static_cast<double>(height + titleBarHeight())};
 }
 
 void EditorWindow::setWindowFrame(const ScreenInfo::Frame& frame) {
-    resize(static_cast<int>(std::lround(frame.width)), static_cast<int>(std::lround(frame.height)));
+    resize(static_cast<int>(std::lround(frame.width)),
+           std::max(1, static_cast<int>(std::lround(frame.height)) - titleBarHeight()));
     // Ignored where the display server places windows itself (Wayland).
     if (!offScreen_) {
         move(static_cast<int>(std::lround(frame.x)), static_cast<int>(std::lround(frame.y)));

@@ -5,6 +5,7 @@
 #include "editor/EditorPresets.h"
 #include "editor/EditorView.h"
 #include "editor/ExportLeakGuard.h"
+#include "editor/gtk/CanvasFrame.h"
 #include "render/gtk/CustomWKWebView.h"
 #include "ui/NumberEntryDelegate.h"
 #include "ui/gtk/SettingBinding.h"
@@ -17,7 +18,6 @@
 #include <gtkmm/comboboxtext.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/eventbox.h>
-#include <gtkmm/fixed.h>
 #include <gtkmm/label.h>
 #include <gtkmm/menubutton.h>
 #include <gtkmm/scale.h>
@@ -169,6 +169,8 @@ protected:
     bool on_delete_event(GdkEventAny* event) override;
 
 private:
+    // The client-side title bar, which GTK leaves out of a window's size.
+    int titleBarHeight() const;
     EditorWindow(Dependencies dependencies, Glib::RefPtr<Gtk::Builder> builder);
     template <typename T> T& widget(const char* id);
     void buildRenderer();
@@ -204,7 +206,7 @@ private:
     std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
 
     Gtk::ScrolledWindow* scroller_ = nullptr;
-    Gtk::Fixed frame_;
+    CanvasFrame frame_;
     std::shared_ptr<CustomWKWebView> view_;
     std::map<Slider, Gtk::Scale*> sliders_;
     std::map<NumberEntryField, Gtk::Button*> labelButtons_;
