@@ -17,7 +17,7 @@ constexpr double MAX_BAND_SHARE = 0.6;
 
 std::vector<ChangedBands::Band> bandsToRead(const RgbaImage& picture, std::uint32_t rgb,
                                             const RedactionLeakCheck::Reading* first) {
-    const std::vector<ChangedBands::Band> whole{{0, picture.height}};
+    std::vector<ChangedBands::Band> whole{{0, picture.height}};
     if (first == nullptr) {
         return whole;
     }
