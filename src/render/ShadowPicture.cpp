@@ -125,6 +125,29 @@ float areaCoverage(double x, double y, double left, double top, double side, dou
     return static_cast<float>(inside) / (SAMPLES * SAMPLES);
 }
 
+// Keeps the KEPT_PICTURES most recently used pictures in `folder`.
+void forgetOldPictures(const std::filesystem::path& folder) {
+    std::vector<std::pair<std::filesystem::file_time_type, std::filesystem::path>> pictures;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        std::error_code unknown;
+        const auto used = entry->last_write_time(unknown);
+        if (name.starts_with("shadow-") && name.ends_with(".png") && !unknown) {
+            pictures.emplace_back(used, entry->path());
+        }
+    }
+    if (pictures.size() <= ShadowPicture::KEPT_PICTURES) {
+        return;
+    }
+    std::sort(pictures.begin(), pictures.end());
+    for (std::size_t i = 0; i + ShadowPicture::KEPT_PICTURES < pictures.size(); ++i) {
+        std::error_code ignored;
+        std::filesystem::remove(pictures[i].second, ignored);
+    }
+}
+
 } // namespace
 
 std::array<ShadowPicture::Layer, 6> ShadowPicture::layers(int shadow) {
@@ -231,6 +254,11 @@ std::optional<std::string> ShadowPicture::borderImage(int shadow, int radius, in
             LOG_WARNING("The shadow picture could not be written: {}", error);
             return std::nullopt;
         }
+        forgetOldPictures(folder);
+    } else {
+        std::error_code ignored;
+        std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now(),
+                                         ignored);
     }
     GCharPtr uri(g_filename_to_uri(file.c_str(), nullptr, nullptr));
     if (!uri) {

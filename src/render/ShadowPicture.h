@@ -3,6 +3,7 @@
 #include "base/RgbaImage.h"
 
 #include <array>
+#include <cstddef>
 #include <filesystem>
 #include <limits>
 #include <optional>
@@ -16,6 +17,10 @@ namespace lumeris {
 // passes approximating each Gaussian), with the box itself cut out as `box-shadow` clips it.
 class ShadowPicture {
 public:
+    // Pictures kept in the folder, the least recently used going first: dragging the editor's
+    // sliders makes one for every strength and radius passed.
+    static constexpr std::size_t KEPT_PICTURES = 64;
+
     struct Layer {
         double offset; // downwards, CSS pixels
         double blur;   // CSS blur radius
@@ -41,7 +46,8 @@ public:
     // The style declarations drawing the shadow of a `boxWidth` × `boxHeight` box (CSS pixels)
     // from a picture cached in `folder` by its inputs; none when the nine slices cannot serve
     // (no shadow, a box too small, an unsupported scale, no picture) or when the picture is not
-    // cached and larger than `maxSide` pixels a side (making it takes time by the square).
+    // cached and larger than `maxSide` pixels a side (making it takes time by the square). A
+    // picture used is marked as recently used.
     static std::optional<std::string> borderImage(int shadow, int radius, int scale,
                                                   double boxWidth, double boxHeight,
                                                   const std::filesystem::path& folder,

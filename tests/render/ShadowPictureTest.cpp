@@ -83,3 +83,22 @@ TEST(ShadowPictureTest, BorderImageOnlyWhereTheSlicesServeAndCachedByInputs) {
     }
     EXPECT_EQ(files, 2);
 }
+
+TEST(ShadowPictureTest, OnlyTheMostRecentlyUsedPicturesAreKept) {
+    TemporaryFolder folder;
+    const auto count = [&] {
+        return std::distance(std::filesystem::directory_iterator(folder.path()),
+                             std::filesystem::directory_iterator());
+    };
+    // Small, quickly made pictures; the first is used again after the tenth.
+    const int made = static_cast<int>(ShadowPicture::KEPT_PICTURES) + 3;
+    for (int shadow = 1; shadow <= made; ++shadow) {
+        ASSERT_TRUE(ShadowPicture::borderImage(shadow, 0, 1, 2000, 2000, folder.path()));
+        if (shadow == 10) {
+            ShadowPicture::borderImage(1, 0, 1, 2000, 2000, folder.path());
+        }
+    }
+    EXPECT_EQ(count(), static_cast<long>(ShadowPicture::KEPT_PICTURES));
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "shadow-3-1-0-1.png"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "shadow-3-2-0-1.png"));
+}
