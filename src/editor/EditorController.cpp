@@ -345,6 +345,7 @@ void EditorController::computeCurrentImage(std::function<void()> callback) {
                            }
                            self->session_.currentImage = std::move(wrapped->currentImage);
                            self->session_.strBase64 = std::move(wrapped->strBase64);
+                           self->session_.imageUrl = std::move(wrapped->imageUrl);
                            callback();
                        });
 }

@@ -1,12 +1,15 @@
 #include "editor/ImageIntake.h"
 
 #include "base/AtomicFile.h"
+#include "base/GLibHandles.h"
 #include "base/Logger.h"
 #include "capture/FileNaming.h"
 #include "capture/RawBackup.h"
 #include "capture/TemporaryFiles.h"
 #include "export/ImageEncoder.h"
 #include "export/ImageReader.h"
+
+#include <glib.h>
 
 namespace lumeris {
 
@@ -47,8 +50,15 @@ ImageIntake::keep(LoadedImage image, const SettingsStore& settings,
     RawBackup::makeRawBackup(settings, copy);
     LOG_DEBUG("load image");
     // The decoded picture keeps its density (imageScale), which the plain PNG copy does not say.
-    return ImageLoadPipeline::prepare(std::move(image), copy, settings,
-                                      std::chrono::system_clock::now());
+    PreparedImage prepared = ImageLoadPipeline::prepare(std::move(image), copy, settings,
+                                                        std::chrono::system_clock::now(),
+                                                        /*encode=*/false);
+    // The copy is the picture exactly, so the document can show it instead of encoding it again.
+    if (GCharPtr uri{g_filename_to_uri(copy.c_str(), nullptr, nullptr)}) {
+        prepared.originalUrl = uri.get();
+    }
+    ImageLoadPipeline::encodeCurrentImage(prepared);
+    return prepared;
 }
 
 } // namespace lumeris

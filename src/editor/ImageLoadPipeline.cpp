@@ -60,6 +60,13 @@ PreparedImage ImageLoadPipeline::prepare(LoadedImage image, const std::filesyste
 }
 
 void ImageLoadPipeline::encodeCurrentImage(PreparedImage& prepared) {
+    if (!prepared.originalUrl.empty() &&
+        prepared.currentImage.image == prepared.originalImage.image) {
+        prepared.imageUrl = prepared.originalUrl;
+        prepared.strBase64.clear();
+        return;
+    }
+    prepared.imageUrl.clear();
     auto png = ImageEncoder::pngData(prepared.currentImage.image);
     prepared.strBase64 = png.empty() ? std::string() : Base64::encode(png);
     if (png.empty()) {

@@ -26,6 +26,9 @@ struct PreparedImage {
     LoadedImage currentImage; // the balanced crop, or the original
     std::string strBase64;    // currentImage as PNG; empty when encoding failed
     std::string imageUrl;     // a file holding currentImage, shown instead of strBase64 when set
+    // A PNG file this program wrote from originalImage without added chunks, so the renderer
+    // draws it with exactly the decoded pixels; empty for anybody else's file.
+    std::string originalUrl;
     CompositionValues values;
     std::chrono::system_clock::time_point capturedDate;
 };
@@ -64,7 +67,8 @@ public:
     static LoadedImage computeCurrentImage(const LoadedImage& original,
                                            const CompositionValues& values);
 
-    // strBase64 from the working image.
+    // The working image for the document: originalUrl when it is the original unchanged (no
+    // encoding, and a much smaller document), else strBase64.
     static void encodeCurrentImage(PreparedImage& prepared);
 
     static ImageSize canvas(const PreparedImage& prepared);

@@ -40,6 +40,8 @@ TEST_F(ImageIntakeTest, EditorWorksOnATemporaryPngCopyBackedUpWhenArchivingIsOn)
         ASSERT_TRUE(std::holds_alternative<PreparedImage>(outcome));
         const auto& copy = std::get<PreparedImage>(outcome).currentPath;
         copies.insert(copy);
+        // The document shows the copy itself rather than the picture encoded again.
+        EXPECT_EQ(std::get<PreparedImage>(outcome).imageUrl, "file://" + copy.string());
         EXPECT_EQ(copy.parent_path(), temporary);
         EXPECT_TRUE(std::regex_match(
             copy.filename().string(),

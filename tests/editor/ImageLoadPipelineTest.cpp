@@ -49,6 +49,17 @@ TEST_F(ImageLoadPipelineTest, ValuesFollowTheSettingsAndTheWorkingImageTravelsAs
     ASSERT_TRUE(decoded.has_value());
     EXPECT_EQ(decoded->image, prepared.currentImage.image);
 
+    // A file of our own holding the original is shown instead, as long as nothing changed it.
+    prepared.originalUrl = "file:///tmp/original.png";
+    ImageLoadPipeline::encodeCurrentImage(prepared);
+    EXPECT_EQ(prepared.strBase64, "");
+    EXPECT_NE(ImageLoadPipeline::document(prepared, "", {}, {}).find(prepared.originalUrl),
+              std::string::npos);
+    prepared.currentImage.image.at(0, 0)[0] ^= 1;
+    ImageLoadPipeline::encodeCurrentImage(prepared);
+    EXPECT_EQ(prepared.imageUrl, "");
+    EXPECT_NE(prepared.strBase64, "");
+
     settings.set("settings.show-watermark", false);
     prepared.values.updateValuesFromControls(settings, capturedDate);
     EXPECT_EQ(prepared.values.shownWatermark(), "");
