@@ -53,7 +53,8 @@ protected:
             .wrapText = EditorBackgroundWork::textWrap(recognizer),
             .baseUri = baseUri(),
             .rendererFolder = folder / "renderer",
-            .timer = timer});
+            .timer = timer,
+            .spareView = spare});
         ASSERT_TRUE(window);
         window->show();
         window->loadImage(ImageLoadPipeline::prepare(screenshotPicture(), folder / "shot.png",
@@ -81,6 +82,7 @@ protected:
     std::shared_ptr<FakeAlerts> alerts = std::make_shared<FakeAlerts>();
     std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
     std::shared_ptr<FakeFileChooser> chooser = std::make_shared<FakeFileChooser>();
+    std::shared_ptr<SpareRendererView> spare;
     std::unique_ptr<EditorWindow> window;
     int completions = 0;
 };
@@ -166,4 +168,26 @@ TEST_F(EditorWindowTest, ClosingBeforeRecognitionEndsLeavesNothingToRun) {
     timer->fireAll();
     runUntil([] { return false; }, 0.3);
     EXPECT_EQ(completions, 0);
+}
+
+// The window takes a renderer whose process runs a blank page already; that page's own load
+// report must not pass for the picture's. The next spare starts once the window has painted.
+TEST_F(EditorWindowTest, ASpareRendererShowsThePictureAndTheNextIsPreparedAfterThePaint) {
+    spare = std::make_shared<SpareRendererView>(baseUri());
+    spare->prepare();
+    ASSERT_TRUE(runUntil([&] { return spare->ready(); }));
+    open();
+    EXPECT_FALSE(spare->ready());
+    const ShotResult shot = screenshot(window->renderer(), false);
+    ASSERT_TRUE(shot.image) << shot.error.value_or("");
+    const ImageSize canvas = ImageLoadPipeline::canvas(window->controller().session());
+    EXPECT_EQ(sizeOf(*shot.image), sizeOf(canvas));
+    // The picture's grey bar crosses the middle column.
+    bool bar = false;
+    for (int y = 0; y < shot.image->height && !bar; ++y) {
+        const std::uint8_t* p = shot.image->at(shot.image->width / 2, y);
+        bar = std::abs(p[0] - 90) < 4 && std::abs(p[1] - 90) < 4 && std::abs(p[2] - 90) < 4;
+    }
+    EXPECT_TRUE(bar);
+    EXPECT_TRUE(runUntil([&] { return spare->ready(); }));
 }

@@ -29,6 +29,8 @@ void CaptureController::activate(bool shouldCopyToClipdBoard, bool onlyWindow) {
         setAsideWindows();
     }
     application_.hold();
+    // The user is choosing a region: time enough for the editor's renderer to start.
+    intake_->expectEditor();
     std::weak_ptr<int> alive = lifetime_;
     capture_->capturePic(onlyWindow,
                          [this, alive, shouldCopyToClipdBoard](std::optional<fs::path> captured) {
@@ -38,6 +40,7 @@ void CaptureController::activate(bool shouldCopyToClipdBoard, bool onlyWindow) {
                              bringBackWindows();
                              if (!captured) {
                                  LOG_DEBUG("unable to get picURL from Utils.capturePic");
+                                 intake_->noEditorComing();
                              } else {
                                  LOG_DEBUG("picURL: {}", captured->string());
                                  RawBackup::makeRawBackup(settings_, *captured);

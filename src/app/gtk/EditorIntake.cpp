@@ -87,12 +87,16 @@ void EditorIntake::opened(std::variant<PreparedImage, std::string> outcome) {
 }
 
 void EditorIntake::chooseFilesToOpen() {
+    expectEditor();
     std::weak_ptr<EditorIntake> weak = weak_from_this();
     dependencies_.editor.fileChooser->chooseFilesToOpen(
         FileChooserRequest{
             .title = OPEN_TITLE, .suggestedFolder = {}, .suggestedName = {}, .filters = {}},
         [weak, held = hold()](const std::vector<fs::path>& files) {
             if (auto self = weak.lock()) {
+                if (files.empty()) {
+                    self->noEditorComing();
+                }
                 for (const auto& file : files) {
                     self->activateFromFile(file);
                 }
@@ -289,6 +293,19 @@ void EditorIntake::copyInvisibly(PreparedImage prepared) {
     });
 }
 
+void EditorIntake::expectEditor() {
+    if (dependencies_.editor.spareView) {
+        dependencies_.editor.spareView->prepare();
+    }
+}
+
+void EditorIntake::noEditorComing() {
+    // With no editor open the spare renderer's idle process is not worth keeping.
+    if (windows_.empty() && copying_.empty() && dependencies_.editor.spareView) {
+        dependencies_.editor.spareView->release();
+    }
+}
+
 void EditorIntake::openEditorWithImage(PreparedImage prepared) {
     auto created = EditorWindow::create(dependencies_.editor);
     if (!created) {
@@ -335,6 +352,7 @@ void EditorIntake::closed(EditorWindow* window) {
         auto held = std::make_shared<std::unique_ptr<EditorWindow>>(std::move(*found));
         list->erase(found);
         Glib::signal_idle().connect_once([held] { held->reset(); });
+        noEditorComing();
         return;
     }
 }

@@ -52,6 +52,10 @@ public:
 
     // A new visible editor window on an image already read, appended to the open-window list.
     void openEditorWithImage(PreparedImage prepared);
+    // An editor is likely soon (a capture or a file choice has begun): its renderer starts now.
+    void expectEditor();
+    // It was not (the capture was cancelled): with no editor open, the renderer goes again.
+    void noEditorComing();
 
     const std::vector<std::unique_ptr<EditorWindow>>& openWindows() const { return windows_; }
 

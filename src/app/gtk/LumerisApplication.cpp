@@ -99,6 +99,7 @@ void LumerisApplication::on_startup() {
         .showTextDetectedHint = [this] { TextDetectedHint::show(settings_, *services_.notifier); },
         .showWatermarkTemplates = [this] { showWatermarkTemplates(); },
         .watermarkTextSelected = &watermarkTextSelected_,
+        .spareView = std::make_shared<SpareRendererView>(baseUri.value_or("")),
     };
     intake_ = std::make_shared<EditorIntake>(
         EditorIntake::Dependencies{*this, settings_, services_.alerts, std::move(editor)});

@@ -246,7 +246,7 @@ EditorWindow::~EditorWindow() {
 
 void EditorWindow::buildRenderer() {
     scroller_ = &widget<Gtk::ScrolledWindow>("scroller");
-    view_ = CustomWKWebView::create();
+    view_ = dependencies_.spareView ? dependencies_.spareView->take() : CustomWKWebView::create();
     view_->setDelegate(weakSelf<CustomWKWebViewDelegate>());
     gtk_container_add(GTK_CONTAINER(frame_.gobj()), view_->widget());
     // A picture dragged out and dropped back here would only make the page navigate; no drop
@@ -568,6 +568,16 @@ void EditorWindow::keepOffScreen() {
 
 void EditorWindow::loadImage(PreparedImage prepared, std::function<void()> completion) {
     controller_->loadPrepared(std::move(prepared), std::move(completion));
+    if (dependencies_.spareView) {
+        // After this window's first paint, so that starting a process does not slow it down.
+        view_->whenPageLoaded([spare = std::weak_ptr(dependencies_.spareView)](bool) {
+            Glib::signal_idle().connect_once([spare] {
+                if (auto kept = spare.lock()) {
+                    kept->prepare();
+                }
+            });
+        });
+    }
 }
 
 void EditorWindow::showRatioList(const std::string& platform, Gtk::Widget& anchor) {

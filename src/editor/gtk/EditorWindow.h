@@ -7,6 +7,7 @@
 #include "editor/ExportLeakGuard.h"
 #include "editor/gtk/CanvasFrame.h"
 #include "render/gtk/CustomWKWebView.h"
+#include "render/gtk/SpareRendererView.h"
 #include "ui/NumberEntryDelegate.h"
 #include "ui/gtk/SettingBinding.h"
 
@@ -93,6 +94,9 @@ public:
         // watermark field follows); without them the templates button is hidden.
         std::function<void()> showWatermarkTemplates = {};
         sigc::signal<void()>* watermarkTextSelected = nullptr;
+        // A view with its web process started, taken for this window; the next one is prepared
+        // once this window has painted. Without it the window starts its own.
+        std::shared_ptr<SpareRendererView> spareView = nullptr;
     };
 
     // Nothing but a logged error when the interface file is missing.
