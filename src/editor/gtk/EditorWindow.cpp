@@ -570,10 +570,12 @@ void EditorWindow::loadImage(PreparedImage prepared, std::function<void()> compl
     controller_->loadPrepared(std::move(prepared), std::move(completion));
     if (dependencies_.spareView) {
         // After this window's first paint, so that starting a process does not slow it down.
-        view_->whenPageLoaded([spare = std::weak_ptr(dependencies_.spareView)](bool) {
-            Glib::signal_idle().connect_once([spare] {
-                if (auto kept = spare.lock()) {
-                    kept->prepare();
+        // Not for a window closed meanwhile: it may have been the last.
+        view_->whenPageLoaded([weak = weakSelf<EditorWindow>()](bool) {
+            Glib::signal_idle().connect_once([weak] {
+                auto self = weak.lock();
+                if (self && self->get_visible()) {
+                    self->dependencies_.spareView->prepare();
                 }
             });
         });
