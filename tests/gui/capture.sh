@@ -20,7 +20,7 @@ raw_count() { [ "$(ls archive/raw 2>/dev/null | wc -l)" -eq "$1" ]; }
 cat > fake-capture <<'SCRIPT'
 #!/bin/sh
 for last; do :; done
-[ -e "$HOME/cancel" ] && exit 1
+[ -e "$HOME/cancel" ] && touch "$HOME/cancelled" && exit 1
 convert -size 300x200 xc:'#2b5797' -fill white -draw 'rectangle 30,30 270,170' "$last"
 SCRIPT
 chmod +x fake-capture
@@ -35,6 +35,8 @@ wait_for 30 registered || fail "lumeris --hidden did not start"
 
 touch cancel
 timeout 30 "$lumeris" --capture || fail "a cancelled capture did not end with status 0"
+wait_for 30 test -e cancelled || fail "the capture tool did not run"
+sleep 1
 editor_count 0 || fail "a cancelled capture opened an editor"
 [ ! -e archive ] || fail "a cancelled capture made the archive folder"
 rm cancel

@@ -29,8 +29,6 @@ void CaptureController::activate(bool shouldCopyToClipdBoard, bool onlyWindow) {
         setAsideWindows();
     }
     application_.hold();
-    // The user is choosing a region: time enough for the editor's renderer to start.
-    intake_->expectEditor();
     std::weak_ptr<int> alive = lifetime_;
     capture_->capturePic(onlyWindow,
                          [this, alive, shouldCopyToClipdBoard](std::optional<fs::path> captured) {
@@ -52,6 +50,8 @@ void CaptureController::activate(bool shouldCopyToClipdBoard, bool onlyWindow) {
                              }
                              application_.release();
                          });
+    // The tool runs and the user is choosing: time enough for the editor's renderer to start.
+    intake_->expectEditor();
 }
 
 void CaptureController::setAsideWindows() {
