@@ -83,9 +83,11 @@ std::optional<fs::path> RendererCopies::write(const LoadedImage& picture, const 
 
 void RendererCopies::remove(const fs::path& copy) {
     const std::lock_guard lock(mutex_);
-    std::erase(copies_, copy);
-    std::error_code ignored;
-    fs::remove(copy, ignored);
+    // Only what this object placed: never a file of the user's.
+    if (std::erase(copies_, copy) > 0) {
+        std::error_code ignored;
+        fs::remove(copy, ignored);
+    }
 }
 
 } // namespace lumeris

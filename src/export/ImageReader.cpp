@@ -6,11 +6,13 @@
 #include "export/DecoderCheck.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <memory>
 #include <string_view>
@@ -152,6 +154,45 @@ private:
 };
 
 } // namespace
+
+bool ImageReader::isPlainPng(const std::filesystem::path& path) {
+    static constexpr std::array<unsigned char, 8> SIGNATURE{0x89, 'P',  'N',  'G',
+                                                            '\r', '\n', 0x1a, '\n'};
+    // Colour management, orientation and animation: all come before the image data.
+    static constexpr std::array<std::string_view, 8> REFUSED{"gAMA", "iCCP", "sRGB", "cHRM",
+                                                             "cICP", "mDCv", "eXIf", "acTL"};
+    std::ifstream file(path, std::ios::binary);
+    std::array<unsigned char, 8> bytes{};
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), bytes.size()) || bytes != SIGNATURE) {
+        return false;
+    }
+    for (bool first = true;; first = false) {
+        if (!file.read(reinterpret_cast<char*>(bytes.data()), bytes.size())) {
+            return false;
+        }
+        const std::uint32_t length =
+            (std::uint32_t{bytes[0]} << 24) | (bytes[1] << 16) | (bytes[2] << 8) | bytes[3];
+        const std::string_view type(reinterpret_cast<const char*>(bytes.data()) + 4, 4);
+        if (first) {
+            // IHDR: width, height, then the bit depth.
+            std::array<unsigned char, 9> header{};
+            if (type != "IHDR" || length != 13 ||
+                !file.read(reinterpret_cast<char*>(header.data()), header.size()) ||
+                header[8] > 8) {
+                return false;
+            }
+            file.seekg(length - header.size() + 4, std::ios::cur);
+            continue;
+        }
+        if (type == "IDAT") {
+            return true;
+        }
+        if (std::find(REFUSED.begin(), REFUSED.end(), type) != REFUSED.end() ||
+            !file.seekg(static_cast<std::streamoff>(length) + 4, std::ios::cur)) {
+            return false;
+        }
+    }
+}
 
 std::optional<std::string> ImageReader::sizeProblem(std::int64_t width, std::int64_t height) {
     if (width <= 0 || height <= 0) {

@@ -40,6 +40,12 @@ public:
     // Everything readable from `fd` (standard input), at most MAX_FILE_BYTES, decoded.
     static std::optional<LoadedImage> readStream(int fd, std::string* error = nullptr);
 
+    // Whether the file at `path` is a PNG that any decoder turns into the pixels `read` gives: at
+    // most 8 bits a channel, and nothing that asks for colour management (gamma, colour profile
+    // or space, chromaticities), orientation or animation. A renderer may show such a file
+    // itself in place of a copy of its pixels.
+    static bool isPlainPng(const std::filesystem::path& path);
+
     // The reason a decoder of an image of this size is refused, or nothing when it is allowed.
     static std::optional<std::string> sizeProblem(std::int64_t width, std::int64_t height);
 };

@@ -76,6 +76,30 @@ TEST(ImageReader, ReadsPixelsAsStoredAndSizesHighDensityFilesInPoints) {
     }
 }
 
+// A renderer may show such a file itself instead of our decoded pixels.
+TEST(ImageReader, PlainPngsAskForNoColourManagementAndHaveAtMostEightBitChannels) {
+    TemporaryFolder folder;
+    const std::vector<std::uint8_t> png = ImageEncoder::pngData(checkerboard(8, 8));
+    writeFile(folder / "plain.png", png);
+    EXPECT_TRUE(ImageReader::isPlainPng(folder / "plain.png"));
+    ASSERT_TRUE(save(checkerboard(8, 8), folder / "dense.png", "144"));
+    EXPECT_TRUE(ImageReader::isPlainPng(folder / "dense.png"));
+
+    // After the header (which ends at byte 33): a gamma chunk.
+    std::vector<std::uint8_t> gamma = png;
+    const std::uint8_t chunk[] = {0, 0, 0, 4, 'g', 'A', 'M', 'A', 0, 0, 0xb1, 0x8f, 0, 0, 0, 0};
+    gamma.insert(gamma.begin() + 33, std::begin(chunk), std::end(chunk));
+    writeFile(folder / "gamma.png", gamma);
+    std::vector<std::uint8_t> deep = png;
+    deep[24] = 16;
+    writeFile(folder / "deep.png", deep);
+    writeFile(folder / "cut.png", std::vector<std::uint8_t>(png.begin(), png.begin() + 40));
+    writeFile(folder / "photo.jpg", ImageEncoder::jpegData(checkerboard(8, 8), 0.9));
+    for (const char* name : {"gamma.png", "deep.png", "cut.png", "photo.jpg", "missing.png"}) {
+        EXPECT_FALSE(ImageReader::isPlainPng(folder / name)) << name;
+    }
+}
+
 // Each refusal names its reason; none of them blocks, and no damaged picture gets through
 // because a valid trailer was glued on.
 TEST(ImageReader, BadInputsAreRefusedWithTheirReason) {

@@ -147,6 +147,9 @@ TEST_F(RenderCommandTest, StandardInputToStandardOutput) {
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(sizeOf(image->image), std::pair(400 + 200, 300 + 200 + 25));
     EXPECT_FALSE(std::filesystem::exists(home / "-"));
+    // A plain PNG file is shown itself, not a copy: the same picture, and the input stays.
+    EXPECT_EQ(render(input).image, image->image);
+    EXPECT_TRUE(std::filesystem::exists(input));
 
     // A wrap whose recognition fails says so on standard error, never into the picture stream.
     LumerisRun failed = runLumeris({"render", "-", "-o", "-", "--wrap"}, home.path(),

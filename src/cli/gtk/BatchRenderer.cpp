@@ -84,14 +84,26 @@ std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::p
     style.shadowPictureScale = options_.scale;
     const std::string styleText = EditorDocument::styleSheet(style);
     Job job;
-    // A quickly written plain PNG loads faster than Base64 of an interlaced one.
-    const auto screenshot =
-        copies_.write(prepared->currentImage, "screenshot" + std::to_string(screenshots_++));
-    GCharPtr uri(screenshot ? g_filename_to_uri(screenshot->c_str(), nullptr, nullptr) : nullptr);
+    // The renderer shows a plain PNG input itself; anything else goes to it as a quickly written
+    // plain PNG, which still loads faster than Base64 of an interlaced one.
+    std::optional<fs::path> shown;
+    std::error_code absoluteError;
+    if (input != RenderOptions::STANDARD_STREAM &&
+        prepared->currentImage.image == prepared->originalImage.image &&
+        ImageReader::isPlainPng(input)) {
+        shown = fs::absolute(input, absoluteError);
+    }
+    if (!shown || absoluteError) {
+        shown =
+            copies_.write(prepared->currentImage, "screenshot" + std::to_string(screenshots_++));
+        if (shown) {
+            job.screenshot = *shown;
+        }
+    }
+    GCharPtr uri(shown ? g_filename_to_uri(shown->c_str(), nullptr, nullptr) : nullptr);
     if (!uri) {
         return std::string("the screenshot could not be placed for the renderer");
     }
-    job.screenshot = *screenshot;
     prepared->imageUrl = uri.get();
     job.html = ImageLoadPipeline::document(*prepared, styleText, detection.redactRects,
                                            detection.allTextRects);
@@ -118,7 +130,9 @@ std::variant<RgbaImage, std::string> BatchRenderer::draw(const Job& job) {
     }
     window_.setCanvasSize(job.width, job.height);
     auto picture = window_.renderBlocking(job.html, baseUri_, &error);
-    copies_.remove(job.screenshot);
+    if (!job.screenshot.empty()) {
+        copies_.remove(job.screenshot);
+    }
     if (!picture) {
         return "rendering failed: " + error;
     }

@@ -40,7 +40,8 @@ public:
         std::string html;
         int width = 0;
         int height = 0;
-        // The screenshot's file, which the document shows; removed once drawn.
+        // The copy of the screenshot the document shows, removed once drawn; empty when the
+        // document shows the input file itself.
         std::filesystem::path screenshot;
         Output output;
     };
