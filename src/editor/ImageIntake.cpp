@@ -1,15 +1,12 @@
 #include "editor/ImageIntake.h"
 
 #include "base/AtomicFile.h"
-#include "base/GLibHandles.h"
 #include "base/Logger.h"
 #include "capture/FileNaming.h"
 #include "capture/RawBackup.h"
 #include "capture/TemporaryFiles.h"
 #include "export/ImageEncoder.h"
 #include "export/ImageReader.h"
-
-#include <glib.h>
 
 namespace lumeris {
 
@@ -54,9 +51,7 @@ ImageIntake::keep(LoadedImage image, const SettingsStore& settings,
                                                         std::chrono::system_clock::now(),
                                                         /*encode=*/false);
     // The copy is the picture exactly, so the document can show it instead of encoding it again.
-    if (GCharPtr uri{g_filename_to_uri(copy.c_str(), nullptr, nullptr)}) {
-        prepared.originalUrl = uri.get();
-    }
+    prepared.originalUrl = ImageLoadPipeline::fileUrl(copy);
     ImageLoadPipeline::encodeCurrentImage(prepared);
     return prepared;
 }

@@ -6,6 +6,7 @@
 #include "analysis/TextWrapper.h"
 #include "base/Base64.h"
 #include "base/Diagnostics.h"
+#include "base/GLibHandles.h"
 #include "base/Logger.h"
 #include "base/NumberText.h"
 #include "capture/FileNaming.h"
@@ -18,6 +19,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <glib.h>
 
 namespace lumeris {
 
@@ -36,7 +38,31 @@ ImageLoadPipeline::load(const std::filesystem::path& path, const SettingsStore& 
         return std::nullopt;
     }
 
-    return prepare(std::move(*image), path, settings, capturedDate, encode);
+    PreparedImage prepared = prepare(std::move(*image), path, settings, capturedDate, false);
+    if (ImageReader::isPlainPng(path)) {
+        prepared.originalUrl = fileUrl(path);
+    }
+    if (encode) {
+        encodeCurrentImage(prepared);
+    }
+    return prepared;
+}
+
+std::string ImageLoadPipeline::fileUrl(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    GCharPtr uri(error ? nullptr : g_filename_to_uri(absolute.c_str(), nullptr, nullptr));
+    return uri ? std::string(uri.get()) : std::string();
+}
+
+bool ImageLoadPipeline::showOriginalFile(PreparedImage& prepared) {
+    if (prepared.originalUrl.empty() ||
+        prepared.currentImage.image != prepared.originalImage.image) {
+        return false;
+    }
+    prepared.imageUrl = prepared.originalUrl;
+    prepared.strBase64.clear();
+    return true;
 }
 
 PreparedImage ImageLoadPipeline::prepare(LoadedImage image, const std::filesystem::path& path,
@@ -60,10 +86,7 @@ PreparedImage ImageLoadPipeline::prepare(LoadedImage image, const std::filesyste
 }
 
 void ImageLoadPipeline::encodeCurrentImage(PreparedImage& prepared) {
-    if (!prepared.originalUrl.empty() &&
-        prepared.currentImage.image == prepared.originalImage.image) {
-        prepared.imageUrl = prepared.originalUrl;
-        prepared.strBase64.clear();
+    if (showOriginalFile(prepared)) {
         return;
     }
     prepared.imageUrl.clear();

@@ -26,8 +26,8 @@ struct PreparedImage {
     LoadedImage currentImage; // the balanced crop, or the original
     std::string strBase64;    // currentImage as PNG; empty when encoding failed
     std::string imageUrl;     // a file holding currentImage, shown instead of strBase64 when set
-    // A PNG file this program wrote from originalImage without added chunks, so the renderer
-    // draws it with exactly the decoded pixels; empty for anybody else's file.
+    // The file originalImage came from when the renderer draws it with exactly the decoded
+    // pixels (a plain PNG, such as the intake's own copy); empty otherwise.
     std::string originalUrl;
     CompositionValues values;
     std::chrono::system_clock::time_point capturedDate;
@@ -70,6 +70,10 @@ public:
     // The working image for the document: originalUrl when it is the original unchanged (no
     // encoding, and a much smaller document), else strBase64.
     static void encodeCurrentImage(PreparedImage& prepared);
+    // imageUrl = originalUrl when there is one and the working image is the original unchanged.
+    static bool showOriginalFile(PreparedImage& prepared);
+    // A file URL for `path`, made absolute; empty when there is none.
+    static std::string fileUrl(const std::filesystem::path& path);
 
     static ImageSize canvas(const PreparedImage& prepared);
 

@@ -1,7 +1,6 @@
 #include "cli/gtk/BatchRenderer.h"
 
 #include "base/AtomicFile.h"
-#include "base/GLibHandles.h"
 #include "capture/RendererCopies.h"
 #include "cli/RenderOptions.h"
 #include "editor/ImageLoadPipeline.h"
@@ -86,25 +85,15 @@ std::variant<BatchRenderer::Job, std::string> BatchRenderer::prepare(const fs::p
     Job job;
     // The renderer shows a plain PNG input itself; anything else goes to it as a quickly written
     // plain PNG, which still loads faster than Base64 of an interlaced one.
-    std::optional<fs::path> shown;
-    std::error_code absoluteError;
-    if (input != RenderOptions::STANDARD_STREAM &&
-        prepared->currentImage.image == prepared->originalImage.image &&
-        ImageReader::isPlainPng(input)) {
-        shown = fs::absolute(input, absoluteError);
-    }
-    if (!shown || absoluteError) {
-        shown =
+    if (!ImageLoadPipeline::showOriginalFile(*prepared)) {
+        const auto copy =
             copies_.write(prepared->currentImage, "screenshot" + std::to_string(screenshots_++));
-        if (shown) {
-            job.screenshot = *shown;
+        prepared->imageUrl = copy ? ImageLoadPipeline::fileUrl(*copy) : std::string();
+        if (prepared->imageUrl.empty()) {
+            return std::string("the screenshot could not be placed for the renderer");
         }
+        job.screenshot = *copy;
     }
-    GCharPtr uri(shown ? g_filename_to_uri(shown->c_str(), nullptr, nullptr) : nullptr);
-    if (!uri) {
-        return std::string("the screenshot could not be placed for the renderer");
-    }
-    prepared->imageUrl = uri.get();
     job.html = ImageLoadPipeline::document(*prepared, styleText, detection.redactRects,
                                            detection.allTextRects);
     job.width = static_cast<int>(std::lround(canvas.bgWidth));
