@@ -130,9 +130,7 @@ TEST_F(RenderCommandTest, JpegOutputAndNamesInAFolder) {
         ++written;
         EXPECT_EQ(entry.path().extension(), ".jpg");
         EXPECT_TRUE(entry.path().filename().string().starts_with("Lumeris-"));
-        char head[2] = {};
-        std::ifstream(entry.path(), std::ios::binary).read(head, 2);
-        EXPECT_EQ(std::string(head, 2), "\xFF\xD8");
+        EXPECT_EQ(fileText(entry.path()).substr(0, 2), "\xFF\xD8");
     }
     EXPECT_EQ(written, 2);
 }

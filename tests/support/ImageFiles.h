@@ -14,12 +14,15 @@
 #include <string>
 #include <utility>
 
-// Writes `image` as a PNG file; returns its path as text.
-inline std::string writePng(const lumeris::RgbaImage& image, const std::filesystem::path& path) {
-    auto data = lumeris::ImageEncoder::pngData(image);
+inline void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& data) {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(data.data()),
                static_cast<std::streamsize>(data.size()));
+}
+
+// Writes `image` as a PNG file; returns its path as text.
+inline std::string writePng(const lumeris::RgbaImage& image, const std::filesystem::path& path) {
+    writeFile(path, lumeris::ImageEncoder::pngData(image));
     return path.string();
 }
 
