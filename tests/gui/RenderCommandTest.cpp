@@ -291,11 +291,11 @@ TEST_F(RenderCommandTest, SignalsEndTheBatchCleanly) {
 
     auto arguments = sets({"auto-redact=false", "background-id=custom", "bg-color.option=file",
                            "custom-background-file-path=" + background},
-                          {LUMERIS_EXECUTABLE, "render", "-d", out.string()});
+                          {"render", "-d", out.string()});
     for (int i = 0; i < 20; ++i) {
         arguments.push_back(good);
     }
-    LumerisRun run = runLumerisUntil(arguments, home.path(), [](const std::string& out) {
+    LumerisRun run = runLumeris(arguments, home.path(), {}, [](const std::string& out) {
         return out.find('\n') != std::string::npos; // the first path written
     });
     EXPECT_EQ(run.status, 128 + SIGTERM) << run.err;
