@@ -57,6 +57,16 @@ template <typename Colour> lumeris::RgbaImage painted(int width, int height, con
     return image;
 }
 
+// Paints columns [left, right) of rows [top, bottom) of `image` with `colour`.
+inline void fillRect(lumeris::RgbaImage& image, int left, int top, int right, int bottom,
+                     const Rgba& colour) {
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            std::ranges::copy(colour, image.at(x, y));
+        }
+    }
+}
+
 // An opaque screenshot with no dominant edge colour: busy content, a solid red 200 × 200 square at
 // its centre, and a uniform light (235) margin of `margin` pixels.
 inline lumeris::RgbaImage screenshot(int width, int height, int margin = 0) {
