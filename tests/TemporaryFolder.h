@@ -28,6 +28,11 @@ private:
     std::filesystem::path path_;
 };
 
+// How many entries `folder` holds.
+inline long entryCount(const std::filesystem::path& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
+}
+
 // The whole text of `path`; empty when it cannot be read.
 inline std::string fileText(const std::filesystem::path& path) {
     std::ostringstream text;

@@ -1,5 +1,7 @@
 #include "analysis/BorderColor.h"
 
+#include "support/ImageFiles.h"
+
 #include <gtest/gtest.h>
 
 using namespace lumeris;
@@ -10,18 +12,9 @@ namespace {
 constexpr Pixel WHITE{255, 255, 255, 255};
 constexpr Pixel BLACK{0, 0, 0, 255};
 
-// Paints columns [x0, x1) of rows [y0, y1).
-void fill(RgbaImage& image, const Pixel& p, int x0, int y0, int x1, int y1) {
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            std::ranges::copy(p, image.at(x, y));
-        }
-    }
-}
-
 RgbaImage uniform(int width, int height, const Pixel& p) {
     RgbaImage image(width, height);
-    fill(image, p, 0, 0, width, height);
+    fillRect(image, 0, 0, width, height, p);
     return image;
 }
 
@@ -31,11 +24,11 @@ RgbaImage uniform(int width, int height, const Pixel& p) {
 // With `stray`, one A member becomes a third colour, leaving A at 99.
 RgbaImage countedEdges(bool stray) {
     RgbaImage image = uniform(30, 24, Pixel{201, 200, 200, 255});
-    fill(image, Pixel{200, 200, 200, 255}, 0, 0, 1, 1);
-    fill(image, Pixel{50, 50, 50, 255}, 29, 0, 30, 1); // top row's last, right column's first
-    fill(image, Pixel{51, 50, 50, 255}, 29, 1, 30, 8);
+    fillRect(image, 0, 0, 1, 1, Pixel{200, 200, 200, 255});
+    fillRect(image, 29, 0, 30, 1, Pixel{50, 50, 50, 255}); // top row's last, right column's first
+    fillRect(image, 29, 1, 30, 8, Pixel{51, 50, 50, 255});
     if (stray) {
-        fill(image, Pixel{0, 0, 255, 255}, 15, 23, 16, 24);
+        fillRect(image, 15, 23, 16, 24, Pixel{0, 0, 255, 255});
     }
     return image;
 }
@@ -57,15 +50,15 @@ TEST(BorderColor, BlackAdmitsOnlyExactZeroChannels) {
     // Colour search: a one-unit red is not similar to black and forms its own group: its first
     // pixel, then seven exact repeats counting twice.
     RgbaImage image = uniform(10, 10, BLACK);
-    fill(image, Pixel{1, 0, 0, 255}, 1, 0, 9, 1);
+    fillRect(image, 1, 0, 9, 1, Pixel{1, 0, 0, 255});
     auto edge = BorderColor::dominantEdgeColor(image);
     EXPECT_EQ(std::tuple(edge.key, edge.secondCount), std::tuple("#000000FF", 15));
 
     // Inset scan: alpha from 243 to 255 matches, 242 or any colour does not.
-    fill(image, Pixel{0, 0, 0, 242}, 0, 9, 10, 10);
-    fill(image, Pixel{0, 0, 0, 243}, 0, 0, 1, 10);
-    fill(image, Pixel{0, 0, 0, 242}, 1, 0, 2, 10);
-    fill(image, Pixel{1, 0, 0, 255}, 9, 0, 10, 10);
+    fillRect(image, 0, 9, 10, 10, Pixel{0, 0, 0, 242});
+    fillRect(image, 0, 0, 1, 10, Pixel{0, 0, 0, 243});
+    fillRect(image, 1, 0, 2, 10, Pixel{0, 0, 0, 242});
+    fillRect(image, 9, 0, 10, 10, Pixel{1, 0, 0, 255});
     // The right and bottom counts include the first differing column or row (RenderCommandTest
     // pins them on a whole band).
     EXPECT_EQ(BorderColor::edgeInsets(image, BLACK), (EdgeInsets{1, 1, 0, 1}));

@@ -1,5 +1,7 @@
 #include "analysis/ChangedBands.h"
 
+#include "support/ImageFiles.h"
+
 #include <gtest/gtest.h>
 
 using namespace lumeris;
@@ -8,23 +10,13 @@ namespace {
 
 using Bands = std::vector<ChangedBands::Band>;
 
-void fill(RgbaImage& image, int left, int top, int right, int bottom, std::uint8_t grey) {
-    for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x) {
-            std::uint8_t* p = image.at(x, y);
-            p[0] = p[1] = p[2] = grey;
-            p[3] = 255;
-        }
-    }
-}
-
 // A light page with three lines of dark "glyphs" (rows 20–30, 50–60, 80–90).
 RgbaImage page() {
     RgbaImage image(200, 120);
-    fill(image, 0, 0, 200, 120, 240);
+    fillRect(image, 0, 0, 200, 120, grey(240));
     for (int line : {20, 50, 80}) {
         for (int x = 10; x < 190; x += 7) {
-            fill(image, x, line + (x % 3), x + 3 + (x % 4), line + 10, 30);
+            fillRect(image, x, line + (x % 3), x + 3 + (x % 4), line + 10, grey(30));
         }
     }
     return image;
@@ -34,7 +26,7 @@ RgbaImage page() {
 // whose edge pixels are half covered.
 RgbaImage composed(const RgbaImage& image) {
     RgbaImage picture(260, 200);
-    fill(picture, 0, 0, 260, 200, 100);
+    fillRect(picture, 0, 0, 260, 200, grey(100));
     for (int y = 0; y < image.height; ++y) {
         std::copy_n(image.at(0, y), image.width * 4, picture.at(30, 40 + y));
     }
@@ -44,7 +36,7 @@ RgbaImage composed(const RgbaImage& image) {
             p[0] = p[1] = p[2] = static_cast<std::uint8_t>(p[0] / 2);
         }
     }
-    fill(picture, 30 + 41, 40 + 48, 30 + 99, 40 + 62, 0);
+    fillRect(picture, 30 + 41, 40 + 48, 30 + 99, 40 + 62, grey(0));
     return picture;
 }
 
@@ -64,18 +56,18 @@ TEST(ChangedBands, OnlyPaddingIsReadWhenThePageAndItsBoxesAreInPlace) {
     EXPECT_EQ(ChangedBands(image, BOX, 0xFF0000).bands(picture, {30, 40}),
               (Bands{{0, 41}, {40 + 46, 40 + 64}, {159, 200}}));
     // A box that lets the page show through.
-    fill(picture, 30 + 41, 40 + 48, 30 + 99, 40 + 62, 240);
+    fillRect(picture, 30 + 41, 40 + 48, 30 + 99, 40 + 62, grey(240));
     EXPECT_EQ(changes.bands(picture, {30, 40}), (Bands{{0, 41}, {40 + 49, 40 + 61}, {159, 200}}));
     // A clipped corner is read with what lies next to it.
     picture = composed(image);
-    fill(picture, 30, 40 + 119, 32, 40 + 120, 100);
+    fillRect(picture, 30, 40 + 119, 32, 40 + 120, grey(100));
     EXPECT_EQ(changes.bands(picture, {30, 40}), (Bands{{0, 41}, {40 + 118, 200}}));
 }
 
 TEST(ChangedBands, AShiftedOrPlainPageIsNotPlaced) {
     const RgbaImage image = page();
     RgbaImage shifted(260, 200);
-    fill(shifted, 0, 0, 260, 200, 100);
+    fillRect(shifted, 0, 0, 260, 200, grey(100));
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x + 1 < image.width; ++x) { // half a pixel to the right: blended
             for (int c = 0; c < 4; ++c) {
@@ -86,7 +78,7 @@ TEST(ChangedBands, AShiftedOrPlainPageIsNotPlaced) {
     }
     EXPECT_FALSE(ChangedBands(image, {}, 0).locate(shifted));
     RgbaImage plain(200, 120);
-    fill(plain, 0, 0, 200, 120, 240);
+    fillRect(plain, 0, 0, 200, 120, grey(240));
     EXPECT_FALSE(ChangedBands(plain, {}, 0).locate(composed(plain)));
     EXPECT_FALSE(ChangedBands(composed(image), {}, 0).locate(image)); // larger than the picture
 }

@@ -1,6 +1,7 @@
 #include "analysis/TextWrapper.h"
 
 #include "support/FakeText.h"
+#include "support/ImageFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +18,6 @@ Placed placed(const std::optional<TextWrapLayout>& layout) {
         words.emplace_back(w.row, w.x, w.y);
     }
     return words;
-}
-
-void fill(RgbaImage& image, Rect area, std::array<std::uint8_t, 4> rgba) {
-    for (int y = static_cast<int>(area.y); y < static_cast<int>(area.maxY()); ++y) {
-        for (int x = static_cast<int>(area.x); x < static_cast<int>(area.maxX()); ++x) {
-            std::ranges::copy(rgba, image.at(x, y));
-        }
-    }
 }
 
 std::array<std::uint8_t, 4> pixel(const RgbaImage& image, int x, int y) {
@@ -64,9 +57,9 @@ TEST(TextWrapperTest, OffsetsFollowTheLineAndCanBeSwitchedOff) {
 TEST(TextWrapperTest, WrapItCutsWordsIntoACanvasOfTheBorderColour) {
     // A 1000 × 40 screenshot with two coloured "words" on one line.
     RgbaImage input(1000, 40);
-    fill(input, {0, 0, 1000, 40}, {250, 250, 250, 255});
-    fill(input, {100, 10, 300, 20}, {200, 0, 0, 255});
-    fill(input, {600, 10, 300, 20}, {0, 0, 200, 255});
+    fillRect(input, 0, 0, 1000, 40, rgba(250, 250, 250));
+    fillRect(input, 100, 10, 400, 30, rgba(200, 0, 0));
+    fillRect(input, 600, 10, 900, 30, rgba(0, 0, 200));
     TextRecognitionOutcome outcome;
     outcome.observations = {{TextCandidate(
         "a b", {Rect{0.1, 0.25, 0.3, 0.5}, std::nullopt, Rect{0.6, 0.25, 0.3, 0.5}})}};
@@ -85,7 +78,7 @@ TEST(TextWrapperTest, WrapItCutsWordsIntoACanvasOfTheBorderColour) {
 
 TEST(TextWrapperTest, NothingToWrapReturnsTheInputThroughTheCallback) {
     RgbaImage input(30, 10);
-    fill(input, {0, 0, 30, 10}, {1, 2, 3, 255});
+    fillRect(input, 0, 0, 30, 10, rgba(1, 2, 3));
     std::optional<RgbaImage> received;
     TextWrapper::wrapIt(TextRecognitionOutcome::failure("no engine"), input, true, 2.0, "#ffffff",
                         [&](RgbaImage image) { received = std::move(image); });

@@ -24,7 +24,7 @@ TEST(DetectedTextHistoryTest, KeepsTheFiveNewestFirstWithDuplicates) {
     }
 }
 
-TEST(DetectedTextHistoryTest, TitlesStopAtFiftyCharactersNotBytes) {
+TEST(DetectedTextHistoryTest, TitlesStopAtFiftyCharactersAndMessagesCountCharactersNotBytes) {
     const std::string fifty(50, 'a');
     std::string accented;
     for (int i = 0; i < 50; ++i) {
@@ -44,9 +44,6 @@ TEST(DetectedTextHistoryTest, TitlesStopAtFiftyCharactersNotBytes) {
     for (const auto& [text, title] : cases) {
         EXPECT_EQ(DetectedTextHistory::title(text), title) << text;
     }
-}
-
-TEST(DetectedTextHistoryTest, CopiedMessageCountsCharacters) {
     EXPECT_EQ(DetectedTextHistory::copiedMessage("hello world!"), "12 chars Copied");
     EXPECT_EQ(DetectedTextHistory::copiedMessage("héllo"), "5 chars Copied");
 }

@@ -10,15 +10,6 @@
 using lumeris::AtomicFile;
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string contents(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-} // namespace
-
 TEST(AtomicFile, ReplacesTheFileByRenamingAndLeavesNoTemporaryBehind) {
     TemporaryFolder folder;
     std::string error;
@@ -28,11 +19,11 @@ TEST(AtomicFile, ReplacesTheFileByRenamingAndLeavesNoTemporaryBehind) {
     fs::create_hard_link(folder / "a", folder / "old");
     ASSERT_TRUE(AtomicFile::writeFileAtomically(folder / "a",
                                                 std::vector<std::uint8_t>{'o', 0, 'k'}, error));
-    EXPECT_EQ(contents(folder / "a"), std::string("o\0k", 3));
-    EXPECT_EQ(contents(folder / "old"), std::string(5000, 'x'));
+    EXPECT_EQ(fileText(folder / "a"), std::string("o\0k", 3));
+    EXPECT_EQ(fileText(folder / "old"), std::string(5000, 'x'));
     EXPECT_EQ(fs::status(folder / "a").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 2);
+    EXPECT_EQ(entryCount(folder.path()), 2);
 }
 
 TEST(AtomicFile, FailureKeepsWhatWasThereAndSaysWhy) {
@@ -43,8 +34,8 @@ TEST(AtomicFile, FailureKeepsWhatWasThereAndSaysWhy) {
     std::string error;
     EXPECT_FALSE(AtomicFile::writeFileAtomically(folder / "a", std::string("new"), error));
     EXPECT_NE(error, "");
-    EXPECT_EQ(contents(folder / "a" / "kept"), "old");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);
+    EXPECT_EQ(fileText(folder / "a" / "kept"), "old");
+    EXPECT_EQ(entryCount(folder.path()), 1);
     error.clear();
     EXPECT_FALSE(AtomicFile::writeFileAtomically(folder / "missing" / "a", std::string(), error));
     EXPECT_NE(error, "");
@@ -60,7 +51,7 @@ TEST(AtomicFile, NewFilesNeverReplaceAndStaleTemporariesGo) {
     EXPECT_FALSE(taken);
     EXPECT_FALSE(AtomicFile::writeNewFileAtomically(folder / "a", {'2'}, error, taken));
     EXPECT_TRUE(taken);
-    EXPECT_EQ(contents(folder / "a"), "1");
+    EXPECT_EQ(fileText(folder / "a"), "1");
 
     const pid_t gone = fork();
     if (gone == 0) {

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
-#include <sstream>
 
 using lumeris::Logger;
 
@@ -34,12 +33,11 @@ TEST(Logger, EveryLevelReachesTheFileAndAnUnopenableFileIsNotFatal) {
     const int verboseLine = __LINE__ + 1;
     LOG_VERBOSE("first {}", 1);
     Logger::flush();
-    std::stringstream text;
-    text << std::ifstream(folder / "lumeris.log").rdbuf();
+    const std::string text = fileText(folder / "lumeris.log");
     for (const std::string& part :
          {std::string("INFO Logger.setUp:"), std::string("App version: "),
           "VERBOSE LoggerTest.TestBody:" + std::to_string(verboseLine) + " - first 1"}) {
-        EXPECT_NE(text.str().find(part), std::string::npos) << part;
+        EXPECT_NE(text.find(part), std::string::npos) << part;
     }
     // A file standing where the log folder should be: console only.
     std::ofstream(folder / "blocked") << "x";

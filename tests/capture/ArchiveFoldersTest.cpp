@@ -22,7 +22,7 @@ TEST(ArchiveFolders, ArchiveWriteFollowsTheSettingCreatesFoldersAndReplacesFiles
         ASSERT_TRUE(read);
         EXPECT_EQ(read->image, RgbaImage(width, 3));
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(written.parent_path()), {}), 1);
+    EXPECT_EQ(entryCount(written.parent_path()), 1);
     EXPECT_EQ(ArchiveFolders::rawDirectory(settings), folder / "not" / "yet" / "raw");
 }
 

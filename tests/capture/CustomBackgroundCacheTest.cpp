@@ -9,15 +9,6 @@
 using namespace lumeris;
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string contents(const fs::path& path) {
-    std::ifstream file(path);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-} // namespace
-
 TEST(CustomBackgroundCache, CopyOutlivesTheChosenFileUntilCleared) {
     TemporaryFolder folder;
     SettingsStore settings(folder / "settings.json");
@@ -31,7 +22,7 @@ TEST(CustomBackgroundCache, CopyOutlivesTheChosenFileUntilCleared) {
     ASSERT_EQ(cached, folder / "Archives" / "Cache" / "custom.png");
     fs::remove(chosen);
     EXPECT_EQ(CustomBackgroundCache::getCachedCustomBackgroundPath(settings), cached);
-    EXPECT_EQ(contents(*cached), "picture bytes");
+    EXPECT_EQ(fileText(*cached), "picture bytes");
 
     CustomBackgroundCache::clearCutsomBackgroundFile(settings);
     EXPECT_FALSE(fs::exists(*cached));
@@ -48,6 +39,6 @@ TEST(CustomBackgroundCache, RendererCopiesReplaceTheirPredecessor) {
     EXPECT_EQ(first, data / "lumeris-custom-background-desktop");
     auto second = CustomBackgroundCache::copyToRendererData(folder / "two.png", "desktop", data);
     ASSERT_EQ(second, first);
-    EXPECT_EQ(contents(*second), "two");
+    EXPECT_EQ(fileText(*second), "two");
     EXPECT_FALSE(CustomBackgroundCache::copyToRendererData(folder / "missing.png", "c", data));
 }

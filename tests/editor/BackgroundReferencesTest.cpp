@@ -1,9 +1,8 @@
 #include "editor/BackgroundReferences.h"
 
-#include "TemporaryFolder.h"
 #include "capture/DesktopPicture.h"
 #include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
+#include "support/EditorFixture.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -12,15 +11,9 @@ using namespace lumeris;
 
 namespace {
 
-class BackgroundReferencesTest : public ::testing::Test {
+class BackgroundReferencesTest : public SettingsFixture {
 protected:
-    TemporaryFolder folder;
-    SettingsStore settings{folder / "settings.json", SettingsStore::Persistence::InMemory};
     BackgroundReferences references{settings, folder / "renderer"};
-
-    void SetUp() override {
-        settings.registerDefaultSettings(StandardFolders{folder / "Archives", folder / "Desktop"});
-    }
     static void write(const std::filesystem::path& path) {
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path) << "picture";

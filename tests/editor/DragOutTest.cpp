@@ -5,7 +5,6 @@
 #include "support/ImageFiles.h"
 #include "ui/SoundPlayer.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace lumeris;
@@ -26,12 +25,7 @@ TEST(DragOutTest, WritesTheChosenEncodingOverThePreviousDrag) {
     const fs::path jpeg = DragOut::filePath(folder.path(), "shot.png", true);
     ASSERT_TRUE(DragOut::writeFile(screenshot(30, 20), jpeg, true));
     ASSERT_TRUE(DragOut::writeFile(screenshot(40, 24), jpeg, true));
-    std::ifstream file(jpeg, std::ios::binary);
-    unsigned char magic[3] = {};
-    file.read(reinterpret_cast<char*>(magic), 3);
-    EXPECT_EQ(magic[0], 0xFF);
-    EXPECT_EQ(magic[1], 0xD8);
-    EXPECT_EQ(magic[2], 0xFF);
+    EXPECT_EQ(fileText(jpeg).substr(0, 3), "\xFF\xD8\xFF");
     const auto read = ImageReader::read(jpeg);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->image.width, 40);

@@ -4,7 +4,6 @@
 #include "settings/SettingKeys.h"
 #include "support/EditorFixture.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace lumeris;
@@ -46,8 +45,7 @@ TEST(EditorPresetManagerTest, UnreadableDataIsKeptAsideAndDuplicatesGoTogether) 
     EditorPresetManager manager(settings);
     storeRaw(settings, R"([{"name": "A"}])");
     EXPECT_TRUE(manager.getPresets().empty());
-    std::ifstream kept(manager.setAsidePath());
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), R"([{"name": "A"}])");
+    EXPECT_EQ(fileText(manager.setAsidePath()), R"([{"name": "A"}])");
 
     EditorPreset a = EditorPreset::builtInDefault("");
     a.name = "A";

@@ -1,8 +1,7 @@
 #include "editor/ImageIntake.h"
 
-#include "TemporaryFolder.h"
 #include "export/ImageReader.h"
-#include "settings/SettingsStore.h"
+#include "support/EditorFixture.h"
 #include "support/ImageFiles.h"
 
 #include <fstream>
@@ -14,16 +13,11 @@ using namespace lumeris;
 
 namespace {
 
-class ImageIntakeTest : public ::testing::Test {
+class ImageIntakeTest : public SettingsFixture {
 protected:
-    TemporaryFolder folder;
-    SettingsStore settings{folder / "settings.json", SettingsStore::Persistence::InMemory};
     std::filesystem::path temporary = folder / "tmp";
 
-    void SetUp() override {
-        settings.registerDefaultSettings(StandardFolders{folder / "Archives", folder / "Desktop"});
-        std::filesystem::create_directories(temporary);
-    }
+    void SetUp() override { std::filesystem::create_directories(temporary); }
 };
 
 } // namespace
@@ -54,8 +48,7 @@ TEST_F(ImageIntakeTest, EditorWorksOnATemporaryPngCopyBackedUpWhenArchivingIsOn)
                   archiving);
     }
     EXPECT_EQ(copies.size(), 3U);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "Archives" / "raw"), {}),
-              2);
+    EXPECT_EQ(entryCount(folder / "Archives" / "raw"), 2);
 }
 
 TEST_F(ImageIntakeTest, FailuresEndInTheMessageForTheAlert) {

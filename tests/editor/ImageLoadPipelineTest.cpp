@@ -1,9 +1,8 @@
 #include "editor/ImageLoadPipeline.h"
 
-#include "TemporaryFolder.h"
 #include "base/Base64.h"
 #include "export/ImageReader.h"
-#include "settings/SettingsStore.h"
+#include "support/EditorFixture.h"
 #include "support/ImageFiles.h"
 
 #include <gtest/gtest.h>
@@ -15,15 +14,9 @@ using namespace lumeris;
 // line cannot show.
 namespace {
 
-class ImageLoadPipelineTest : public ::testing::Test {
+class ImageLoadPipelineTest : public SettingsFixture {
 protected:
-    TemporaryFolder folder;
-    SettingsStore settings{folder / "settings.json", SettingsStore::Persistence::InMemory};
     std::chrono::system_clock::time_point capturedDate = std::chrono::system_clock::now();
-
-    void SetUp() override {
-        settings.registerDefaultSettings(StandardFolders{folder / "Archives", folder / "Desktop"});
-    }
 
     PreparedImage load(const RgbaImage& image) {
         std::string error;

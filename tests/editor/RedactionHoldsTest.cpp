@@ -4,6 +4,7 @@
 #include "editor/TextDetection.h"
 #include "fakes/FakeTextRecognizer.h"
 #include "support/FakeText.h"
+#include "support/ImageFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -87,14 +88,8 @@ TEST(RedactionHoldsTest, LeakCheckPaintsOverWhatIsStillReadable) {
 // found there is covered where it lies in the picture.
 TEST(RedactionHoldsTest, LeakCheckReadsOnlyTheRowsThatDifferFromTheFirstReading) {
     // Striped rows (every row the same) under 40 white rows of padding.
-    RedactionLeakCheck::Reading first{RgbaImage(300, 60), {}};
-    for (int y = 0; y < 60; ++y) {
-        for (int x = 0; x < 300; ++x) {
-            std::uint8_t* p = first.image.at(x, y);
-            p[0] = p[1] = p[2] = x % 10 < 2 ? 40 : 230;
-            p[3] = 255;
-        }
-    }
+    RedactionLeakCheck::Reading first{
+        painted(300, 60, [](int x, int) { return grey(x % 10 < 2 ? 40 : 230); }), {}};
     RgbaImage picture(300, 100);
     std::fill(picture.pixels.begin(), picture.pixels.end(), 255);
     std::copy(first.image.pixels.begin(), first.image.pixels.end(), picture.at(0, 40));

@@ -17,12 +17,6 @@ using namespace lumeris;
 
 namespace {
 
-void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& data) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(data.data()),
-               static_cast<std::streamsize>(data.size()));
-}
-
 void putBigEndian(std::vector<std::uint8_t>& data, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) {
         data[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));

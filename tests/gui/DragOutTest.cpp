@@ -1,18 +1,10 @@
-#include "TemporaryFolder.h"
 #include "editor/EditorBackgroundWork.h"
 #include "editor/ImageIntake.h"
-#include "editor/gtk/EditorWindow.h"
 #include "export/ImageReader.h"
-#include "fakes/FakeAlerts.h"
-#include "fakes/FakeClipboard.h"
-#include "fakes/FakeFileChooser.h"
 #include "fakes/FakeSoundPlayer.h"
 #include "fakes/FakeTextRecognizer.h"
-#include "fakes/ManualTimer.h"
+#include "gui/EditorWindowFixture.h"
 #include "gui/PrivateDisplay.h"
-#include "gui/RendererTestSupport.h"
-#include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
 #include "support/ImageFiles.h"
 
 #include <glibmm/convert.h>
@@ -106,27 +98,17 @@ PrivateDisplay& dragDisplay() {
     return display;
 }
 
-class DragOutWindowTest : public ::testing::Test {
+class DragOutWindowTest : public EditorWindowFixture {
 protected:
-    DragOutWindowTest() {
-        settings.registerDefaultSettings();
-        settings.set(SettingKeys::BACKGROUND_ID, std::string("cool"));
-        settings.set(SettingKeys::SAVE_SCREENSHOT, false);
-    }
+    DragOutWindowTest() { settings.set(SettingKeys::SAVE_SCREENSHOT, false); }
 
     // An editor stacked above `target`, which lies under its picture.
     void open(DropTarget& target) {
         ASSERT_TRUE(display) << display.error();
-        window = EditorWindow::create(EditorWindow::Dependencies{
-            .settings = settings,
-            .alerts = std::make_shared<FakeAlerts>(),
-            .clipboard = std::make_shared<FakeClipboard>(),
-            .fileChooser = std::make_shared<FakeFileChooser>(),
-            .sounds = sounds,
-            .recognize = EditorBackgroundWork::recognition(recognizer, settings),
-            .baseUri = baseUri(),
-            .rendererFolder = folder / "renderer",
-            .timer = std::make_shared<ManualTimer>()});
+        auto with = dependencies();
+        with.sounds = sounds;
+        with.recognize = EditorBackgroundWork::recognition(recognizer, settings);
+        window = EditorWindow::create(std::move(with));
         ASSERT_TRUE(window);
         window->show();
         bool loaded = false;
@@ -165,8 +147,6 @@ protected:
     }
 
     PrivateDisplay& display = dragDisplay();
-    TemporaryFolder folder;
-    SettingsStore settings{folder / "settings.json"};
     std::shared_ptr<FakeTextRecognizer> recognizer = std::make_shared<FakeTextRecognizer>();
     std::shared_ptr<FakeSoundPlayer> sounds = std::make_shared<FakeSoundPlayer>();
     std::unique_ptr<EditorWindow> window;

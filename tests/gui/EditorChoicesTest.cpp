@@ -1,15 +1,7 @@
-#include "TemporaryFolder.h"
 #include "app/gtk/WatermarkTemplateWindow.h"
 #include "editor/ImageLoadPipeline.h"
 #include "editor/gtk/BackgroundColorPickerViewController.h"
-#include "editor/gtk/EditorWindow.h"
-#include "fakes/FakeAlerts.h"
-#include "fakes/FakeClipboard.h"
-#include "fakes/FakeFileChooser.h"
-#include "fakes/ManualTimer.h"
-#include "gui/RendererTestSupport.h"
-#include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
+#include "gui/EditorWindowFixture.h"
 #include "ui/gtk/PopoverRegistry.h"
 
 #include <fstream>
@@ -21,11 +13,9 @@ using namespace lumeris::testing;
 namespace {
 
 // Editors as the application opens them, with its template window and signal.
-class EditorChoicesTest : public ::testing::Test {
+class EditorChoicesTest : public EditorWindowFixture {
 protected:
     EditorChoicesTest() {
-        settings.registerDefaultSettings();
-        settings.set(SettingKeys::BACKGROUND_ID, std::string("cool"));
         settings.set(SettingKeys::SCREENSHOT_PATH, (folder / "archive").string());
         settings.set(SettingKeys::AUTO_REDACT, false);
     }
@@ -37,25 +27,17 @@ protected:
     }
 
     std::unique_ptr<EditorWindow> openEditor() {
-        auto window = EditorWindow::create(
-            EditorWindow::Dependencies{.settings = settings,
-                                       .alerts = alerts,
-                                       .clipboard = std::make_shared<FakeClipboard>(),
-                                       .fileChooser = chooser,
-                                       .baseUri = baseUri(),
-                                       .rendererFolder = folder / "renderer",
-                                       .timer = std::make_shared<ManualTimer>(),
-                                       .showWatermarkTemplates = [this] { templates->present(); },
-                                       .watermarkTextSelected = &selected});
+        auto with = dependencies();
+        with.showWatermarkTemplates = [this] {
+            templates->present();
+        };
+        with.watermarkTextSelected = &selected;
+        auto window = EditorWindow::create(std::move(with));
         EXPECT_TRUE(window);
         window->show();
         return window;
     }
 
-    TemporaryFolder folder;
-    SettingsStore settings{folder / "settings.json"};
-    std::shared_ptr<FakeAlerts> alerts = std::make_shared<FakeAlerts>();
-    std::shared_ptr<FakeFileChooser> chooser = std::make_shared<FakeFileChooser>();
     sigc::signal<void()> selected;
     std::unique_ptr<WatermarkTemplateWindow> templates;
 };

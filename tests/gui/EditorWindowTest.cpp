@@ -1,15 +1,8 @@
 #include "editor/gtk/EditorWindow.h"
 
-#include "TemporaryFolder.h"
 #include "editor/EditorBackgroundWork.h"
-#include "fakes/FakeAlerts.h"
-#include "fakes/FakeClipboard.h"
-#include "fakes/FakeFileChooser.h"
 #include "fakes/FakeTextRecognizer.h"
-#include "fakes/ManualTimer.h"
-#include "gui/RendererTestSupport.h"
-#include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
+#include "gui/EditorWindowFixture.h"
 #include "support/FakeText.h"
 #include "support/ImageFiles.h"
 
@@ -32,29 +25,17 @@ LoadedImage screenshotPicture() {
             WIDTH, HEIGHT};
 }
 
-class EditorWindowTest : public ::testing::Test {
+class EditorWindowTest : public EditorWindowFixture {
 protected:
-    EditorWindowTest() {
-        settings.registerDefaultSettings();
-        // No wallpaper under Xvfb: a built-in picture keeps the document independent of it.
-        settings.set(SettingKeys::BACKGROUND_ID, std::string("cool"));
-    }
-
     // An editor on the test picture, recognising with `recognizer` (or `recognize`).
     void open(EditorController::RecognitionStarter recognize = {}) {
         ASSERT_FALSE(baseUri().empty()) << "viewer.html not found";
-        window = EditorWindow::create(EditorWindow::Dependencies{
-            .settings = settings,
-            .alerts = alerts,
-            .clipboard = clipboard,
-            .fileChooser = chooser,
-            .recognize =
-                recognize ? recognize : EditorBackgroundWork::recognition(recognizer, settings),
-            .wrapText = EditorBackgroundWork::textWrap(recognizer),
-            .baseUri = baseUri(),
-            .rendererFolder = folder / "renderer",
-            .timer = timer,
-            .spareView = spare});
+        auto with = dependencies();
+        with.recognize =
+            recognize ? recognize : EditorBackgroundWork::recognition(recognizer, settings);
+        with.wrapText = EditorBackgroundWork::textWrap(recognizer);
+        with.spareView = spare;
+        window = EditorWindow::create(std::move(with));
         ASSERT_TRUE(window);
         window->show();
         window->loadImage(ImageLoadPipeline::prepare(screenshotPicture(), folder / "shot.png",
@@ -75,13 +56,7 @@ protected:
     void mark() { evaluate("window.marker = 1; true"); }
     bool marked() { return evaluate("window.marker === 1") == "true"; }
 
-    TemporaryFolder folder;
-    SettingsStore settings{folder / "settings.json"};
     std::shared_ptr<FakeTextRecognizer> recognizer = std::make_shared<FakeTextRecognizer>();
-    std::shared_ptr<ManualTimer> timer = std::make_shared<ManualTimer>();
-    std::shared_ptr<FakeAlerts> alerts = std::make_shared<FakeAlerts>();
-    std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
-    std::shared_ptr<FakeFileChooser> chooser = std::make_shared<FakeFileChooser>();
     std::shared_ptr<SpareRendererView> spare;
     std::unique_ptr<EditorWindow> window;
     int completions = 0;

@@ -130,9 +130,7 @@ TEST_F(RenderCommandTest, JpegOutputAndNamesInAFolder) {
         ++written;
         EXPECT_EQ(entry.path().extension(), ".jpg");
         EXPECT_TRUE(entry.path().filename().string().starts_with("Lumeris-"));
-        char head[2] = {};
-        std::ifstream(entry.path(), std::ios::binary).read(head, 2);
-        EXPECT_EQ(std::string(head, 2), "\xFF\xD8");
+        EXPECT_EQ(fileText(entry.path()).substr(0, 2), "\xFF\xD8");
     }
     EXPECT_EQ(written, 2);
 }
@@ -293,11 +291,11 @@ TEST_F(RenderCommandTest, SignalsEndTheBatchCleanly) {
 
     auto arguments = sets({"auto-redact=false", "background-id=custom", "bg-color.option=file",
                            "custom-background-file-path=" + background},
-                          {LUMERIS_EXECUTABLE, "render", "-d", out.string()});
+                          {"render", "-d", out.string()});
     for (int i = 0; i < 20; ++i) {
         arguments.push_back(good);
     }
-    LumerisRun run = runLumerisUntil(arguments, home.path(), [](const std::string& out) {
+    LumerisRun run = runLumeris(arguments, home.path(), {}, [](const std::string& out) {
         return out.find('\n') != std::string::npos; // the first path written
     });
     EXPECT_EQ(run.status, 128 + SIGTERM) << run.err;

@@ -16,14 +16,7 @@ pid=
 clips=
 raw_count() { [ "$(ls archive/raw 2>/dev/null | wc -l)" -eq "$1" ]; }
 
-# The fake capture tool: a 300 × 200 picture into its last argument, nothing while "cancel" exists.
-cat > fake-capture <<'SCRIPT'
-#!/bin/sh
-for last; do :; done
-[ -e "$HOME/cancel" ] && touch "$HOME/cancelled" && exit 1
-convert -size 300x200 xc:'#2b5797' -fill white -draw 'rectangle 30,30 270,170' "$last"
-SCRIPT
-chmod +x fake-capture
+fake_capture
 mkdir -p config/lumeris
 printf '{"settings.capture-command": "%s/fake-capture", "settings.screenshot-path": "%s/archive",
   "settings.auto-redact": false}\n' "$work" "$work" > config/lumeris/settings.json

@@ -16,6 +16,14 @@ use_home() { # name: a home of its own under $work
         XDG_DATA_HOME="$work/$1/data" TMPDIR="$work/$1" LSAN_OPTIONS=detect_leaks=0
     mkdir -p "$HOME"
 }
+# A capture command in $HOME/fake-capture: a 300 × 200 picture into its last argument; while
+# $HOME/cancel exists, none, and $HOME/cancelled says it ran.
+fake_capture() {
+    printf '%s\n' '#!/bin/sh' 'for last; do :; done' \
+        '[ -e "$HOME/cancel" ] && touch "$HOME/cancelled" && exit 1' \
+        "convert -size 300x200 xc:'#2b5797' -fill white -draw 'rectangle 30,30 270,170' \"\$last\"" \
+        > "$HOME/fake-capture" && chmod +x "$HOME/fake-capture"
+}
 action() { # name: activates an action of the running Lumeris over the bus
     gdbus call --session --dest app.lumeris.Lumeris --object-path /app/lumeris/Lumeris \
         --method org.gtk.Actions.Activate "$1" '[]' '{}' >/dev/null

@@ -37,13 +37,7 @@ wait_for 30 logged 'Grabbed <Primary><Alt><Super>4' || fail "the first Lumeris g
 
 use_home person
 mkdir -p "$HOME/config/lumeris"
-# The fake capture tool: a 300 × 200 picture into its last argument.
-cat > "$HOME/fake-capture" <<'SCRIPT'
-#!/bin/sh
-for last; do :; done
-convert -size 300x200 xc:'#2b5797' -fill white -draw 'rectangle 30,30 270,170' "$last"
-SCRIPT
-chmod +x "$HOME/fake-capture"
+fake_capture
 printf '{"settings.padding": 42, "settings.capture-command": "%s/fake-capture",
   "settings.auto-redact": false}\n' "$HOME" > "$HOME/config/lumeris/settings.json"
 "$lumeris" > "$HOME/console.txt" 2>&1 &

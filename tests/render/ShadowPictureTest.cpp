@@ -77,19 +77,11 @@ TEST(ShadowPictureTest, BorderImageOnlyWhereTheSlicesServeAndCachedByInputs) {
     // One picture per set of inputs, reused whatever its size.
     EXPECT_EQ(ShadowPicture::borderImage(25, 10, 2, 900, 900, folder.path(), side - 1), css);
     EXPECT_NE(ShadowPicture::borderImage(26, 10, 2, 900, 900, folder.path()), css);
-    int files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-        ++files;
-    }
-    EXPECT_EQ(files, 2);
+    EXPECT_EQ(entryCount(folder.path()), 2);
 }
 
 TEST(ShadowPictureTest, OnlyTheMostRecentlyUsedPicturesAreKept) {
     TemporaryFolder folder;
-    const auto count = [&] {
-        return std::distance(std::filesystem::directory_iterator(folder.path()),
-                             std::filesystem::directory_iterator());
-    };
     // Small, quickly made pictures; the first is used again after the tenth.
     const int made = static_cast<int>(ShadowPicture::KEPT_PICTURES) + 3;
     for (int shadow = 1; shadow <= made; ++shadow) {
@@ -98,7 +90,7 @@ TEST(ShadowPictureTest, OnlyTheMostRecentlyUsedPicturesAreKept) {
             ShadowPicture::borderImage(1, 0, 1, 2000, 2000, folder.path());
         }
     }
-    EXPECT_EQ(count(), static_cast<long>(ShadowPicture::KEPT_PICTURES));
+    EXPECT_EQ(entryCount(folder.path()), static_cast<long>(ShadowPicture::KEPT_PICTURES));
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "shadow-3-1-0-1.png"));
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "shadow-3-2-0-1.png"));
 }

@@ -89,16 +89,6 @@ TEST_F(StyleSheetTest, FragmentsFollowTheirInputs) {
         {"cool", [](auto& in) { in.backgroundID = "cool"; },
          rule("background-color: #0093E9;\nbackground-image: linear-gradient(160deg, #0093E9 0%, "
               "#80D0C7 100%);")},
-        {"nice", [](auto& in) { in.backgroundID = "nice"; },
-         rule("background: #B24592;  /* fallback for old browsers */\n"
-              "background: -webkit-linear-gradient(to right, #F15F79, #B24592);  /* Chrome 10-25, "
-              "Safari 5.1-6 */\n"
-              "background: linear-gradient(to right, #F15F79, #B24592); /* W3C, IE 10+/ Edge, "
-              "Firefox 16+, Chrome 26+, Opera 12+, Safari 7+ */")},
-        {"beach", [](auto& in) { in.backgroundID = "beach"; },
-         rule("background: hsla(331, 78%, 69%, 1);\n"
-              "background: linear-gradient(50deg, #02aab0 0%, #00cdac 100%);\n"
-              "background: -webkit-linear-gradient(60deg, #02aab0 0%, #00cdac 100%);")},
         {"desktop picture",
          [](auto& in) { in.backgroundID = "desktop", in.desktopBackgroundURL = "/home/u/d.png"; },
          rule("background-image: url(\"/home/u/d.png\");" + cover)},

@@ -102,7 +102,7 @@ TEST_F(SettingsStoreTest, CorruptFileIsSetAsideAndAFailedWriteLosesNoValueInMemo
     SettingsStore store(file);
     EXPECT_EQ(store.value("settings.padding"), std::nullopt);
     // Set aside under a new name, not copied.
-    ASSERT_EQ(std::distance(fs::directory_iterator(file.parent_path()), {}), 1);
+    ASSERT_EQ(entryCount(file.parent_path()), 1);
     EXPECT_TRUE(fs::directory_iterator(file.parent_path())
                     ->path()
                     .filename()
@@ -132,7 +132,7 @@ TEST_F(SettingsStoreTest, InMemoryStartsFromTheFileAndNeverTouchesIt) {
     writeFile("not json");
     EXPECT_EQ(SettingsStore(file, SettingsStore::Persistence::InMemory).value("settings.padding"),
               std::nullopt);
-    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), {}), 1);
+    EXPECT_EQ(entryCount(file.parent_path()), 1);
 }
 
 // Their texts are HotkeyControllerTest's.

@@ -9,15 +9,23 @@
 
 #include <gtest/gtest.h>
 
-// What every display-free editor test starts from: settings in memory with their defaults, a fake
-// view, a manual timer and pictures that encode to nothing.
-class EditorFixture : public ::testing::Test {
+// Settings in memory with their defaults; the standard folders are inside `folder`.
+class SettingsFixture : public ::testing::Test {
 protected:
-    EditorFixture() {
+    SettingsFixture() {
         settings.registerDefaultSettings(
             lumeris::StandardFolders{folder / "Archives", folder / "Desktop"});
     }
 
+    TemporaryFolder folder;
+    lumeris::SettingsStore settings{folder / "settings.json",
+                                    lumeris::SettingsStore::Persistence::InMemory};
+};
+
+// What every display-free editor test starts from: those settings, a fake view, a manual timer
+// and pictures that encode to nothing.
+class EditorFixture : public SettingsFixture {
+protected:
     // The fixture's pieces, without recognition or smart wrap.
     lumeris::EditorController::Services services(std::function<void()> presetStateChanged = {}) {
         return {.settings = settings,
@@ -35,9 +43,6 @@ protected:
         return lumeris::EditorController::create(services(std::move(presetStateChanged)));
     }
 
-    TemporaryFolder folder;
-    lumeris::SettingsStore settings{folder / "settings.json",
-                                    lumeris::SettingsStore::Persistence::InMemory};
     FakeEditorView view;
     lumeris::ManualTimer timer;
     lumeris::BackgroundPictures pictures{folder / "pictures", [](const auto&) {

@@ -14,12 +14,15 @@
 #include <string>
 #include <utility>
 
-// Writes `image` as a PNG file; returns its path as text.
-inline std::string writePng(const lumeris::RgbaImage& image, const std::filesystem::path& path) {
-    auto data = lumeris::ImageEncoder::pngData(image);
+inline void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& data) {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(data.data()),
                static_cast<std::streamsize>(data.size()));
+}
+
+// Writes `image` as a PNG file; returns its path as text.
+inline std::string writePng(const lumeris::RgbaImage& image, const std::filesystem::path& path) {
+    writeFile(path, lumeris::ImageEncoder::pngData(image));
     return path.string();
 }
 
@@ -52,6 +55,16 @@ template <typename Colour> lumeris::RgbaImage painted(int width, int height, con
         }
     }
     return image;
+}
+
+// Paints columns [left, right) of rows [top, bottom) of `image` with `colour`.
+inline void fillRect(lumeris::RgbaImage& image, int left, int top, int right, int bottom,
+                     const Rgba& colour) {
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            std::ranges::copy(colour, image.at(x, y));
+        }
+    }
 }
 
 // An opaque screenshot with no dominant edge colour: busy content, a solid red 200 × 200 square at

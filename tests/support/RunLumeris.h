@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <glib.h>
+#include <poll.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,10 +19,7 @@ struct LumerisRun {
     std::string err;
 };
 
-// Runs the built executable with `arguments`, its settings, cache and data folders inside `home`
-// so the tester's own settings play no part. Leak reports are off: GTK and WebKit keep
-// process-lifetime allocations that a sanitizer build would otherwise turn into a failed run.
-// The run starts in `home`.
+// What a run may add to its arguments.
 struct LumerisRunExtras {
     // When set, standard input is read from the one file and standard output written to the
     // other (run.out stays empty).
@@ -29,8 +29,14 @@ struct LumerisRunExtras {
     std::vector<std::pair<std::string, std::string>> environment;
 };
 
-// The environment of a run: its folders inside `home`.
-inline gchar** runEnvironment(const std::filesystem::path& home, const LumerisRunExtras& extras) {
+// Runs the built executable with `arguments`, its settings, cache and data folders inside `home`
+// so the tester's own settings play no part. Leak reports are off: GTK and WebKit keep
+// process-lifetime allocations that a sanitizer build would otherwise turn into a failed run.
+// The run starts in `home`. With `stopWhen`, it is sent SIGTERM once its standard output so far
+// satisfies `stopWhen`.
+inline LumerisRun runLumeris(const std::vector<std::string>& arguments,
+                             const std::filesystem::path& home, const LumerisRunExtras& extras = {},
+                             const std::function<bool(const std::string&)>& stopWhen = {}) {
     gchar** environment = g_get_environ();
     for (const char* folder : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"}) {
         environment = g_environ_setenv(environment, folder, (home / folder).c_str(), TRUE);
@@ -42,88 +48,55 @@ inline gchar** runEnvironment(const std::filesystem::path& home, const LumerisRu
     for (const auto& [name, value] : extras.environment) {
         environment = g_environ_setenv(environment, name.c_str(), value.c_str(), TRUE);
     }
-    return environment;
-}
-
-// The null-terminated argument vector of `argv`, which it points into.
-inline std::vector<char*> pointers(std::vector<std::string>& argv) {
-    std::vector<char*> all;
-    for (auto& argument : argv) {
-        all.push_back(argument.data());
-    }
-    all.push_back(nullptr);
-    return all;
-}
-
-inline LumerisRun runLumeris(const std::vector<std::string>& arguments,
-                             const std::filesystem::path& home,
-                             const LumerisRunExtras& extras = {}) {
     std::vector<std::string> argv;
     if (!extras.pipeIn.empty()) {
         argv = {"/bin/sh", "-c", "exec \"$0\" \"$@\" < \"$PIPE_IN\" > \"$PIPE_OUT\""};
     }
     argv.push_back(LUMERIS_EXECUTABLE);
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argvPointers = pointers(argv);
-
-    gchar** environment = runEnvironment(home, extras);
-
-    LumerisRun run;
-    gchar* out = nullptr;
-    gchar* err = nullptr;
-    gint waitStatus = 0;
-    GError* error = nullptr;
-    if (g_spawn_sync(home.c_str(), argvPointers.data(), environment, G_SPAWN_DEFAULT, nullptr,
-                     nullptr, &out, &err, &waitStatus, &error)) {
-        run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
-        run.out = out != nullptr ? out : "";
-        run.err = err != nullptr ? err : "";
-    } else {
-        run.err = error != nullptr ? error->message : "spawn failed";
-        g_clear_error(&error);
+    std::vector<char*> argvPointers;
+    for (auto& argument : argv) {
+        argvPointers.push_back(argument.data());
     }
-    g_free(out);
-    g_free(err);
-    g_strfreev(environment);
-    return run;
-}
-
-// Runs `argv` (the executable first) as runLumeris does, and sends it SIGTERM once its standard
-// output so far satisfies `ready`.
-template <typename Ready>
-LumerisRun runLumerisUntil(std::vector<std::string> argv, const std::filesystem::path& home,
-                           Ready ready) {
-    std::vector<char*> argvPointers = pointers(argv);
-    gchar** environment = runEnvironment(home, {});
+    argvPointers.push_back(nullptr);
     LumerisRun run;
     GPid pid = 0;
-    gint out = -1;
-    gint err = -1;
+    pollfd pipes[] = {{-1, POLLIN, 0}, {-1, POLLIN, 0}};
     GError* error = nullptr;
     const bool started = g_spawn_async_with_pipes(home.c_str(), argvPointers.data(), environment,
                                                   G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr, &pid,
-                                                  nullptr, &out, &err, &error);
+                                                  nullptr, &pipes[0].fd, &pipes[1].fd, &error);
     g_strfreev(environment);
     if (!started) {
         run.err = error != nullptr ? error->message : "spawn failed";
         g_clear_error(&error);
         return run;
     }
-    // Standard error is read once the process has ended: the run writes little to it.
-    char buffer[4096];
+    // Both streams together, so that neither fills its pipe while the other is read.
+    std::string* texts[] = {&run.out, &run.err};
     bool signalled = false;
-    for (ssize_t count; (count = read(out, buffer, sizeof buffer)) > 0;) {
-        run.out.append(buffer, static_cast<std::size_t>(count));
-        if (!signalled && ready(run.out)) {
+    char buffer[4096];
+    for (int open = 2; open > 0;) {
+        pipes[0].revents = pipes[1].revents = 0;
+        poll(pipes, 2, -1);
+        for (int i = 0; i < 2; ++i) {
+            if (pipes[i].revents == 0) {
+                continue;
+            }
+            const ssize_t count = read(pipes[i].fd, buffer, sizeof buffer);
+            if (count > 0) {
+                texts[i]->append(buffer, static_cast<std::size_t>(count));
+            } else if (count == 0 || errno != EINTR) {
+                close(pipes[i].fd);
+                pipes[i].fd = -1; // poll skips it
+                --open;
+            }
+        }
+        if (stopWhen && !signalled && stopWhen(run.out)) {
             kill(pid, SIGTERM);
             signalled = true;
         }
     }
-    for (ssize_t count; (count = read(err, buffer, sizeof buffer)) > 0;) {
-        run.err.append(buffer, static_cast<std::size_t>(count));
-    }
-    close(out);
-    close(err);
     int waitStatus = 0;
     waitpid(pid, &waitStatus, 0);
     run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
