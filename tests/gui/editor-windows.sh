@@ -60,6 +60,9 @@ for window in $(editors); do
     press "$window" ctrl+w gone "$window" || fail "editor $window stayed after ctrl+w"
 done
 wait_for_editors 0
+# Nor does any renderer process stay behind: the editors' ended with them, the spare with the last.
+wait_for 10 sh -c "! ps -o comm= --ppid $pid | grep -q WebKitWebProces" ||
+    fail "a web process stayed with no editor open"
 sleep 1
 kill -0 "$pid" 2>/dev/null || fail "lumeris ended with its last window"
 action quit || fail "cannot ask lumeris to quit"

@@ -119,9 +119,7 @@ std::variant<RgbaImage, std::string> BatchRenderer::draw(const Job& job) {
     }
     window_.setCanvasSize(job.width, job.height);
     auto picture = window_.renderBlocking(job.html, baseUri_, &error);
-    if (!job.screenshot.empty()) {
-        copies_.remove(job.screenshot);
-    }
+    copies_.remove(job.screenshot); // nothing when the input itself was shown
     if (!picture) {
         return "rendering failed: " + error;
     }
