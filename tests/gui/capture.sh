@@ -31,6 +31,8 @@ timeout 30 "$lumeris" --capture || fail "a cancelled capture did not end with st
 wait_for 30 test -e cancelled || fail "the capture tool did not run"
 sleep 1
 editor_count 0 || fail "a cancelled capture opened an editor"
+wait_for 10 sh -c "! ps -o comm= --ppid $pid | grep -q WebKitWebProces" ||
+    fail "the renderer started for a cancelled capture stayed"
 [ ! -e archive ] || fail "a cancelled capture made the archive folder"
 rm cancel
 
